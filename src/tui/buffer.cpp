@@ -1,0 +1,128 @@
+#include "tui/buffer.hpp"
+
+#include "tui/unicode.hpp"
+
+namespace tui {
+
+Buffer::Buffer(Rect area) : area_(area), cells_(area.area()) {}
+
+void Buffer::resize(Rect area) {
+  area_ = area;
+  cells_.assign(area.area(), Cell{});
+}
+
+void Buffer::reset() {
+  for (Cell& cell : cells_) {
+    cell.reset();
+  }
+}
+
+Cell& Buffer::at(uint16_t x, uint16_t y) { return cells_[index(x, y)]; }
+const Cell& Buffer::at(uint16_t x, uint16_t y) const { return cells_[index(x, y)]; }
+
+void Buffer::put_cluster(uint16_t x, uint16_t y, std::string_view cluster, int width,
+                         const Style& style) {
+  Cell& cell = at(x, y);
+  // Overwriting the right half of a wide character leaves its left half blank.
+  if (cell.is_continuation() && x > area_.x) {
+    Cell& left = at(static_cast<uint16_t>(x - 1), y);
+    if (!left.is_continuation()) {
+      left.symbol = " ";
+    }
+  }
+  // Overwriting a wide character's left half blanks the continuation cells it owned.
+  for (uint16_t next = x + 1; next < area_.right() && at(next, y).is_continuation(); ++next) {
+    if (next < x + width) break;
+    at(next, y).symbol = " ";
+  }
+  cell.symbol.assign(cluster);
+  cell.apply(style);
+  for (int i = 1; i < width; ++i) {
+    Cell& continuation = at(static_cast<uint16_t>(x + i), y);
+    continuation.symbol.clear();
+    continuation.apply(style);
+  }
+}
+
+uint16_t Buffer::set_string(uint16_t x, uint16_t y, std::string_view text, const Style& style,
+                            uint16_t max_width) {
+  if (y < area_.y || y >= area_.bottom() || x >= area_.right()) {
+    return x;
+  }
+  uint16_t column = std::max(x, area_.x);
+  const unsigned limit = std::min(unsigned{area_.right()}, unsigned{x} + max_width);
+  std::size_t offset = 0;
+  while (offset < text.size()) {
+    const std::size_t length = grapheme_length(text, offset);
+    const std::string_view cluster = text.substr(offset, length);
+    offset += length;
+    const DecodedChar first = decode_utf8(cluster, 0);
+    if (first.value < 0x20 || (first.value >= 0x7F && first.value <= 0x9F)) {
+      continue;
+    }
+    const int width = grapheme_width(cluster);
+    if (width == 0) {
+      if (column > area_.x && column > x) {
+        Cell& previous = at(static_cast<uint16_t>(column - 1), y);
+        if (!previous.is_continuation()) {
+          previous.symbol += cluster;
+        }
+      }
+      continue;
+    }
+    if (unsigned{column} + static_cast<unsigned>(width) > limit) {
+      break;
+    }
+    put_cluster(column, y, cluster, width, style);
+    column = static_cast<uint16_t>(column + width);
+  }
+  return column;
+}
+
+uint16_t Buffer::set_line(uint16_t x, uint16_t y, const Line& line, uint16_t max_width) {
+  uint16_t column = x;
+  for (const Span& span : line.spans) {
+    const uint16_t used = saturating_sub(column, x);
+    if (used >= max_width) break;
+    column = set_string(column, y, span.content, span.style, static_cast<uint16_t>(max_width - used));
+  }
+  return column;
+}
+
+void Buffer::set_style(Rect area, const Style& style) {
+  const Rect clipped = area.intersection(area_);
+  for (uint16_t y = clipped.y; y < clipped.bottom(); ++y) {
+    for (uint16_t x = clipped.x; x < clipped.right(); ++x) {
+      at(x, y).apply(style);
+    }
+  }
+}
+
+std::string Buffer::row_text(uint16_t y) const {
+  std::string out;
+  for (uint16_t x = area_.x; x < area_.right(); ++x) {
+    out += at(x, y).symbol;
+  }
+  return out;
+}
+
+std::vector<std::string> Buffer::rows() const {
+  std::vector<std::string> out;
+  out.reserve(area_.height);
+  for (uint16_t y = area_.y; y < area_.bottom(); ++y) {
+    out.push_back(row_text(y));
+  }
+  return out;
+}
+
+std::string Buffer::to_string() const {
+  std::string out;
+  for (const std::string& row : rows()) {
+    out += '"';
+    out += row;
+    out += "\"\n";
+  }
+  return out;
+}
+
+}  // namespace tui
