@@ -17,24 +17,31 @@ void Buffer::reset() {
   }
 }
 
-Cell& Buffer::at(uint16_t x, uint16_t y) { return cells_[index(x, y)]; }
-const Cell& Buffer::at(uint16_t x, uint16_t y) const { return cells_[index(x, y)]; }
+Cell& Buffer::at(uint16_t x, uint16_t y) {
+  return cells_[index(x, y)];
+}
+const Cell& Buffer::at(uint16_t x, uint16_t y) const {
+  return cells_[index(x, y)];
+}
 
 void Buffer::put_cluster(uint16_t x, uint16_t y, std::string_view cluster, int width,
                          const Style& style) {
-  Cell& cell = at(x, y);
-  // Overwriting the right half of a wide character leaves its left half blank.
-  if (cell.is_continuation() && x > area_.x) {
-    Cell& left = at(static_cast<uint16_t>(x - 1), y);
-    if (!left.is_continuation()) {
-      left.symbol = " ";
+  // Overwriting part of a wide character blanks the rest of it, so no half is left behind: first
+  // the owner and continuations left of x, then the continuations right of the new cluster.
+  if (at(x, y).is_continuation()) {
+    uint16_t owner = x;
+    while (owner > area_.x && at(owner, y).is_continuation()) {
+      --owner;
+    }
+    for (uint16_t column = owner; column < x; ++column) {
+      at(column, y).symbol = " ";
     }
   }
-  // Overwriting a wide character's left half blanks the continuation cells it owned.
-  for (uint16_t next = x + 1; next < area_.right() && at(next, y).is_continuation(); ++next) {
-    if (next < x + width) break;
-    at(next, y).symbol = " ";
+  const auto end = static_cast<uint16_t>(x + width);
+  for (uint16_t column = end; column < area_.right() && at(column, y).is_continuation(); ++column) {
+    at(column, y).symbol = " ";
   }
+  Cell& cell = at(x, y);
   cell.symbol.assign(cluster);
   cell.apply(style);
   for (int i = 1; i < width; ++i) {
@@ -49,7 +56,8 @@ uint16_t Buffer::set_string(uint16_t x, uint16_t y, std::string_view text, const
   if (y < area_.y || y >= area_.bottom() || x >= area_.right()) {
     return x;
   }
-  uint16_t column = std::max(x, area_.x);
+  // Columns are counted from x even left of the buffer, so text there is cut, not shifted.
+  unsigned column = x;
   const unsigned limit = std::min(unsigned{area_.right()}, unsigned{x} + max_width);
   std::size_t offset = 0;
   while (offset < text.size()) {
@@ -60,31 +68,44 @@ uint16_t Buffer::set_string(uint16_t x, uint16_t y, std::string_view text, const
     if (first.value < 0x20 || (first.value >= 0x7F && first.value <= 0x9F)) {
       continue;
     }
-    const int width = grapheme_width(cluster);
+    const auto width = static_cast<unsigned>(grapheme_width(cluster));
     if (width == 0) {
       if (column > area_.x && column > x) {
-        Cell& previous = at(static_cast<uint16_t>(column - 1), y);
+        auto owner = static_cast<uint16_t>(column - 1);
+        while (owner > x && owner > area_.x && at(owner, y).is_continuation()) {
+          --owner;
+        }
+        Cell& previous = at(owner, y);
         if (!previous.is_continuation()) {
           previous.symbol += cluster;
         }
       }
       continue;
     }
-    if (unsigned{column} + static_cast<unsigned>(width) > limit) {
+    if (column + width > limit) {
       break;
     }
-    put_cluster(column, y, cluster, width, style);
-    column = static_cast<uint16_t>(column + width);
+    if (column < area_.x) {
+      // A character cut by the left edge leaves blanks in its visible columns.
+      for (unsigned blank = area_.x; blank < column + width; ++blank) {
+        put_cluster(static_cast<uint16_t>(blank), y, " ", 1, style);
+      }
+    } else {
+      put_cluster(static_cast<uint16_t>(column), y, cluster, static_cast<int>(width), style);
+    }
+    column += width;
   }
-  return column;
+  return static_cast<uint16_t>(column);
 }
 
 uint16_t Buffer::set_line(uint16_t x, uint16_t y, const Line& line, uint16_t max_width) {
   uint16_t column = x;
   for (const Span& span : line.spans) {
     const uint16_t used = saturating_sub(column, x);
-    if (used >= max_width) break;
-    column = set_string(column, y, span.content, span.style, static_cast<uint16_t>(max_width - used));
+    if (used >= max_width)
+      break;
+    column =
+        set_string(column, y, span.content, span.style, static_cast<uint16_t>(max_width - used));
   }
   return column;
 }
