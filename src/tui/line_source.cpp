@@ -10,11 +10,11 @@ std::string_view StyledLines::text(std::size_t i) const {
   if (line.spans.size() == 1) {
     return line.spans.front().content;
   }
-  auto [entry, added] = joined_.try_emplace(i);
-  if (added) {
-    entry->second = line.plain();
+  joined_.clear();
+  for (const Span& span : line.spans) {
+    joined_ += span.content;
   }
-  return entry->second;
+  return joined_;
 }
 
 }  // namespace tui

@@ -4,7 +4,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "tui/text.hpp"
 
@@ -33,8 +32,8 @@ class StyledLines : public LineSource {
 
  private:
   std::span<const Line> lines_;
-  // Joined texts of lines with several spans, made when first asked for.
-  mutable std::unordered_map<std::size_t, std::string> joined_;
+  // The joined text of the last line with several spans that was asked for.
+  mutable std::string joined_;
 };
 
 // Lines of plain text drawn without a style of their own.

@@ -23,10 +23,18 @@ WrappedRow next_row(std::string_view text, std::size_t start, uint16_t width, st
   std::size_t spaces_end = none;
   std::size_t offset = start;
   while (offset < text.size()) {
-    const std::size_t length = grapheme_length(text, offset);
-    const std::string_view cluster = text.substr(offset, length);
-    const auto cluster_width = static_cast<unsigned>(grapheme_width(cluster));
-    const bool space = cluster == " ";
+    std::size_t length = 1;
+    unsigned cluster_width = 0;
+    const auto byte = static_cast<unsigned char>(text[offset]);
+    const bool ascii_alone = byte < 0x80 && (offset + 1 == text.size() ||
+                                             static_cast<unsigned char>(text[offset + 1]) < 0x80);
+    if (ascii_alone) {
+      cluster_width = byte >= 0x20 && byte < 0x7F ? 1 : 0;
+    } else {
+      length = grapheme_length(text, offset);
+      cluster_width = static_cast<unsigned>(grapheme_width(text.substr(offset, length)));
+    }
+    const bool space = byte == ' ' && length == 1;
     if (column + cluster_width > width) {
       if (has_word && space) {
         next = skip_spaces(text, offset);
@@ -63,7 +71,9 @@ WrappedRow next_row(std::string_view text, std::size_t start, uint16_t width, st
 }  // namespace
 
 RowWrapper::RowWrapper(std::string_view text, uint16_t width)
-    : text_(text), width_(width), done_(width == 0), fits_(text_width(text) <= width) {}
+    // A byte never takes more than one column, so a text no longer than the width fits; longer
+    // texts are measured by the walk itself.
+    : text_(text), width_(width), done_(width == 0), fits_(text.size() <= width) {}
 
 std::optional<WrappedRow> RowWrapper::next() {
   if (done_) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "support/buffer_matchers.hpp"
 #include "tui/unicode.hpp"
 
@@ -111,6 +115,27 @@ TEST(Buffer, OverwritingHalfAWideCharacterMendsTheOtherHalf) {
   buffer.set_string(0, 3, "ab", Style{});  // the first whole
   EXPECT_GRID(buffer, {" x中", "中y ", " 字 ", "ab中"});
   expect_rows_aligned(buffer);
+}
+
+TEST(Buffer, RandomWritesNeverLeaveHalfAWideCharacter) {
+  const std::vector<std::string> pieces = {"a", "中", "字", "😀", "e\u0301", "\u200B", "\x01", " "};
+  std::mt19937 random(11);
+  Buffer buffer(Rect{2, 1, 9, 3});
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int count = static_cast<int>(random() % 6);
+    for (int i = 0; i < count; ++i) {
+      text += pieces[random() % pieces.size()];
+    }
+    const auto x = static_cast<uint16_t>(random() % 13);
+    const auto y = static_cast<uint16_t>(random() % 5);
+    const auto max_width = static_cast<uint16_t>(random() % 12);
+    buffer.set_string(x, y, text, Style{}, max_width);
+    SCOPED_TRACE("round " + std::to_string(round) + ": \"" + text + "\" at " + std::to_string(x));
+    expect_rows_aligned(buffer);
+    if (HasFailure())
+      break;
+  }
 }
 
 TEST(Buffer, SetStylePatchesColoursAndBold) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
+
+#include "tui/unicode.hpp"
 
 namespace tui {
 namespace {
@@ -65,6 +68,42 @@ TEST(Wrap, HeightAddsUpTheRowsOfEveryLine) {
   EXPECT_EQ(wrapped_height(lines, 5), 3u + 1u + 1u + 3u);
   EXPECT_EQ(wrapped_height(lines, 100), 4u);
   EXPECT_EQ(wrapped_height(lines, 0), 0u);
+}
+
+// Texts of words, spaces, wide, combining and control characters, in many widths: the rows keep
+// to the width, follow each other in order, and drop nothing but spaces.
+TEST(Wrap, RowsCoverTheTextInOrderWithinTheWidth) {
+  const std::vector<std::string> pieces = {"a",  "bc",   " ",      "  ", "中",        "e\u0301",
+                                           "\t", "word", "\u200B", "😀",  "longerword"};
+  std::mt19937 random(7);
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    const int count = static_cast<int>(random() % 12);
+    for (int i = 0; i < count; ++i) {
+      text += pieces[random() % pieces.size()];
+    }
+    const auto width = static_cast<uint16_t>(1 + random() % 12);
+    const std::vector<WrappedRow> rows = wrap_rows(text, width);
+    ASSERT_FALSE(rows.empty()) << text;
+    ASSERT_EQ(rows.size(), wrapped_row_count(text, width));
+    std::size_t covered = 0;
+    for (const WrappedRow& row : rows) {
+      ASSERT_LE(covered, row.begin) << text;
+      ASSERT_LE(row.begin, row.end) << text;
+      for (std::size_t i = covered; i < row.begin; ++i) {
+        ASSERT_EQ(text[i], ' ') << "dropped a non-space in \"" << text << "\" at " << width;
+      }
+      const std::string_view shown = std::string_view(text).substr(row.begin, row.end - row.begin);
+      const bool single_cluster = grapheme_length(shown, 0) == shown.size();
+      if (!single_cluster) {
+        ASSERT_LE(text_width(shown), width) << "\"" << text << "\" at " << width;
+      }
+      covered = row.end;
+    }
+    for (std::size_t i = covered; i < text.size(); ++i) {
+      ASSERT_EQ(text[i], ' ') << "lost the end of \"" << text << "\" at " << width;
+    }
+  }
 }
 
 }  // namespace
