@@ -24,8 +24,10 @@ struct Cell {
   bool is_continuation() const { return symbol.empty(); }
   void reset() { *this = Cell{}; }
   void apply(const Style& style) {
-    if (style.fg) fg = *style.fg;
-    if (style.bg) bg = *style.bg;
+    if (style.fg)
+      fg = *style.fg;
+    if (style.bg)
+      bg = *style.bg;
     modifiers = modifiers.without(style.remove).with(style.add);
   }
 };
@@ -47,9 +49,10 @@ class Buffer {
   const std::vector<Cell>& cells() const { return cells_; }
   std::vector<Cell>& cells() { return cells_; }
 
-  // Writes `text` from (x, y), at most `max_width` columns and never past the right edge. Control
-  // characters are dropped, zero-width characters join the cell before them, and a wide character
-  // that would not fit whole is not written. Returns the column after the last written cell.
+  // Writes `text` from (x, y), at most `max_width` columns and never past the right edge; columns
+  // left of the buffer are cut off. Control characters are dropped, zero-width characters join the
+  // cell before them, and a wide character that would not fit whole is not written. Overwriting
+  // part of a wide character blanks the rest of it. Returns the column after the last written cell.
   uint16_t set_string(uint16_t x, uint16_t y, std::string_view text, const Style& style,
                       uint16_t max_width = 0xFFFF);
   // The spans of `line`, one after another; returns the column after the last written cell.

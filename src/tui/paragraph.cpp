@@ -28,12 +28,12 @@ void draw_range(const Line& line, std::size_t begin, std::size_t end, uint16_t x
                 uint16_t width, Buffer& buffer) {
   const unsigned limit = unsigned{x} + width;
   uint16_t column = x;
-  std::size_t span_begin = 0;
+  std::size_t span_end = 0;
   for (const Span& span : line.spans) {
-    const std::size_t span_end = span_begin + span.content.size();
+    const std::size_t span_begin = span_end;
+    span_end += span.content.size();
     const std::size_t from = std::max(begin, span_begin);
     const std::size_t to = std::min(end, span_end);
-    span_begin = span_end;
     if (from >= to) {
       continue;
     }
@@ -41,7 +41,7 @@ void draw_range(const Line& line, std::size_t begin, std::size_t end, uint16_t x
       break;
     }
     const std::string_view piece =
-        std::string_view(span.content).substr(from - (span_end - span.content.size()), to - from);
+        std::string_view(span.content).substr(from - span_begin, to - from);
     column = buffer.set_string(column, y, piece, span.style, static_cast<uint16_t>(limit - column));
   }
 }
