@@ -1,0 +1,161 @@
+#include "ui/text/value_text.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+using nlohmann::json;
+
+namespace {
+
+TEST(ValueDisplayText, ScalarsAndStrings) {
+  EXPECT_EQ(qm::value_display_text(json()), "unknown");
+  EXPECT_EQ(qm::value_display_text(json(3)), "3");
+  EXPECT_EQ(qm::value_display_text(json(-3)), "-3");
+  EXPECT_EQ(qm::value_display_text(json(2.5)), "2.5");
+  EXPECT_EQ(qm::value_display_text(json(true)), "true");
+  EXPECT_EQ(qm::value_display_text(json("")), "");
+  EXPECT_EQ(qm::value_display_text(json("line one\nline two\n")), "line one↵line two↵");
+  EXPECT_EQ(qm::value_display_text(json("a\tb")), "a b");
+  EXPECT_EQ(qm::value_display_text(json("evil\u202e\x1b[2J")), "evil��[2J");
+}
+
+TEST(ValueDisplayText, OtherValuesAreCompactJson) {
+  const json nested = json::parse(R"({"b":[1,2.5,5.0,"x\ny",null],"a":{"c":false},"é":"\u0007"})");
+  EXPECT_EQ(qm::value_display_text(nested),
+            R"({"a":{"c":false},"b":[1,2.5,5.0,"x\ny",null],"é":"\u0007"})");
+  // The same text as nlohmann's own compact dump.
+  const json mixed = json::parse(
+      R"([{"k":"q\"uote\\ \b\f\r\t\u001f"},[],{},-7,1e21,0.1,18446744073709551615,"日本"])");
+  EXPECT_EQ(qm::value_display_text(mixed), mixed.dump());
+  // A bidirectional control inside an array still cannot reach the terminal.
+  EXPECT_EQ(qm::value_display_text(json::array({"a\u202eb"})), "[\"a�b\"]");
+}
+
+TEST(ValueDisplayText, InvalidUtf8InsideAValueNeverThrows) {
+  const json value = json::array({std::string("bad\xff\xfe"), json::object({{"k\xc0", 1}})});
+  EXPECT_EQ(qm::value_display_text(value), "[\"bad��\",{\"k�\":1}]");
+  EXPECT_EQ(qm::value_display_text(json(std::string("\xff"))), "�");
+}
+
+TEST(ValueDisplayText, HugeValuesStopAtTheDisplayLimit) {
+  const json long_string = json::array({std::string(300'000, 'a')});
+  const std::string text = qm::value_display_text(long_string);
+  EXPECT_EQ(text, "[\"" + std::string(199'998, 'a'));
+  // Four-byte characters: the writer stops early, yet every shown character is there.
+  std::string smileys;
+  for (int i = 0; i < 300'000; ++i) {
+    smileys += "🙂";
+  }
+  const json wide = json::array({smileys});
+  EXPECT_EQ(qm::value_display_text(wide), "[\"" + smileys.substr(0, 199'998 * 4));
+  json many = json::array();
+  for (int i = 0; i < 150'000; ++i) {
+    many.push_back(i % 10);
+  }
+  const std::string numbers = qm::value_display_text(many);
+  EXPECT_EQ(numbers.size(), 200'000u);
+  EXPECT_TRUE(numbers.starts_with("[0,1,2,3"));
+}
+
+TEST(OutlineText, ArraysOfObjectsAndScalars) {
+  const json runs = json::parse(R"([{"name":"a","rate_hz":10},{"name":"b"},[1,2],"x\ny"])");
+  EXPECT_EQ(qm::outline_text(runs),
+            "•\n"
+            "  name: a\n"
+            "  rate hz: 10\n"
+            "•\n"
+            "  name: b\n"
+            "• [1,2]\n"
+            "• x↵y\n");
+  const json members = json::parse(R"({"hosts":["alpha","beta",3,null],"empty":[],"plain":2.5})");
+  EXPECT_EQ(qm::outline_text(members, 1),
+            "  empty: \n"
+            "  hosts: alpha, beta, 3, unknown\n"
+            "  plain: 2.5\n");
+}
+
+TEST(OutlineText, NestedObjectsIndentByTwoSpaces) {
+  const json value = json::parse(
+      R"({"outer_key":{"inner":true,"deep":{"x":1}},"items":[{"a":1},2],"grid":[[1],[2]],"z":null,"\u202e_k":"v"})");
+  EXPECT_EQ(qm::outline_text(value),
+            "grid\n"
+            "  • [1]\n"
+            "  • [2]\n"
+            "items\n"
+            "  •\n"
+            "    a: 1\n"
+            "  • 2\n"
+            "outer key\n"
+            "  deep\n"
+            "    x: 1\n"
+            "  inner: true\n"
+            "z: unknown\n"
+            "� k: v\n");
+  EXPECT_EQ(qm::outline_text(json("scalar"), 2), "    scalar\n");
+  EXPECT_EQ(qm::outline_text(json::object()), "");
+}
+
+json nested_objects(int levels) {
+  json value = 1;
+  for (int i = 0; i < levels; ++i) {
+    value = json{{"k", value}};
+  }
+  return value;
+}
+
+TEST(OutlineText, StopsPastDepthSixteen) {
+  std::string expected;
+  for (int depth = 0; depth <= 16; ++depth) {
+    expected += std::string(static_cast<std::size_t>(depth) * 2, ' ') + "k\n";
+  }
+  expected += "… deeper fields available in raw view\n";
+  EXPECT_EQ(qm::outline_text(nested_objects(18)), expected);
+  EXPECT_EQ(qm::outline_text(nested_objects(100)), expected);
+
+  // Seventeen levels end at depth 16 with a plain member: nothing is cut.
+  const std::string seventeen = qm::outline_text(nested_objects(17));
+  EXPECT_TRUE(seventeen.ends_with(std::string(32, ' ') + "k: 1\n"));
+  EXPECT_EQ(seventeen.find("deeper"), std::string::npos);
+
+  EXPECT_EQ(qm::outline_text(json(1), 17), "… deeper fields available in raw view\n");
+}
+
+TEST(NumberForms, ShortestRoundTripWithoutTrailingZero) {
+  EXPECT_EQ(qm::format_shortest(5.0), "5");
+  EXPECT_EQ(qm::format_shortest(2.5), "2.5");
+  EXPECT_EQ(qm::format_shortest(-0.5), "-0.5");
+  EXPECT_EQ(qm::format_shortest(0.1 + 0.2), "0.30000000000000004");
+  EXPECT_EQ(qm::format_shortest(123456.789), "123456.789");
+  EXPECT_EQ(qm::format_shortest(0.0), "0");
+  EXPECT_EQ(qm::format_shortest(1e20), "100000000000000000000");
+  EXPECT_EQ(qm::format_shortest(1e21), "1e+21");
+  EXPECT_EQ(qm::format_shortest(1.5e300), "1.5e+300");
+  EXPECT_EQ(qm::format_shortest(0.000001), "0.000001");
+  EXPECT_EQ(qm::format_shortest(1.5e-7), "1.5e-7");
+  EXPECT_EQ(qm::format_shortest(5e-324), "5e-324");
+  EXPECT_EQ(qm::format_shortest(std::numeric_limits<double>::quiet_NaN()), "NaN");
+  EXPECT_EQ(qm::format_shortest(-std::numeric_limits<double>::infinity()), "-inf");
+}
+
+TEST(NumberForms, FixedDecimalsAndJsonNumbers) {
+  EXPECT_EQ(qm::format_fixed(9.96, 1), "10.0");
+  EXPECT_EQ(qm::format_fixed(2, 1), "2.0");
+  EXPECT_EQ(qm::format_fixed(0.25, 1), "0.2");  // the exact binary value is a tie: to even
+  EXPECT_EQ(qm::format_fixed(0.35, 1), "0.3");  // 0.34999… in binary
+  EXPECT_EQ(qm::format_fixed(1.23456, 3), "1.235");
+  EXPECT_EQ(qm::format_fixed(7.5, 0), "8");
+  const std::string huge = qm::format_fixed(1.7976931348623157e308, 1);
+  EXPECT_EQ(huge.size(), 311u);
+  EXPECT_TRUE(huge.ends_with(".0"));
+
+  EXPECT_EQ(qm::format_number(json(3)), "3");
+  EXPECT_EQ(qm::format_number(json(-4)), "-4");
+  EXPECT_EQ(qm::format_number(json(18446744073709551615u)), "18446744073709551615");
+  EXPECT_EQ(qm::format_number(json(5.0)), "5");
+  EXPECT_EQ(qm::format_number(json(12.25)), "12.25");
+}
+
+}  // namespace
