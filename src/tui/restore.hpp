@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <expected>
+#include <string_view>
+#include <system_error>
+
+struct termios;
+
+namespace tui {
+
+// Undoing terminal changes from anywhere, including std::terminate handlers and fatal-signal
+// handlers.
+//
+// Code that changes the terminal pushes the step that undoes the change: terminal settings to
+// put back, or bytes to write (such as the sequence that leaves the alternate screen). The steps
+// live in fixed storage, so running them allocates nothing and calls only tcsetattr, write and
+// poll. `restore_terminal_state()` runs the pending steps in the order they were pushed, so the
+// caller chooses the order by pushing in it. For example:
+//
+//   enable_raw_mode();                              // pushes the saved settings itself
+//   write alternate_screen_on;  push_restore_write(1, alternate_screen_off);
+//   write mouse_capture_on;     push_restore_write(1, mouse_capture_off);
+//                               push_restore_write(1, show_cursor_sequence);
+//   ...
+//   restore_terminal_state();   // settings back, then screen off, then mouse off, then cursor
+//
+// A failing settings step is ignored. A failing write ends the writes: the write steps after it
+// are skipped, since the terminal no longer takes bytes, while settings steps still run.
+
+inline constexpr std::size_t restore_step_capacity = 16;
+inline constexpr std::size_t restore_bytes_capacity = 64;
+
+// Registers putting `settings` back on terminal `fd`. A step equal to one still pending is not
+// added again. Fails when the storage is full.
+std::expected<void, std::error_code> push_restore_settings(int fd, const ::termios& settings);
+// Registers writing `bytes` (at most restore_bytes_capacity) to `fd`. A step equal to one still
+// pending is not added again. Fails when the bytes are too long or the storage is full.
+std::expected<void, std::error_code> push_restore_write(int fd, std::string_view bytes);
+
+// Runs every pending step once, in the order pushed, and leaves none pending: running it again
+// does nothing until new steps are pushed. Never fails; errors are ignored. Async-signal-safe.
+void restore_terminal_state() noexcept;
+// Drops every pending step without running it.
+void discard_restore_steps() noexcept;
+// The number of steps a restore would run.
+std::size_t pending_restore_steps() noexcept;
+
+// Installs, once per process, handlers for SIGSEGV, SIGBUS, SIGILL, SIGFPE and SIGABRT that run
+// restore_terminal_state() and then raise the signal again with its default action, so the
+// process still dies of it. The handlers run on an alternate stack, so a stack overflow is
+// covered too.
+std::expected<void, std::error_code> install_fatal_signal_restore();
+
+}  // namespace tui
