@@ -21,6 +21,15 @@ uint16_t covered_width(const std::vector<Cell>& cells, std::size_t index, std::s
   return static_cast<uint16_t>(width);
 }
 
+// Cell equality with the cheap fields first and a fast path for one-byte symbols, the common case.
+bool same_cell(const Cell& a, const Cell& b) {
+  if (a.fg != b.fg || a.bg != b.bg || a.modifiers != b.modifiers ||
+      a.symbol.size() != b.symbol.size()) {
+    return false;
+  }
+  return a.symbol.size() == 1 ? a.symbol[0] == b.symbol[0] : a.symbol == b.symbol;
+}
+
 }  // namespace
 
 void diff_buffers(const Buffer& previous, const Buffer& next, std::vector<CellChange>& out) {
@@ -41,7 +50,7 @@ void diff_buffers(const Buffer& previous, const Buffer& next, std::vector<CellCh
       }
       const uint16_t width = cell.is_continuation() ? 1 : covered_width(after, index, row_end);
       covered_until = index + width;
-      if (comparable && before[index] == cell) {
+      if (comparable && same_cell(before[index], cell)) {
         continue;
       }
       out.push_back(CellChange{static_cast<uint16_t>(area.x + (index - row_start)),
