@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/core/json_access.hpp"
+#include "app/core/session_model.hpp"
+#include "app/core/view.hpp"
+
+namespace qm {
+
+// A place to come back to with Backspace.
+struct HistoryEntry {
+  std::string selected_id;
+  std::string filter;
+  View view = View::health;
+  bool detail_focus = false;
+};
+
+// The command palette while it is open.
+struct PaletteState {
+  std::string query;
+  std::size_t selected = 0;
+};
+
+// An open experiment form.
+struct FormState {
+  enum class Kind : unsigned char { plan, conclude };
+  Kind kind = Kind::plan;
+  std::size_t field = 0;
+  std::vector<std::string> answers;
+  std::string input;
+};
+
+inline constexpr std::size_t history_limit = 64;
+
+// The one application state. The run loop owns it; key dispatch changes it; drawing only reads it
+// (apart from recording the size of the frame it drew).
+struct AppState {
+  SessionModel model;
+  View view = View::health;
+  std::vector<Row> rows;
+  std::size_t selected = 0;
+  std::string selected_id;
+  std::string filter;
+  ResultsFilter results_status_filter = ResultsFilter::all;
+  std::optional<std::string> selected_result_id;
+  std::optional<std::string> pending_selection;
+  std::optional<std::size_t> connection_cursor = 0;
+  std::string status;
+  bool keep_status = false;
+  std::optional<Json> last_saved_view_state;
+  bool view_saving_enabled = false;
+  std::optional<std::string> request_channel_path;
+
+  uint16_t frame_width = 120;
+  uint16_t frame_height = 36;
+  uint16_t detail_scroll = 0;
+  bool detail_focus = false;
+  uint16_t pan = 0;
+
+  // Launch-log viewer.
+  bool log_open = false;
+  std::string log_query;
+  bool log_search_entry = false;
+  std::string log_search_input;
+  std::string log_severity = "all";
+  uint64_t log_context = 0;
+  uint16_t log_line_scroll = 0;
+  uint16_t log_column_scroll = 0;
+
+  // Assistant panel.
+  bool assistant_open = false;
+  uint16_t assistant_scroll = 0;
+  std::optional<std::string> assistant_prompt;
+
+  bool filter_entry = false;
+  bool help_open = false;
+  bool raw_view = false;
+  std::optional<PaletteState> palette;
+  std::optional<FormState> form;
+
+  bool connect_requested = false;
+  bool truecolour = false;
+  bool terminal_clipboard_enabled = true;
+  std::vector<HistoryEntry> history;
+
+  const Json& document() const { return model.root(); }
+  bool baseline_shown() const { return model.baseline_shown(); }
+  // The selected row, or none when the selection is past the end of the rows.
+  const Row* selected_row() const { return selected < rows.size() ? &rows[selected] : nullptr; }
+};
+
+}  // namespace qm

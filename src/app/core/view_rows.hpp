@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "app/core/session_model.hpp"
+#include "app/core/view.hpp"
+
+namespace qm {
+
+// The rows of `view`, narrowed by the search text (matched, lower-cased, against the label and
+// then the id) and, in Results, by the status filter.
+std::vector<Row> build_view_rows(const SessionModel& model, View view, std::string_view search,
+                                 ResultsFilter results_filter);
+
+// The key of a run: its `retained_id` when that is a text, else its position in `runs`.
+std::string run_key(const Json& run, std::size_t position);
+
+}  // namespace qm
