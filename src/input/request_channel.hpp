@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string_view>
+
+#include "app/core/app_state.hpp"
+
+namespace qm {
+
+inline constexpr std::size_t request_channel_limit = 1'048'576;
+
+// Appends one request line for `action` to the request channel, after the backend's capability
+// for it and the action's preconditions are checked. Members of `payload` (when it is an object)
+// are added last and replace automatic ones. Leaves the outcome in the status message; true
+// exactly when the line was written.
+bool send_request(AppState& state, std::string_view action, const Json& payload = Json::object());
+
+}  // namespace qm
