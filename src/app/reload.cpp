@@ -1,0 +1,152 @@
+#include "app/reload.hpp"
+
+#include <fmt/format.h>
+
+#include "input/navigation.hpp"
+#include "ui/text/text.hpp"
+
+namespace qm {
+
+namespace {
+
+struct NotedConnection {
+  Json node;
+  Json topic;
+  Json direction;
+  Json type;
+
+  bool matches(const Json& edge) const {
+    return member(edge, "node") == node && member(edge, "topic") == topic &&
+           member(edge, "direction") == direction && member(edge, "type") == type;
+  }
+};
+
+bool is_entity_view(View view) {
+  return view == View::graph || view == View::topics || view == View::nodes || view == View::tf;
+}
+
+const Row* find_row(const std::vector<Row>& rows, std::string_view id) {
+  for (const Row& row : rows) {
+    if (row.id == id) return &row;
+  }
+  return nullptr;
+}
+
+std::string placeholder_name(const Row& row) {
+  if (const std::string* name = string_of(member(*row.value, "name"))) {
+    return display_safe(*name);
+  }
+  const std::size_t colon = row.id.find(':');
+  if (colon != std::string::npos) {
+    return row.id.substr(colon + 1);
+  }
+  return "unknown";
+}
+
+}  // namespace
+
+void apply_reload(AppState& state, std::expected<Json, Error> loaded) {
+  if (!loaded) {
+    state.status = "Refresh rejected; retaining previous capture: " + plain_error_text(loaded.error());
+    state.keep_status = true;
+    return;
+  }
+
+  // Note the user's place before anything is replaced.
+  const std::string noted_id = state.selected_id;
+  std::optional<Row> noted_row;
+  if (is_entity_view(state.view)) {
+    if (const Row* row = find_row(state.rows, noted_id)) {
+      noted_row = Row::with_owned_value(row->id, row->label, *row->value);
+    }
+  }
+  const std::optional<std::size_t> old_cursor = state.connection_cursor;
+  std::optional<NotedConnection> noted_connection;
+  bool cursor_designated_connection = false;
+  if (old_cursor) {
+    const std::vector<Row> connections = connections_of(state.model, noted_id);
+    if (*old_cursor < connections.size()) {
+      const Json& edge = *connections[*old_cursor].value;
+      noted_connection = NotedConnection{member(edge, "node"), member(edge, "topic"),
+                                         member(edge, "direction"), member(edge, "type")};
+      cursor_designated_connection = true;
+    }
+  }
+
+  // Replace the model, keeping the side that was shown.
+  const bool baseline = state.baseline_shown();
+  SessionModel model = build_model(std::make_shared<const Json>(std::move(*loaded)));
+  if (baseline) {
+    model = show_side(model, Side::baseline);
+  }
+  state.model = std::move(model);
+
+  state.view_saving_enabled = false;
+  rebuild_rows(state);
+  state.view_saving_enabled = true;
+
+  if (state.pending_selection) {
+    if (select_row_by_id(state, *state.pending_selection)) {
+      state.pending_selection.reset();
+    } else if (member(state.document(), "current").is_object() || !state.rows.empty()) {
+      state.pending_selection.reset();
+    }
+  }
+
+  if (state.view == View::health && noted_id.starts_with("problem:") &&
+      find_row(state.rows, noted_id) == nullptr) {
+    state.status = "The selected problem is no longer reported; showing the summary";
+  }
+
+  bool kept = false;
+  for (std::size_t i = 0; i < state.rows.size(); ++i) {
+    if (state.rows[i].id == noted_id) {
+      state.selected = i;
+      state.selected_id = noted_id;
+      kept = true;
+      break;
+    }
+  }
+  if (!kept && noted_row) {
+    const Json& capture = state.model.shown_capture();
+    const bool observed =
+        member(capture, state.view == View::tf ? "tf" : "graph").is_object();
+    if (observed) {
+      Json value = noted_row->value->is_object() ? *noted_row->value : Json::object();
+      value["observation_unavailable"] = true;
+      std::string label = "[unavailable] " + placeholder_name(*noted_row);
+      state.rows.insert(state.rows.begin(),
+                        Row::with_owned_value(noted_row->id, std::move(label), std::move(value)));
+      state.selected = 0;
+      state.selected_id = noted_id;
+      state.status = fmt::format("{} absent from latest capture; prior selection retained", noted_id);
+    }
+  }
+
+  if (state.selected_id == noted_id) {
+    if (noted_connection) {
+      state.connection_cursor.reset();
+      const std::vector<Row> connections = connections_of(state.model, noted_id);
+      for (std::size_t i = 0; i < connections.size(); ++i) {
+        if (noted_connection->matches(*connections[i].value)) {
+          state.connection_cursor = i;
+          break;
+        }
+      }
+      if (!state.connection_cursor) {
+        state.status = "Selected connection disappeared; use ↑/↓ to select another";
+      }
+    } else if (old_cursor && !cursor_designated_connection) {
+      state.connection_cursor = 0;
+    } else if (!old_cursor) {
+      state.connection_cursor.reset();
+    }
+  }
+
+  if (state.keep_status) {
+    state.status.clear();
+    state.keep_status = false;
+  }
+}
+
+}  // namespace qm
