@@ -19,11 +19,12 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 // this many bytes can never reach the screen, so writing stops there.
 constexpr std::size_t kCompactBudget = 200'000 * 4 + 16;
 
-// Writes compact JSON text the way nlohmann's dump() does (invalid UTF-8 replaced by U+FFFD), but
+// Writes JSON text the way nlohmann's dump(indent) does (invalid UTF-8 replaced by U+FFFD), but
 // stops soon after `budget` bytes so that a huge value costs no more than what can be shown.
-class CompactWriter {
+class JsonWriter {
  public:
-  CompactWriter(std::string& out, std::size_t budget) : out_(out), budget_(budget) {}
+  JsonWriter(std::string& out, std::size_t budget, int indent = -1)
+      : out_(out), budget_(budget), indent_(indent) {}
 
   void write(const nlohmann::json& value) {
     if (full()) {
@@ -70,6 +71,27 @@ class CompactWriter {
     out_.append(digits.data(), result.ptr);
   }
 
+  bool pretty() const { return indent_ >= 0; }
+
+  // Before a member: a comma after the previous one and, when pretty, a new indented line.
+  void begin_member(bool first) {
+    if (!first) {
+      out_ += ',';
+    }
+    if (pretty()) {
+      out_ += '\n';
+      out_.append((depth_ + 1) * static_cast<std::size_t>(indent_), ' ');
+    }
+  }
+
+  void end_container(char close, bool empty) {
+    if (pretty() && !empty) {
+      out_ += '\n';
+      out_.append(depth_ * static_cast<std::size_t>(indent_), ' ');
+    }
+    out_ += close;
+  }
+
   void write_object(const nlohmann::json& value) {
     out_ += '{';
     bool first = true;
@@ -77,15 +99,15 @@ class CompactWriter {
       if (full()) {
         return;
       }
-      if (!first) {
-        out_ += ',';
-      }
+      begin_member(first);
       first = false;
       write_string(key);
-      out_ += ':';
+      out_ += pretty() ? ": " : ":";
+      ++depth_;
       write(member);
+      --depth_;
     }
-    out_ += '}';
+    end_container('}', first);
   }
 
   void write_array(const nlohmann::json& value) {
@@ -95,13 +117,13 @@ class CompactWriter {
       if (full()) {
         return;
       }
-      if (!first) {
-        out_ += ',';
-      }
+      begin_member(first);
       first = false;
+      ++depth_;
       write(element);
+      --depth_;
     }
-    out_ += ']';
+    end_container(']', first);
   }
 
   void write_string(std::string_view text) {
@@ -163,6 +185,8 @@ class CompactWriter {
 
   std::string& out_;
   std::size_t budget_;
+  int indent_;
+  std::size_t depth_ = 0;
 };
 
 void append_indent(std::string& out, std::size_t depth) {
@@ -308,8 +332,14 @@ std::string value_display_text(const nlohmann::json& value) {
     return out;
   }
   std::string compact;
-  CompactWriter(compact, kCompactBudget).write(value);
+  JsonWriter(compact, kCompactBudget).write(value);
   return display_safe(compact);
+}
+
+std::string indented_json_text(const nlohmann::json& value) {
+  std::string text;
+  JsonWriter(text, kCompactBudget, 2).write(value);
+  return display_safe(text);
 }
 
 std::string outline_text(const nlohmann::json& value, std::size_t depth) {

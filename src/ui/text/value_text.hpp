@@ -9,6 +9,9 @@ namespace qm {
 // The one-line display text of a JSON value: "unknown" for null, a display-safe string with line
 // feeds shown as "↵" and tabs as spaces, else the compact JSON text made display-safe.
 std::string value_display_text(const nlohmann::json& value);
+// The JSON text of a value with two spaces of indentation per level, made display-safe (so at
+// most 200,000 characters; writing stops soon after what can be shown).
+std::string indented_json_text(const nlohmann::json& value);
 // A JSON value written as indented lines (two spaces per level), each ending in a line feed.
 std::string outline_text(const nlohmann::json& value, std::size_t depth = 0);
 

@@ -1,0 +1,89 @@
+#include "views/problem_detail.hpp"
+
+#include <gtest/gtest.h>
+
+#include "app/core/problem_list.hpp"
+#include "app/core/view_rows.hpp"
+#include "views/detail_text.hpp"
+
+namespace qm {
+namespace {
+
+TEST(ProblemDetail, LaunchLayout) {
+  const std::vector<Json> problems =
+      problem_list(Json{{"runtime", {{"launch", {{"state", "failed"}, {"returncode", 2}}}}}});
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problem_detail_text(problems[0]),
+            "Launch failed with exit code 2\n"
+            "Severity: error · Evidence: process state\n"
+            "\n"
+            "EVIDENCE TEXT\n"
+            "Parent launch state: failed; return code: 2\n"
+            "\n"
+            "NEXT STEPS\n"
+            "L opens the retained launch log.\n"
+            "Log patterns are a summary; the log is the evidence.\n");
+  // A finding that names the launch detector takes the same layout.
+  EXPECT_EQ(problem_detail_text(Json{{"detector", "launch"}}),
+            "Problem\nSeverity: unknown · Evidence: unknown\n\nEVIDENCE TEXT\n\n\nNEXT STEPS\n"
+            "L opens the retained launch log.\nLog patterns are a summary; the log is the evidence.\n");
+}
+
+TEST(ProblemDetail, FindingWithQosProfiles) {
+  const Json finding = {
+      {"title", "QoS mismatch on /scan"},
+      {"severity", "error"},
+      {"detector", "qos_compatibility"},
+      {"detail",
+       {{"publisher", "/lidar_driver"},
+        {"subscriber", "/a_very_long_subscriber_node_name_for_the_table"},
+        {"publisher_profile", {{"reliability", "best_effort"}, {"durability", "volatile"}, {"depth", 5}}},
+        {"subscriber_profile", {{"reliability", "reliable"}, {"durability", "volatile"}}},
+        {"policies", Json::array({"reliability"})},
+        {"unresolved_policies", Json::array({"reliability", "depth"})}}},
+      {"explanation", "Nothing arrives."},
+      {"fix", "Publish reliably."},
+      {"target", "topic:/scan"},
+      {"finding", "incompatible"},
+      {"doc_url", ""}};
+  EXPECT_EQ(problem_detail_text(finding),
+            "QoS mismatch on /scan\n"
+            "Severity: error · Check: qos_compatibility · Evidence: one graph snapshot of the "
+            "current capture\n"
+            "Likely cause, not proof.\n"
+            "\n"
+            "QOS PROFILES\n"
+            "policy            /lidar_driver            …node_name_for_the_table\n"
+            "depth             5                     ?  unknown\n"
+            "durability        volatile                 volatile\n"
+            "reliability       best_effort           ✕  reliable\n"
+            "\n"
+            "WHY IT MATTERS\nNothing arrives.\n"
+            "\n"
+            "LIKELY FIX\nPublish reliably.\n"
+            "\n"
+            "VERIFY COMMAND · y copies\nunknown\n"
+            "\n"
+            "NEXT STEPS\nEnter opens topic:/scan · Backspace returns here\n"
+            "\n"
+            "DETECTOR TEXT\nincompatible\n");
+}
+
+TEST(DetailText, DispatchAndRawEvidence) {
+  Json document = {{"problems", {{"findings", Json::array({{{"id", "problem:p"}, {"title", "P"}}})}}}};
+  AppState state;
+  state.model = build_model(std::make_shared<const Json>(document));
+  state.rows = build_view_rows(state.model, View::health, "", ResultsFilter::all);
+  ASSERT_EQ(state.rows.size(), 2u);
+  EXPECT_EQ(detail_text(state), "");
+  state.selected = 1;
+  EXPECT_TRUE(detail_text(state).starts_with("P\nSeverity: unknown"));
+  state.raw_view = true;
+  EXPECT_EQ(detail_text(state), (*state.rows[1].value).dump(2));
+  state.view = View::playback;
+  state.rows.clear();
+  EXPECT_EQ(detail_text(state), document.dump(2));
+}
+
+}  // namespace
+}  // namespace qm
