@@ -1,0 +1,322 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <limits>
+#include <string>
+
+#include "app/core/session_document.hpp"
+#include "support/error_printing.hpp"
+#include "support/temp_dir.hpp"
+
+namespace qm {
+namespace {
+
+using testing::TempDir;
+using testing::write_file;
+
+const std::string schema_member = R"("schema":"quillmesh.terminal-session/1")";
+
+std::string document_with(const std::string& members) {
+  return "{" + schema_member + (members.empty() ? "" : "," + members) + "}";
+}
+
+Error size_error() {
+  return Error::message(std::string(session_size_message));
+}
+Error schema_error() {
+  return Error::message(std::string(session_schema_message));
+}
+
+std::string nested_arrays(std::size_t depth) {
+  return std::string(depth, '[') + std::string(depth, ']');
+}
+
+TEST(LoadSession, AcceptsADocumentDirectlyOrThroughALink) {
+  TempDir folder;
+  const std::string path = folder.file("session.json");
+  write_file(path, document_with(R"("zeta":{"k":[1,2]},"alpha":"x")"));
+  const std::string link = folder.file("link.json");
+  std::filesystem::create_symlink(path, link);
+
+  for (const std::string& candidate : {path, link}) {
+    const auto loaded = load_session(candidate);
+    ASSERT_TRUE(loaded.has_value()) << error_report(loaded.error());
+    // Unknown keys are kept, and members iterate in byte order of their keys.
+    EXPECT_EQ(loaded->dump(),
+              R"({"alpha":"x","schema":"quillmesh.terminal-session/1","zeta":{"k":[1,2]}})");
+  }
+}
+
+TEST(LoadSession, RefusesWhatIsNotASmallRegularFileBeforeReadingIt) {
+  TempDir folder;
+  EXPECT_EQ(load_session(folder.file("missing.json")).error(), Error::os(ENOENT));
+  EXPECT_EQ(load_session(folder.path().string()).error(), size_error());
+  write_file(folder.file("plain"), "{}");
+  EXPECT_EQ(load_session(folder.file("plain") + "/inner").error(), Error::os(ENOTDIR));
+
+  // Opening a pipe for reading would wait for a writer; it is refused on its metadata.
+  const std::string pipe_path = folder.file("pipe");
+  ASSERT_EQ(::mkfifo(pipe_path.c_str(), 0600), 0);
+  EXPECT_EQ(load_session(pipe_path).error(), size_error());
+
+  const std::string dangling = folder.file("dangling");
+  std::filesystem::create_symlink(folder.file("nowhere"), dangling);
+  EXPECT_EQ(load_session(dangling).error(), Error::os(ENOENT));
+}
+
+TEST(LoadSession, SizeLimitIsThirtyTwoMebibytesExclusive) {
+  TempDir folder;
+  const std::string path = folder.file("big.json");
+  std::string content = document_with(R"("pad":"")");
+  const std::size_t padding = session_size_limit - 1 - content.size();
+  content.insert(content.size() - 2, padding, 'x');
+  ASSERT_EQ(content.size(), session_size_limit - 1);
+  write_file(path, content);
+  const auto loaded = load_session(path);
+  ASSERT_TRUE(loaded.has_value()) << error_report(loaded.error());
+  EXPECT_EQ(member(*loaded, "pad").get_ref<const std::string&>().size(), padding);
+
+  content += ' ';
+  write_file(path, content);
+  EXPECT_EQ(load_session(path).error(), size_error());
+}
+
+TEST(LoadSession, SchemaMustBeExactlyTheIdentifier) {
+  TempDir folder;
+  const std::string path = folder.file("session.json");
+  for (const std::string& text :
+       {std::string("[]"), std::string(R"(["quillmesh.terminal-session/1"])"), std::string("{}"),
+        std::string(R"({"schema":"quillmesh.terminal-session/2"})"),
+        std::string(R"({"schema":"quillmesh.terminal-session/1 "})"),
+        std::string(R"({"schema":" quillmesh.terminal-session/1"})"),
+        std::string(R"({"schema":1})"), std::string(R"({"schema":null})"),
+        std::string(R"({"Schema":"quillmesh.terminal-session/1"})"),
+        std::string(R"({"nested":{"schema":"quillmesh.terminal-session/1"}})")}) {
+    write_file(path, text);
+    EXPECT_EQ(load_session(path).error(), schema_error()) << text;
+  }
+  // A later duplicate decides.
+  write_file(path, R"({"schema":"other","schema":"quillmesh.terminal-session/1"})");
+  EXPECT_TRUE(load_session(path).has_value());
+  write_file(path, R"({"schema":"quillmesh.terminal-session/1","schema":"other"})");
+  EXPECT_EQ(load_session(path).error(), schema_error());
+}
+
+TEST(LoadSession, EmptyOrBrokenFilesGiveSyntaxErrors) {
+  TempDir folder;
+  const std::string path = folder.file("session.json");
+  write_file(path, "");
+  EXPECT_EQ(load_session(path).error(),
+            Error::json_syntax(
+                "syntax error while parsing value - unexpected end of input; expected '[', '{', "
+                "or a literal",
+                1, 0));
+  write_file(path, document_with("") + " x");
+  const Error trailing = load_session(path).error();
+  EXPECT_EQ(trailing.kind, ErrorKind::json_syntax);
+  EXPECT_EQ(trailing.line, 1u);
+  EXPECT_EQ(trailing.column, document_with("").size() + 2);
+}
+
+TEST(ParseDocument, NumbersKeepTheirKinds) {
+  const auto parsed =
+      parse_document(R"({"u":5,"zero":0,"n":-5,"f":5.0,"e":1e2,"max":18446744073709551615,)"
+                     R"("min":-9223372036854775808,"signed_max":9223372036854775807})");
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_TRUE(parsed->at("u").is_number_unsigned());
+  EXPECT_TRUE(parsed->at("zero").is_number_unsigned());
+  EXPECT_TRUE(parsed->at("signed_max").is_number_unsigned());
+  EXPECT_EQ(parsed->at("max").get<std::uint64_t>(), 18446744073709551615u);
+  EXPECT_TRUE(parsed->at("max").is_number_unsigned());
+  EXPECT_TRUE(parsed->at("n").is_number_integer() && !parsed->at("n").is_number_unsigned());
+  EXPECT_EQ(parsed->at("min").get<std::int64_t>(), std::numeric_limits<std::int64_t>::min());
+  EXPECT_TRUE(parsed->at("f").is_number_float());
+  EXPECT_TRUE(parsed->at("e").is_number_float());
+  EXPECT_EQ(parsed->at("e").get<double>(), 100.0);
+}
+
+TEST(ParseDocument, AnyValueKeepsItsShapeAndDuplicatesKeepTheLast) {
+  const std::string text =
+      "{\"b\":1,\"a\":{\"y\":[true,false,null],\"x\":\"caf\u00e9\\n\\u0000\"},\"b\":3}";
+  const auto parsed = parse_document(text);
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->dump(),
+            "{\"a\":{\"x\":\"caf\u00e9\\n\\u0000\",\"y\":[true,false,null]},\"b\":3}");
+  // The careful path, taken for an integer beyond 64 bits, builds the same tree.
+  const auto careful =
+      parse_document(text.substr(0, text.size() - 1) + ",\"huge\":18446744073709551616}");
+  ASSERT_TRUE(careful.has_value()) << error_report(careful.error());
+  EXPECT_TRUE(careful->at("huge").is_number_float());
+  EXPECT_DOUBLE_EQ(careful->at("huge").get<double>(), 18446744073709551616.0);
+  Json expected = *parsed;
+  expected["huge"] = careful->at("huge");
+  EXPECT_EQ(*careful, expected);
+  EXPECT_TRUE(parse_document(" \t\r\n42 \n").value().is_number_unsigned());
+}
+
+TEST(ParseDocument, NestingDeeperThan128IsRefusedWhereItHappens) {
+  EXPECT_TRUE(parse_document(nested_arrays(128)).has_value());
+  EXPECT_EQ(parse_document(nested_arrays(129)).error(),
+            Error::json_syntax("recursion limit exceeded", 1, 129));
+
+  std::string objects;
+  for (int i = 0; i < 64; ++i) {
+    objects += "{\"k\":[";
+  }
+  std::string closing;
+  for (int i = 0; i < 64; ++i) {
+    closing += "]}";
+  }
+  EXPECT_TRUE(parse_document(objects + closing).has_value());
+  EXPECT_EQ(parse_document(objects + "{}" + closing).error(),
+            Error::json_syntax("recursion limit exceeded", 1, 6 * 64 + 1));
+  // The 129th level on the second line, after a two-byte character.
+  EXPECT_EQ(parse_document("[\n\"\u00e9\"," + std::string(128, '[')).error(),
+            Error::json_syntax("recursion limit exceeded", 2, 4 + 128));
+
+  // Deep documents far beyond the limit neither crash nor build anything.
+  EXPECT_EQ(parse_document(std::string(1'000'000, '[')).error(),
+            Error::json_syntax("recursion limit exceeded", 1, 129));
+}
+
+TEST(ParseDocument, EarlierSyntaxErrorWinsOverLaterExcessNesting) {
+  EXPECT_EQ(
+      parse_document("[1 2," + nested_arrays(300)).error(),
+      Error::json_syntax(
+          "syntax error while parsing array - unexpected number literal; expected ']'", 1, 4));
+  // An error after the 129th bracket is not reached.
+  EXPECT_EQ(parse_document(std::string(200, '[') + "1 2").error(),
+            Error::json_syntax("recursion limit exceeded", 1, 129));
+  // Brackets inside strings do not nest, and a value the fast parser cannot hold still counts.
+  EXPECT_TRUE(
+      parse_document("[18446744073709551616,\"" + std::string(300, '[') + "\\\"\"]").has_value());
+  EXPECT_EQ(parse_document("[18446744073709551616," + nested_arrays(128) + "]").error(),
+            Error::json_syntax("recursion limit exceeded", 1, 22 + 128));
+}
+
+TEST(ParseDocument, ColumnsCountCharactersOfTheOffendingLine) {
+  const Error after_wide = parse_document("{\"\u00e9\u65e5\":x}").error();
+  EXPECT_EQ(after_wide.line, 1u);
+  EXPECT_EQ(after_wide.column, 7u);
+  EXPECT_EQ(
+      parse_document("{\n  \"\u00fc\": [1,]\n}").error(),
+      Error::json_syntax(
+          "syntax error while parsing value - unexpected ']'; expected '[', '{', or a literal", 2,
+          11));
+  // At the end of the input: the characters of the last line.
+  EXPECT_EQ(
+      parse_document("[\n  1,").error(),
+      Error::json_syntax(
+          "syntax error while parsing value - unexpected end of input; expected '[', '{', or a "
+          "literal",
+          2, 4));
+  EXPECT_EQ(parse_document("[\n").error().line, 2u);
+  EXPECT_EQ(parse_document("[\n").error().column, 0u);
+}
+
+TEST(ParseDocument, RawNulBytesAreErrorsWhereTheyStand) {
+  const std::string nul(1, '\0');
+  for (const std::string& text : {"123" + nul, document_with("") + nul, "[1," + nul + "]",
+                                  "[1]" + nul + "junk", "[\"a" + nul + "\"]"}) {
+    const Error error = parse_document(text).error();
+    EXPECT_EQ(error.kind, ErrorKind::json_syntax);
+    EXPECT_EQ(error.column, text.find('\0') + 1) << error.text;
+    EXPECT_NE(error.text.find("U+0000"), std::string::npos) << error.text;
+  }
+  EXPECT_EQ(parse_document("[1 2" + nul).error().column, 4u);
+}
+
+TEST(ParseDocument, MessagesStayValidTextForBadBytes) {
+  const Error error = parse_document("[\"a\xff\"]").error();
+  EXPECT_EQ(error.kind, ErrorKind::json_syntax);
+  EXPECT_EQ(error.column, 4u);
+  EXPECT_NE(error.text.find("ill-formed UTF-8"), std::string::npos);
+  EXPECT_NE(error.text.find("\ufffd"), std::string::npos);
+  EXPECT_EQ(error.text.find('\xff'), std::string::npos);
+  EXPECT_EQ(parse_document("1e400").error().text, "number overflow parsing '1e400'");
+}
+
+class Pipe {
+ public:
+  Pipe() {
+    if (::pipe(ends_) != 0) {
+      std::abort();
+    }
+  }
+  ~Pipe() {
+    close_writer();
+    ::close(ends_[0]);
+  }
+  int reader() const { return ends_[0]; }
+  void write_and_close(const std::string& bytes) {
+    ASSERT_EQ(::write(ends_[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    close_writer();
+  }
+  std::size_t unread() {
+    std::size_t total = 0;
+    char chunk[4096];
+    ssize_t count = 0;
+    while ((count = ::read(ends_[0], chunk, sizeof chunk)) > 0) {
+      total += static_cast<std::size_t>(count);
+    }
+    return total;
+  }
+
+ private:
+  void close_writer() {
+    if (ends_[1] >= 0) {
+      ::close(ends_[1]);
+      ends_[1] = -1;
+    }
+  }
+  int ends_[2];
+};
+
+TEST(ReadDocumentBytes, NeverReadsPastTheLimitWhenMoreArrives) {
+  {
+    Pipe pipe;
+    pipe.write_and_close(std::string(99, 'a'));
+    const auto bytes = read_document_bytes(pipe.reader(), 0, 100);
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(bytes->text(), std::string(99, 'a'));
+  }
+  {
+    Pipe pipe;
+    pipe.write_and_close(std::string(100, 'a'));
+    EXPECT_EQ(read_document_bytes(pipe.reader(), 99, 100).error(), size_error());
+  }
+  {
+    // The file was small when examined and grew before it was read.
+    Pipe pipe;
+    pipe.write_and_close(std::string(50'000, 'a'));
+    EXPECT_EQ(read_document_bytes(pipe.reader(), 10, 100).error(), size_error());
+    EXPECT_GE(pipe.unread(), 50'000u - 100u);
+  }
+  {
+    // A hint too small or too large only changes the allocations.
+    for (std::size_t hint : {0u, 10u, 100'000u}) {
+      Pipe pipe;
+      pipe.write_and_close(std::string(30'000, 'b'));
+      const auto bytes = read_document_bytes(pipe.reader(), hint, session_size_limit);
+      ASSERT_TRUE(bytes.has_value());
+      EXPECT_EQ(bytes->size, 30'000u);
+    }
+  }
+  EXPECT_EQ(read_document_bytes(-1, 0, 100).error(), Error::os(EBADF));
+}
+
+TEST(ModificationTime, CarriesNanosecondsAndIsAbsentWithoutMetadata) {
+  TempDir folder;
+  const std::string path = folder.file("session.json");
+  write_file(path, "{}");
+  const timespec times[2] = {{1'700'000'000, 123'456'789}, {1'700'000'000, 987'654'321}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  EXPECT_EQ(modification_time(path), (ModificationTime{1'700'000'000, 987'654'321}));
+  EXPECT_EQ(modification_time(folder.file("missing")), std::nullopt);
+}
+
+}  // namespace
+}  // namespace qm
