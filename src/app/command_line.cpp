@@ -1,0 +1,96 @@
+#include "app/command_line.hpp"
+
+#include "tui/unicode.hpp"
+
+namespace qm {
+
+namespace {
+
+// The argument with every invalid byte shown as U+FFFD.
+std::string lossy_text(std::string_view text) {
+  std::string out;
+  for (std::size_t offset = 0; offset < text.size();) {
+    const tui::DecodedChar decoded = tui::decode_utf8(text, offset);
+    tui::append_utf8(out, decoded.value);
+    offset += decoded.length;
+  }
+  return out;
+}
+
+std::optional<std::string>* option_slot(CommandLine& command_line, std::string_view argument) {
+  if (argument == "--session") {
+    return &command_line.session_path;
+  }
+  if (argument == "--requests") {
+    return &command_line.requests_path;
+  }
+  if (argument == "--check-session") {
+    return &command_line.check_path;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::string_view usage_text() {
+  return "quillmesh-terminal --session PATH [--requests PATH]\n"
+         "quillmesh-terminal --check-session PATH\n"
+         "Use quillmesh-tui workspace to create a validated session. 0\u20139 views, / search, ? "
+         "help.\n";
+}
+
+std::expected<CommandLine, Error> scan_arguments(std::span<const std::string> arguments) {
+  CommandLine command_line;
+  for (std::size_t index = 0; index < arguments.size(); ++index) {
+    const std::string& argument = arguments[index];
+    if (!tui::is_valid_utf8(argument)) {
+      return std::unexpected(
+          Error::message("Argument is not valid UTF-8: " + lossy_text(argument)));
+    }
+    if (argument == "-h" || argument == "--help") {
+      command_line.help = true;
+      return command_line;
+    }
+    std::optional<std::string>* slot = option_slot(command_line, argument);
+    if (slot == nullptr) {
+      return std::unexpected(Error::message("Unknown argument: " + argument));
+    }
+    if (index + 1 == arguments.size()) {
+      slot->reset();
+      break;
+    }
+    ++index;
+    if (!tui::is_valid_utf8(arguments[index])) {
+      return std::unexpected(
+          Error::message("Argument is not valid UTF-8: " + lossy_text(arguments[index])));
+    }
+    *slot = arguments[index];
+  }
+  return command_line;
+}
+
+std::expected<Mode, Error> decide_mode(const CommandLine& command_line) {
+  if (command_line.help) {
+    return HelpMode{};
+  }
+  if (command_line.check_path) {
+    if (command_line.session_path || command_line.requests_path) {
+      return std::unexpected(Error::message("--check-session cannot be combined with UI options"));
+    }
+    return CheckMode{*command_line.check_path};
+  }
+  if (!command_line.session_path) {
+    return std::unexpected(Error::message("--session PATH is required"));
+  }
+  return ViewerMode{*command_line.session_path, command_line.requests_path};
+}
+
+std::expected<Mode, Error> parse_command_line(std::span<const std::string> arguments) {
+  const auto command_line = scan_arguments(arguments);
+  if (!command_line) {
+    return std::unexpected(command_line.error());
+  }
+  return decide_mode(*command_line);
+}
+
+}  // namespace qm

@@ -1,0 +1,73 @@
+#include "app/entry.hpp"
+
+#include <cstdlib>
+#include <string_view>
+#include <utility>
+#include <variant>
+
+#include "app/command_line.hpp"
+#include "ui/text/styles.hpp"
+
+namespace qm {
+
+namespace {
+
+int report_failure(const Error& error, std::FILE* err) {
+  const std::string line = "Error: " + error_report(error) + "\n";
+  std::fwrite(line.data(), 1, line.size(), err);
+  std::fflush(err);
+  return 1;
+}
+
+std::expected<int, Error> check_session(const CheckMode& mode) {
+  auto document = load_session(mode.path);
+  if (!document) {
+    return std::unexpected(std::move(document.error()));
+  }
+  return 0;
+}
+
+std::expected<int, Error> start_viewer(ViewerMode mode) {
+  auto document = load_session(mode.session_path);
+  if (!document) {
+    return std::unexpected(std::move(document.error()));
+  }
+  ViewerStart start;
+  start.document = std::move(*document);
+  start.truecolour = truecolour_from_colorterm(std::getenv("COLORTERM"));
+  start.modified = modification_time(mode.session_path);
+  start.session_path = std::move(mode.session_path);
+  start.requests_path = std::move(mode.requests_path);
+  return run_viewer(std::move(start));
+}
+
+}  // namespace
+
+std::expected<int, Error> run_viewer(ViewerStart start) {
+  // The model, the state, the terminal and the run loop take over from here.
+  static_cast<void>(start);
+  return 0;
+}
+
+int run_program(std::span<const std::string> arguments, std::FILE* out, std::FILE* err) {
+  auto mode = parse_command_line(arguments);
+  if (!mode) {
+    return report_failure(mode.error(), err);
+  }
+  std::expected<int, Error> status = 0;
+  if (std::holds_alternative<HelpMode>(*mode)) {
+    const std::string_view usage = usage_text();
+    std::fwrite(usage.data(), 1, usage.size(), out);
+    std::fflush(out);
+  } else if (const auto* check = std::get_if<CheckMode>(&*mode)) {
+    status = check_session(*check);
+  } else {
+    status = start_viewer(std::get<ViewerMode>(std::move(*mode)));
+  }
+  if (!status) {
+    return report_failure(status.error(), err);
+  }
+  return *status;
+}
+
+}  // namespace qm
