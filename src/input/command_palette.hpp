@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/core/app_state.hpp"
+#include "tui/events.hpp"
+
+namespace qm {
+
+// `:` in the normal mode: opens the command palette. The palette is not offered yet, so this
+// leaves the state as it is.
+void open_command_palette(AppState& state);
+
+// A key while the palette is open; false when the chosen command stops the program. Esc closes.
+bool palette_key(AppState& state, const tui::KeyEvent& key);
+
+}  // namespace qm
