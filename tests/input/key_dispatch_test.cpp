@@ -1,0 +1,419 @@
+#include "input/key_dispatch.hpp"
+
+#include <gtest/gtest.h>
+
+#include "input/dispatch_document.hpp"
+#include "input/navigation.hpp"
+#include "support/key_events.hpp"
+#include "support/state_builder.hpp"
+#include "support/temp_dir.hpp"
+
+namespace qm {
+namespace {
+
+using testing::control_key;
+using testing::dispatch_document;
+using testing::key;
+using testing::lines_of;
+using testing::read_file;
+using testing::state_of;
+using testing::TempDir;
+using tui::KeyCode;
+
+std::string selected_row_id(const AppState& state) {
+  const Row* row = state.selected_row();
+  return row != nullptr ? row->id : "";
+}
+
+TEST(KeyDispatch, ViewKeysWrapAroundAndResetTheView) {
+  AppState state = state_of(dispatch_document(), View::project);
+  EXPECT_TRUE(handle_key(state, key(U']')));
+  EXPECT_EQ(state.view, View::health);
+  EXPECT_TRUE(handle_key(state, key(U'[')));
+  EXPECT_EQ(state.view, View::project);
+  handle_key(state, key(U']'));
+  handle_key(state, key(KeyCode::back_tab));
+  EXPECT_EQ(state.view, View::project);
+
+  handle_key(state, key(U'5'));
+  EXPECT_EQ(state.view, View::tf);
+  handle_key(state, key(U'0'));
+  EXPECT_EQ(state.view, View::project);
+
+  // The current view's digit keeps the view but drops the filter, the focus and the scroll.
+  handle_key(state, key(U'3'));
+  state.filter = "cmd";
+  rebuild_rows(state);
+  ASSERT_EQ(state.rows.size(), 1u);
+  state.detail_focus = true;
+  state.detail_scroll = 7;
+  handle_key(state, key(U'3'));
+  EXPECT_EQ(state.view, View::topics);
+  EXPECT_EQ(state.filter, "");
+  EXPECT_EQ(state.rows.size(), 2u);
+  EXPECT_FALSE(state.detail_focus);
+  EXPECT_EQ(state.detail_scroll, 0);
+  EXPECT_TRUE(state.history.empty());
+}
+
+TEST(KeyDispatch, HistoryKeepsTheNewest64AndBackspaceOnEmptyDoesNothing) {
+  AppState state = state_of(dispatch_document(), View::topics);
+  handle_key(state, key(KeyCode::backspace));
+  EXPECT_EQ(state.view, View::topics);
+  EXPECT_EQ(selected_row_id(state), "topic:/scan");
+
+  for (int i = 0; i < 65; ++i) {
+    state.filter = std::to_string(i);
+    push_history(state);
+  }
+  ASSERT_EQ(state.history.size(), 64u);
+  EXPECT_EQ(state.history.front().filter, "1");
+  EXPECT_EQ(state.history.back().filter, "64");
+}
+
+TEST(KeyDispatch, EscReturnsFocusOnlyBelow100Columns) {
+  AppState state = state_of(dispatch_document(), View::topics);
+  state.filter = "scan";
+  state.detail_focus = true;
+  state.frame_width = 99;
+  handle_key(state, key(KeyCode::escape));
+  EXPECT_FALSE(state.detail_focus);
+  EXPECT_EQ(state.filter, "scan");
+
+  state.detail_focus = true;
+  state.frame_width = 100;
+  handle_key(state, key(KeyCode::escape));
+  EXPECT_TRUE(state.detail_focus);
+  EXPECT_EQ(state.filter, "");
+  EXPECT_EQ(state.rows.size(), 2u);
+}
+
+TEST(KeyDispatch, MovementKeysStayWithinTheRowsAndScrollBounds) {
+  AppState state = state_of(dispatch_document(), View::topics);
+  state.detail_scroll = 5;
+  handle_key(state, key(KeyCode::up));
+  EXPECT_EQ(state.selected, 0u);
+  EXPECT_EQ(state.detail_scroll, 0);
+  handle_key(state, key(U'j'));
+  handle_key(state, key(KeyCode::down));
+  EXPECT_EQ(selected_row_id(state), "topic:/cmd_vel");
+  EXPECT_EQ(state.selected_id, "topic:/cmd_vel");
+  handle_key(state, key(KeyCode::home));
+  EXPECT_EQ(state.selected_id, "topic:/scan");
+  handle_key(state, key(KeyCode::end));
+  EXPECT_EQ(state.selected_id, "topic:/cmd_vel");
+
+  handle_key(state, key(KeyCode::page_up));
+  EXPECT_EQ(state.detail_scroll, 0);
+  state.detail_scroll = 65530;
+  handle_key(state, key(KeyCode::page_down));
+  EXPECT_EQ(state.detail_scroll, 65535);
+  handle_key(state, key(KeyCode::left));
+  EXPECT_EQ(state.pan, 0);
+  handle_key(state, key(KeyCode::right));
+  EXPECT_EQ(state.pan, 8);
+
+  // Without rows Down and Up scroll the detail pane.
+  AppState empty = state_of(Json::object(), View::graph);
+  handle_key(empty, key(KeyCode::down));
+  handle_key(empty, key(KeyCode::down));
+  EXPECT_EQ(empty.detail_scroll, 2);
+  handle_key(empty, key(U'k'));
+  EXPECT_EQ(empty.detail_scroll, 1);
+}
+
+TEST(KeyDispatch, DetailFocusMovesTheConnectionCursorAndEnterFollowsIt) {
+  AppState state = state_of(dispatch_document(), View::topics);
+  handle_key(state, key(KeyCode::down));
+  ASSERT_EQ(state.selected_id, "topic:/cmd_vel");
+  handle_key(state, key(KeyCode::tab));
+  ASSERT_TRUE(state.detail_focus);
+  state.detail_scroll = 3;
+  handle_key(state, key(KeyCode::down));
+  handle_key(state, key(KeyCode::down));
+  EXPECT_EQ(state.connection_cursor, 1u);
+  EXPECT_EQ(state.detail_scroll, 0);
+  EXPECT_EQ(state.selected, 1u);
+
+  handle_key(state, key(KeyCode::enter));
+  EXPECT_EQ(state.view, View::nodes);
+  EXPECT_EQ(state.selected_id, "node:/planner");
+  EXPECT_FALSE(state.detail_focus);
+  ASSERT_EQ(state.history.size(), 1u);
+
+  handle_key(state, key(KeyCode::backspace));
+  EXPECT_EQ(state.view, View::topics);
+  EXPECT_EQ(state.selected_id, "topic:/cmd_vel");
+  EXPECT_TRUE(state.detail_focus);
+  EXPECT_TRUE(state.history.empty());
+
+  // The Graph view moves the cursor as well; /scan has one connection.
+  handle_key(state, key(U'2'));
+  handle_key(state, key(KeyCode::home));
+  handle_key(state, key(KeyCode::tab));
+  handle_key(state, key(KeyCode::down));
+  handle_key(state, key(KeyCode::down));
+  EXPECT_EQ(state.connection_cursor, 0u);
+  handle_key(state, key(KeyCode::enter));
+  EXPECT_EQ(state.view, View::nodes);
+  EXPECT_EQ(state.selected_id, "node:/planner");
+  handle_key(state, key(KeyCode::backspace));
+  EXPECT_EQ(state.view, View::graph);
+  handle_key(state, key(U'3'));
+  handle_key(state, key(KeyCode::end));
+  handle_key(state, key(KeyCode::tab));
+
+  // A cursor lost by a reload moves onto the first connection.
+  state.connection_cursor.reset();
+  handle_key(state, key(KeyCode::enter));
+  EXPECT_EQ(state.view, View::topics);
+  handle_key(state, key(KeyCode::down));
+  EXPECT_EQ(state.connection_cursor, 0u);
+
+  // An entity without connections keeps the cursor at 0, and other views scroll instead.
+  AppState lonely =
+      state_of(Json{{"entities", {{{"id", "node:/a"}, {"kind", "node"}}}}}, View::nodes);
+  lonely.detail_focus = true;
+  handle_key(lonely, key(KeyCode::down));
+  handle_key(lonely, key(KeyCode::up));
+  EXPECT_EQ(lonely.connection_cursor, 0u);
+  EXPECT_EQ(lonely.detail_scroll, 0);
+  handle_key(lonely, key(U'5'));
+  lonely.detail_focus = true;
+  handle_key(lonely, key(KeyCode::down));
+  EXPECT_EQ(lonely.detail_scroll, 1);
+}
+
+TEST(KeyDispatch, GoingToEntities) {
+  AppState state = state_of(dispatch_document(), View::topics);
+  go_to_entity(state, "health:x");
+  go_to_entity(state, "widget:/scan");
+  go_to_entity(state, "node");
+  EXPECT_EQ(state.view, View::topics);
+  EXPECT_TRUE(state.history.empty());
+
+  go_to_entity(state, "health:summary");
+  EXPECT_EQ(state.view, View::health);
+  EXPECT_EQ(selected_row_id(state), "health:summary");
+  EXPECT_EQ(state.history.size(), 1u);
+
+  // Health Enter and `g` go to a problem's target.
+  handle_key(state, key(KeyCode::down));
+  ASSERT_EQ(selected_row_id(state), "problem:stale-scan");
+  handle_key(state, key(KeyCode::enter));
+  EXPECT_EQ(state.view, View::topics);
+  EXPECT_EQ(state.selected_id, "topic:/scan");
+  handle_key(state, key(U'1'));
+  handle_key(state, key(KeyCode::end));
+  handle_key(state, key(U'g'));
+  EXPECT_EQ(state.view, View::nodes);
+  EXPECT_EQ(state.status, "node:/ghost is not in the current capture");
+
+  handle_key(state, key(U'b'));
+  go_to_entity(state, "frame:/\x1b[2J");
+  EXPECT_EQ(state.view, View::tf);
+  EXPECT_EQ(state.status, "frame:/\uFFFD[2J is not in the baseline capture");
+}
+
+TEST(KeyDispatch, LaunchProblemsOpenTheLogOnlyWhenOneIsRetained) {
+  Json document = dispatch_document();
+  document["runtime"]["launch"] = Json{{"state", "failed"}, {"returncode", 1}};
+  AppState state = state_of(document, View::health);
+  ASSERT_TRUE(handle_key(state, key(KeyCode::down)));
+  ASSERT_EQ(member(*state.selected_row()->value, "detector"), "launch");
+  handle_key(state, key(KeyCode::enter));
+  EXPECT_EQ(state.view, View::health);
+  EXPECT_EQ(state.status, "No retained launch log is available for this session");
+  handle_key(state, key(U'L'));
+  EXPECT_EQ(state.status, "No retained launch log is available for this session");
+}
+
+TEST(KeyDispatch, BaselineSwitch) {
+  AppState state = state_of(dispatch_document(), View::nodes);
+  handle_key(state, key(U'b'));
+  EXPECT_TRUE(state.baseline_shown());
+  EXPECT_EQ(state.status, "Viewing baseline capture");
+  ASSERT_EQ(state.rows.size(), 1u);
+  EXPECT_EQ(state.selected_id, "node:/old_planner");
+  handle_key(state, key(U'b'));
+  EXPECT_FALSE(state.baseline_shown());
+  EXPECT_EQ(state.status, "Viewing current capture");
+  EXPECT_EQ(state.rows.size(), 2u);
+
+  Json document = dispatch_document();
+  document.erase("baseline");
+  AppState without = state_of(document, View::nodes);
+  handle_key(without, key(U'b'));
+  EXPECT_FALSE(without.baseline_shown());
+  EXPECT_EQ(without.status,
+            "No baseline capture in this session; b switches sides only when one is supplied");
+}
+
+TEST(KeyDispatch, PlaybackKeysSendSeeksAndTransportRequests) {
+  TempDir dir;
+  const std::string channel = dir.file("requests.jsonl");
+  Json document = dispatch_document();
+  AppState state = state_of(document, View::playback, channel);
+  handle_key(state, key(KeyCode::right));
+  handle_key(state, key(U' '));
+  document["runtime"]["playback"]["position_s"] = 3;
+  document["runtime"]["playback"]["state"] = "paused";
+  state.model = build_model(std::make_shared<const Json>(document));
+  handle_key(state, key(KeyCode::left));
+  handle_key(state, key(U' '));
+  EXPECT_EQ(state.status, "Requested resume; awaiting backend status");
+  handle_key(state, key(U'p'));
+  handle_key(state, key(U'x'));
+  const std::vector<std::string> lines = lines_of(read_file(channel));
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[0], R"({"action":"seek","entity_id":"","offset_s":59.999,"side":"current"})");
+  EXPECT_EQ(lines[1], R"({"action":"pause","entity_id":"","side":"current"})");
+  EXPECT_EQ(lines[2], R"({"action":"seek","entity_id":"","offset_s":0.0,"side":"current"})");
+  EXPECT_EQ(lines[3], R"({"action":"resume","entity_id":"","side":"current"})");
+  EXPECT_EQ(lines[4], R"({"action":"play","entity_id":"","side":"current"})");
+  EXPECT_EQ(lines[5], R"({"action":"stop","entity_id":"","side":"current"})");
+}
+
+TEST(KeyDispatch, SeekRefusals) {
+  TempDir dir;
+  const std::string channel = dir.file("requests.jsonl");
+  const auto status_after = [&](Json playback, KeyCode code) {
+    Json document = dispatch_document();
+    document["runtime"]["playback"] = std::move(playback);
+    AppState state = state_of(document, View::playback, channel);
+    handle_key(state, key(code));
+    return state.status;
+  };
+  EXPECT_EQ(status_after({{"seek", "yes"}, {"recording", {{"duration_s", 60}}}}, KeyCode::home),
+            "Seek unavailable: the owned player has no seek service");
+  EXPECT_EQ(status_after({{"seek", true}, {"recording", {{"duration_s", 0}}}}, KeyCode::home),
+            "Seek unavailable: the recording duration is unknown");
+  EXPECT_EQ(status_after({{"seek", true}, {"recording", {{"duration_s", 60}}}}, KeyCode::right),
+            "Position unknown; press Home to seek to the start");
+  EXPECT_FALSE(std::filesystem::exists(channel));
+  EXPECT_EQ(status_after({{"seek", true}, {"recording", {{"duration_s", 60}}}}, KeyCode::home),
+            "Requested seek; awaiting backend status");
+  EXPECT_EQ(read_file(channel),
+            "{\"action\":\"seek\",\"entity_id\":\"\",\"offset_s\":0.0,\"side\":\"current\"}\n");
+}
+
+TEST(KeyDispatch, QuitKeysSaveTheViewStateFirst) {
+  TempDir dir;
+  const std::string channel = dir.file("requests.jsonl");
+  AppState state = state_of(dispatch_document(), View::topics, channel);
+  EXPECT_FALSE(handle_key(state, key(U'q')));
+  EXPECT_FALSE(std::filesystem::exists(channel));
+
+  // A save that failed earlier is retried on `q`.
+  state.request_channel_path = dir.file("missing/requests.jsonl");
+  handle_key(state, key(KeyCode::down));
+  EXPECT_TRUE(state.status.starts_with("Request failed: "));
+  state.request_channel_path = channel;
+  EXPECT_FALSE(handle_key(state, key(U'q')));
+  EXPECT_EQ(
+      read_file(channel),
+      "{\"action\":\"save_view\",\"filter\":\"\",\"selected_id\":\"topic:/cmd_vel\",\"tab\":2}\n");
+
+  // Ctrl+C in the middle of typing a filter saves the partial filter.
+  AppState typing = state_of(dispatch_document(), View::topics, dir.file("typing.jsonl"));
+  typing.request_channel_path.reset();
+  handle_key(typing, key(U'/'));
+  handle_key(typing, key(U's'));
+  typing.request_channel_path = dir.file("typing.jsonl");
+  EXPECT_FALSE(handle_key(typing, control_key(U'c')));
+  EXPECT_EQ(
+      read_file(dir.file("typing.jsonl")),
+      "{\"action\":\"save_view\",\"filter\":\"s\",\"selected_id\":\"topic:/scan\",\"tab\":2}\n");
+
+  // Ctrl+C wins over help too.
+  AppState helping = state_of(dispatch_document());
+  helping.help_open = true;
+  EXPECT_FALSE(handle_key(helping, control_key(U'c')));
+}
+
+TEST(KeyDispatch, ViewStateIsSavedOnlyWhenAKeyChangesIt) {
+  TempDir dir;
+  const std::string channel = dir.file("requests.jsonl");
+  AppState state = state_of(dispatch_document(), View::graph, channel);
+  handle_key(state, key(U'v'));
+  EXPECT_TRUE(state.raw_view);
+  handle_key(state, key(KeyCode::tab));
+  handle_key(state, key(U'2'));
+  EXPECT_FALSE(std::filesystem::exists(channel));
+  handle_key(state, key(U'3'));
+  handle_key(state, key(KeyCode::end));
+  handle_key(state, key(KeyCode::end));
+  EXPECT_EQ(lines_of(read_file(channel)),
+            (std::vector<std::string>{
+                R"({"action":"save_view","filter":"","selected_id":"topic:/scan","tab":2})",
+                R"({"action":"save_view","filter":"","selected_id":"topic:/cmd_vel","tab":2})"}));
+  EXPECT_EQ(state.status, "");
+}
+
+TEST(KeyDispatch, StatusHelpAndControlInTheNormalMode) {
+  TempDir dir;
+  const std::string channel = dir.file("requests.jsonl");
+  AppState state = state_of(dispatch_document(), View::health, channel);
+  handle_key(state, key(U'e'));
+  EXPECT_EQ(state.status,
+            "Export works from Graph, Topics, Nodes, TF or Changes; select an entity there first");
+  handle_key(state, key(KeyCode::insert));
+  EXPECT_EQ(state.status, "");
+
+  state.status = "Refresh rejected; retaining previous capture: bad";
+  state.keep_status = true;
+  handle_key(state, key(KeyCode::f5));
+  EXPECT_EQ(state.status, "Refresh rejected; retaining previous capture: bad");
+  state.keep_status = false;
+
+  // Help is closed by any key, which does nothing else.
+  handle_key(state, key(U'?'));
+  EXPECT_TRUE(state.help_open);
+  EXPECT_TRUE(handle_key(state, key(U'q')));
+  EXPECT_FALSE(state.help_open);
+  handle_key(state, key(U'?'));
+  handle_key(state, key(U']'));
+  EXPECT_FALSE(state.help_open);
+  EXPECT_EQ(state.view, View::health);
+
+  // Control is ignored apart from Ctrl+C.
+  handle_key(state, control_key(U'r'));
+  EXPECT_EQ(state.status, "Requested refresh; awaiting backend status");
+  handle_key(state, key(U'0'));
+  handle_key(state, key(U'r'));
+  EXPECT_EQ(state.status, "Requested refresh_project; awaiting backend status");
+  handle_key(state, key(U'3'));
+  handle_key(state, key(U'e'));
+  EXPECT_EQ(state.status, "Requested export; awaiting backend status");
+  const std::vector<std::string> lines = lines_of(read_file(channel));
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], R"({"action":"refresh","entity_id":"health:summary","side":"current"})");
+  EXPECT_EQ(lines[4], R"({"action":"export","entity_id":"topic:/scan","side":"current"})");
+}
+
+TEST(KeyDispatch, KeysOfLaterFeaturesLeaveNoModeOpen) {
+  Json document = dispatch_document();
+  document["runtime"]["launch"]["log"] = "[INFO] started";
+  AppState state = state_of(document, View::project);
+  for (char32_t c : {U':', U'A', U'L', U'n', U'f', U'o'}) {
+    EXPECT_TRUE(handle_key(state, key(c)));
+  }
+  handle_key(state, key(U'1'));
+  handle_key(state, key(U'y'));
+  EXPECT_FALSE(state.palette || state.form || state.assistant_open || state.log_open);
+  EXPECT_EQ(state.status, "");
+
+  // Esc leaves each of those modes.
+  state.palette = PaletteState{};
+  handle_key(state, key(KeyCode::escape));
+  state.assistant_open = true;
+  handle_key(state, key(KeyCode::escape));
+  state.form = FormState{};
+  handle_key(state, key(KeyCode::escape));
+  state.log_open = true;
+  handle_key(state, key(KeyCode::escape));
+  EXPECT_FALSE(state.palette || state.form || state.assistant_open || state.log_open);
+}
+
+}  // namespace
+}  // namespace qm

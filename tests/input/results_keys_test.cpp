@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "input/dispatch_document.hpp"
+#include "input/experiment_forms.hpp"
+#include "input/key_dispatch.hpp"
+#include "support/key_events.hpp"
+#include "support/state_builder.hpp"
+#include "support/temp_dir.hpp"
+
+namespace qm {
+namespace {
+
+using testing::dispatch_document;
+using testing::key;
+using testing::lines_of;
+using testing::read_file;
+using testing::state_of;
+using testing::TempDir;
+using tui::KeyCode;
+
+TEST(ResultsKeys, RowsResolveToTheirRunAndAttachSendsItsPosition) {
+  TempDir dir;
+  const std::string channel = dir.file("requests.jsonl");
+  Json document = dispatch_document();
+  // A retained id that only starts like another run's key must not be taken for it.
+  document["runs"].push_back({{"retained_id", "r"}, {"stages", Json::array({{{"label", "y"}}})}});
+  AppState state = state_of(document, View::results, channel);
+  std::vector<std::optional<std::size_t>> indexes;
+  for (std::size_t i = 0; i < state.rows.size(); ++i) {
+    state.selected = i;
+    indexes.push_back(result_index_of_selection(state));
+  }
+  // run:r-1, check:r-1:0, check:r-1:1, run:1, check:1:0, run:r, check:r:0
+  EXPECT_EQ(indexes, (std::vector<std::optional<std::size_t>>{0, 0, 0, 1, 1, 2, 2}));
+  state.selected = state.rows.size();
+  EXPECT_EQ(result_index_of_selection(state), std::nullopt);
+
+  state = state_of(document, View::results, channel);
+  handle_key(state, key(KeyCode::end));
+  handle_key(state, key(U'a'));
+  EXPECT_EQ(state.status, "Requested attach_experiment; awaiting backend status");
+  handle_key(state, key(U'g'));
+  handle_key(state, key(U'c'));
+  const std::vector<std::string> lines = lines_of(read_file(channel));
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], R"({"action":"select_result","result_id":"check:r:0"})");
+  EXPECT_EQ(lines[1], R"({"action":"save_view","filter":"","selected_id":"check:r:0","tab":6})");
+  EXPECT_EQ(lines[2],
+            R"({"action":"attach_experiment","entity_id":"","result_index":2,"side":"current"})");
+  EXPECT_EQ(lines[3], R"({"action":"run_check","entity_id":"","side":"current"})");
+  EXPECT_EQ(lines[4], R"({"action":"cancel_check","entity_id":"","side":"current"})");
+}
+
+TEST(ResultsKeys, StatusFilterCyclesThroughItsSixValues) {
+  AppState state = state_of(dispatch_document(), View::results);
+  handle_key(state, key(U's'));
+  EXPECT_EQ(state.results_status_filter, ResultsFilter::pass);
+  handle_key(state, key(U's'));
+  EXPECT_EQ(state.results_status_filter, ResultsFilter::fail);
+  // The failed check keeps its run listed above it.
+  std::vector<std::string> ids;
+  for (const Row& row : state.rows) {
+    ids.push_back(row.id);
+  }
+  EXPECT_EQ(ids, (std::vector<std::string>{"run:r-1", "check:r-1:1", "run:1", "check:1:0"}));
+  for (int i = 0; i < 4; ++i) {
+    handle_key(state, key(U's'));
+  }
+  EXPECT_EQ(state.results_status_filter, ResultsFilter::all);
+  EXPECT_EQ(state.rows.size(), 5u);
+}
+
+TEST(ViewKeys, RequestsOfTopicsNodesAndProject) {
+  TempDir dir;
+  const std::string channel = dir.file("requests.jsonl");
+  AppState state = state_of(dispatch_document(), View::topics, channel);
+  handle_key(state, key(U'i'));
+  handle_key(state, key(U't'));
+  handle_key(state, key(U'd'));
+  handle_key(state, key(U'4'));
+  handle_key(state, key(U'd'));
+  handle_key(state, key(U'i'));
+  handle_key(state, key(U'0'));
+  handle_key(state, key(U'R'));
+  handle_key(state, key(U'u'));
+  std::vector<std::string> actions;
+  for (const std::string& line : lines_of(read_file(channel))) {
+    actions.push_back(Json::parse(line)["action"]);
+  }
+  EXPECT_EQ(actions,
+            (std::vector<std::string>{"inspect", "message_tf", "save_view", "config_diff",
+                                      "save_view", "recover_experiments", "refresh_task"}));
+}
+
+}  // namespace
+}  // namespace qm
