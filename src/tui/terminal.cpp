@@ -1,7 +1,6 @@
 #include "tui/terminal.hpp"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "tui/sequences.hpp"
 
@@ -120,14 +119,6 @@ std::expected<void, std::error_code> Terminal::finish_frame(const Frame& frame) 
   clear_pending_ = false;
   std::swap(previous_, next_);
   return {};
-}
-
-EscapeOptions escape_options_from_environment() {
-  static const EscapeOptions options = [] {
-    const char* no_color = std::getenv("NO_COLOR");
-    return EscapeOptions{.colour = no_color == nullptr || *no_color == '\0'};
-  }();
-  return options;
 }
 
 }  // namespace tui

@@ -89,8 +89,4 @@ class Terminal {
   bool cursor_hidden_ = false;
 };
 
-// The output options the environment asks for: no colour when NO_COLOR is set and not empty.
-// The environment is read once per process.
-EscapeOptions escape_options_from_environment();
-
 }  // namespace tui
