@@ -1,0 +1,271 @@
+#include "app/terminal_lifecycle.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mman.h>
+
+#include <cerrno>
+#include <stdexcept>
+#include <string>
+
+#include "support/pty_child.hpp"
+#include "tui/invariant.hpp"
+#include "tui/restore.hpp"
+#include "tui/sequences.hpp"
+
+// These tests run every case in a forked child whose controlling terminal is a pseudo-terminal.
+// Under AddressSanitizer the fatal-signal restore replaces the sanitizer's SIGSEGV handler (it
+// allows a program's own handler), so a fault in the child still dies of SIGSEGV after the
+// restore and needs no sanitizer options.
+
+namespace qm {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::ChildInput;
+using testing::ChildOutput;
+using ::testing::EndsWith;
+using testing::exited_with;
+using testing::is_raw;
+using testing::killed_by;
+using testing::PtyChild;
+using testing::PtyChildOptions;
+using testing::same_settings;
+using ::testing::StartsWith;
+
+const std::string enter_bytes =
+    std::string(tui::alternate_screen_on) + std::string(tui::mouse_capture_on);
+const std::string restore_bytes = std::string(tui::alternate_screen_off) +
+                                  std::string(tui::mouse_capture_off) +
+                                  std::string(tui::show_cursor_sequence);
+// Leaving: the terminal object shows the cursor, then the restore sequence runs.
+const std::string leave_bytes = std::string(tui::show_cursor_sequence) + restore_bytes;
+
+void draw_ready(tui::Frame& frame) {
+  frame.buffer().set_string(0, 0, "ready", tui::Style{});
+}
+
+bool is_key(const std::expected<tui::Event, std::error_code>& event, char32_t character) {
+  tui::KeyEvent key;
+  key.character = character;
+  return event && *event == tui::Event(key);
+}
+
+// Waits for the key `character` from the session's events.
+bool await_key(TerminalSession& session, char32_t character) {
+  const auto polled = session.events.poll(5s);
+  return polled && *polled && is_key(session.events.read(), character);
+}
+
+bool broken_pipe_action_is_default() {
+  struct sigaction action {};
+  ::sigaction(SIGPIPE, nullptr, &action);
+  return action.sa_handler == SIG_DFL;
+}
+
+TEST(TerminalLifecycle, EntersAndLeavesWithExactBytesAndPutsTheSettingsBack) {
+  // With standard input from /dev/null the controlling terminal is reached through /dev/tty.
+  for (const ChildInput input : {ChildInput::terminal, ChildInput::dev_null}) {
+    SCOPED_TRACE(input == ChildInput::terminal ? "input on the terminal" : "input from /dev/null");
+    PtyChild child(PtyChildOptions{.input = input}, [] {
+      auto session = enter_terminal(tui::EscapeOptions{});
+      if (!session) {
+        return 10;
+      }
+      if (!await_key(*session, U'q')) {
+        return 11;
+      }
+      if (!session->terminal.draw(draw_ready) || !session->terminal.cursor_hidden()) {
+        return 12;
+      }
+      if (!leave_terminal(std::move(*session))) {
+        return 13;
+      }
+      if (!broken_pipe_action_is_default()) {
+        return 14;
+      }
+      // Nothing is left to restore.
+      restore_terminal();
+      return 0;
+    });
+    EXPECT_EQ(child.read_terminal(enter_bytes), enter_bytes);
+    EXPECT_TRUE(is_raw(child.settings()));
+    child.write_terminal("q");
+    const std::string frame = child.read_terminal("ready");
+    EXPECT_THAT(frame, EndsWith("ready"));
+    EXPECT_EQ(child.read_terminal(leave_bytes), leave_bytes);
+    EXPECT_EQ(child.wait(), exited_with(0));
+    EXPECT_EQ(child.read_terminal_rest(), "");
+    EXPECT_EQ(child.read_error(), "");
+    EXPECT_TRUE(same_settings(child.settings(), child.initial_settings()));
+  }
+}
+
+TEST(TerminalLifecycle, FailsWithoutAControllingTerminalBeforeWritingAnything) {
+  PtyChild child(
+      PtyChildOptions{
+          .controlling_terminal = false, .input = ChildInput::pipe, .output = ChildOutput::pipe},
+      [] {
+        const auto session = enter_terminal(tui::EscapeOptions{});
+        if (session) {
+          return 10;
+        }
+        if (session.error() != Error::os(ENXIO)) {
+          return 11;
+        }
+        return tui::pending_restore_steps() == 0 ? 0 : 12;
+      });
+  EXPECT_EQ(child.wait(), exited_with(0));
+  EXPECT_EQ(child.read_output_rest(), "");
+  EXPECT_EQ(child.read_terminal_rest(), "");
+  EXPECT_EQ(child.read_error(), "");
+}
+
+TEST(TerminalLifecycle, AFailedWriteWhileEnteringPutsTheTerminalBackInCookedMode) {
+  struct Case {
+    ChildOutput output;
+    int error;
+  };
+  // A closed pipe would raise SIGPIPE, killing the process with the terminal raw, unless the
+  // write is made to fail instead.
+  for (const Case& failing :
+       {Case{ChildOutput::closed_pipe, EPIPE}, Case{ChildOutput::dev_full, ENOSPC}}) {
+    SCOPED_TRACE(failing.error);
+    PtyChild child(PtyChildOptions{.output = failing.output}, [&failing] {
+      const auto session = enter_terminal(tui::EscapeOptions{});
+      if (session) {
+        return 10;
+      }
+      if (session.error() != Error::os(failing.error)) {
+        return 11;
+      }
+      if (tui::pending_restore_steps() != 0) {
+        return 12;
+      }
+      return broken_pipe_action_is_default() ? 0 : 13;
+    });
+    EXPECT_EQ(child.wait(), exited_with(0));
+    EXPECT_TRUE(same_settings(child.settings(), child.initial_settings()));
+    EXPECT_EQ(child.read_terminal_rest(), "");
+  }
+}
+
+TEST(TerminalLifecycle, LeavingReportsACursorThatCannotBeShownAndStillRestores) {
+  PtyChild child(PtyChildOptions{.output = ChildOutput::pipe}, [] {
+    auto session = enter_terminal(tui::EscapeOptions{});
+    if (!session) {
+      return 10;
+    }
+    if (!session->terminal.draw(draw_ready)) {
+      return 11;
+    }
+    if (!await_key(*session, U'q')) {
+      return 12;
+    }
+    const auto left = leave_terminal(std::move(*session));
+    return !left && left.error() == Error::os(EPIPE) ? 0 : 13;
+  });
+  EXPECT_THAT(child.read_output("ready"), StartsWith(enter_bytes));
+  EXPECT_TRUE(is_raw(child.settings()));
+  child.close_output();
+  child.write_terminal("q");
+  EXPECT_EQ(child.wait(), exited_with(0));
+  // The terminal object tried once more when it was released.
+  EXPECT_EQ(child.read_error(), "Failed to show the cursor: Broken pipe\n");
+  EXPECT_TRUE(same_settings(child.settings(), child.initial_settings()));
+}
+
+constexpr int failing_check_line = __LINE__ + 1;
+void fail_a_check() {
+  QM_CHECK(1 + 1 == 3);
+}
+
+struct SampleFault : std::logic_error {
+  using std::logic_error::logic_error;
+};
+
+TEST(FaultHook, AnInternalFaultRestoresTheTerminalBeforeItsReportAndExitsWith101) {
+  struct Case {
+    const char* name;
+    std::function<void()> fault;
+    ::testing::Matcher<std::string> report;
+  };
+  const Case cases[] = {
+      {"uncaught exception", [] { throw std::runtime_error("document vanished"); },
+       ::testing::Eq("internal fault: uncaught exception std::runtime_error: document vanished\n")},
+      {"failed check", fail_a_check,
+       ::testing::AllOf(
+           StartsWith("internal check failed: 1 + 1 == 3 ("),
+           EndsWith("terminal_lifecycle_test.cpp:" + std::to_string(failing_check_line) + ")\n"))},
+  };
+  for (const Case& fault : cases) {
+    SCOPED_TRACE(fault.name);
+    // The report is held back: the child blocks on writing it, so what the terminal received
+    // by then shows that the restore came first.
+    PtyChild child(PtyChildOptions{.hold_error_stream = true}, [&fault] {
+      if (!enter_terminal(tui::EscapeOptions{})) {
+        return 10;
+      }
+      fault.fault();
+      return 11;
+    });
+    EXPECT_EQ(child.read_terminal(enter_bytes), enter_bytes);
+    EXPECT_EQ(child.read_terminal(restore_bytes), restore_bytes);
+    EXPECT_TRUE(same_settings(child.settings(), child.initial_settings()));
+    EXPECT_THAT(child.read_error(), fault.report);
+    EXPECT_EQ(child.wait(), exited_with(101));
+    EXPECT_EQ(child.read_terminal_rest(), "");
+  }
+}
+
+TEST(FaultHook, NamesTheExceptionTypeAndReportsAPlainTerminate) {
+  struct Case {
+    const char* name;
+    std::function<void()> fault;
+    std::string report;
+  };
+  const Case cases[] = {
+      {"derived exception", [] { throw SampleFault("no such row"); },
+       "internal fault: uncaught exception qm::(anonymous namespace)::SampleFault: no such row\n"},
+      {"not an exception class", [] { throw 42; }, "internal fault: uncaught exception int\n"},
+      {"plain terminate", [] { std::terminate(); }, "internal fault\n"},
+  };
+  for (const Case& fault : cases) {
+    SCOPED_TRACE(fault.name);
+    PtyChild child(PtyChildOptions{}, [&fault] {
+      if (!install_fault_hook()) {
+        return 10;
+      }
+      fault.fault();
+      return 11;
+    });
+    EXPECT_EQ(child.read_error(), fault.report);
+    EXPECT_EQ(child.wait(), exited_with(101));
+    // Never entered, so nothing to restore.
+    EXPECT_EQ(child.read_terminal_rest(), "");
+  }
+}
+
+TEST(FaultHook, AFatalSignalRestoresTheTerminalAndStillKillsTheProcess) {
+  PtyChild child(PtyChildOptions{}, [] {
+    if (!enter_terminal(tui::EscapeOptions{})) {
+      return 10;
+    }
+    // A real fault, not a raised signal: a write to a page that allows no access.
+    void* page = ::mmap(nullptr, 4096, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (page == MAP_FAILED) {
+      return 11;
+    }
+    *static_cast<volatile int*>(page) = 1;
+    return 12;
+  });
+  EXPECT_EQ(child.read_terminal(enter_bytes), enter_bytes);
+  EXPECT_EQ(child.read_terminal(restore_bytes), restore_bytes);
+  EXPECT_EQ(child.wait(), killed_by(SIGSEGV));
+  EXPECT_TRUE(same_settings(child.settings(), child.initial_settings()));
+  EXPECT_EQ(child.read_error(), "");
+}
+
+}  // namespace
+}  // namespace qm
