@@ -139,6 +139,9 @@ SessionModel build_side(std::shared_ptr<const Json> document, Side side) {
       model.id_index.insert_or_assign(value_display_text(member(entity, "id")),
                                       model.entities.size());
       model.entities.push_back(&entity);
+      const Json& kind = member(entity, "kind");
+      model.topic_count += is_string_equal(kind, "topic") ? 1 : 0;
+      model.node_count += is_string_equal(kind, "node") ? 1 : 0;
     }
   }
   if (const Json::array_t* edges = array_of(member_path(capture, {"graph", "edges"}))) {

@@ -47,6 +47,9 @@ struct SessionModel {
   std::shared_ptr<const Json> document;
   Side side = Side::current;
   std::vector<const Json*> entities;
+  // How many of the entities are topics and nodes, counted once for the frame's view badges.
+  std::size_t topic_count = 0;
+  std::size_t node_count = 0;
   TextMap<std::size_t> id_index;
   TextMap<std::vector<const Json*>> connection_index;
   std::vector<Row> tf_rows;
