@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+
+#include "app/core/view.hpp"
+#include "tui/geometry.hpp"
+#include "ui/frame_layout.hpp"
+
+namespace qm {
+
+// The view whose rail line lies under `position`: one of the rail's fourteen lines below its top
+// border, anywhere across the rail's columns. None on a heading, a border or outside the rail.
+std::optional<View> rail_view_at(const FrameLayout& layout, tui::Position position);
+
+// The view whose tab covers `position` on the tab strip drawn while `current` is the view.
+std::optional<View> tab_view_at(const FrameLayout& layout, View current, tui::Position position);
+
+}  // namespace qm
