@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "tui/line_source.hpp"
+
+namespace qm {
+
+// The lines of a detail text, found on demand: the text is searched for line feeds only as far
+// as the lines asked for, so showing a window of a long text costs in proportion to the window
+// and the lines above it, never the whole text. A line feed ends a line; a final one starts no
+// empty line.
+class DetailText {
+ public:
+  explicit DetailText(std::string_view text) : text_(text), starts_{0} {}
+
+  // Line `i`, or none past the last line.
+  std::optional<std::string_view> line(std::size_t i) const;
+
+ private:
+  std::string_view text_;
+  // Where each line found so far starts; the last entry may be the end of the text.
+  mutable std::vector<std::size_t> starts_;
+  mutable bool all_found_ = false;
+};
+
+// Lines `first` to `first + count` of a detail text (fewer when the text ends sooner), styled by
+// their shape, or plain for raw evidence.
+class DetailLines final : public tui::LineSource {
+ public:
+  enum class Styling { by_shape, plain };
+
+  DetailLines(const DetailText& text, std::size_t first, std::size_t count, Styling styling);
+
+  std::size_t size() const override { return count_; }
+  std::string_view text(std::size_t i) const override;
+  tui::Line styled(std::size_t i) const override;
+
+ private:
+  const DetailText& text_;
+  std::size_t first_;
+  std::size_t count_ = 0;
+  Styling styling_;
+};
+
+// Where a pane scrolled down by `scroll` wrapped rows starts: the first line in view and how
+// many of its own wrapped rows lie above the pane.
+struct WrappedStart {
+  std::size_t line = 0;
+  uint16_t rows_above = 0;
+
+  bool operator==(const WrappedStart&) const = default;
+};
+
+// Walks the lines above the scroll position, wrapping each at `width` columns to count its rows.
+WrappedStart wrapped_start(const DetailText& text, uint16_t scroll, uint16_t width);
+
+}  // namespace qm

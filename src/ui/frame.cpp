@@ -1,0 +1,65 @@
+#include "ui/frame.hpp"
+
+#include <string>
+
+#include "ui/detail_pane.hpp"
+#include "ui/footer.hpp"
+#include "ui/frame_layout.hpp"
+#include "ui/header.hpp"
+#include "ui/list_pane.hpp"
+#include "ui/status_row.hpp"
+#include "ui/text/palette.hpp"
+#include "ui/text/styles.hpp"
+#include "ui/view_switcher.hpp"
+#include "views/detail_text.hpp"
+
+namespace qm {
+
+namespace {
+
+void record_size(const tui::Frame& frame, AppState& state) {
+  state.frame_width = frame.area().width;
+  state.frame_height = frame.area().height;
+}
+
+// Everything below reads the state only.
+void compose(tui::Buffer& buffer, const AppState& state, std::string_view detail) {
+  const tui::Rect area = buffer.area();
+  buffer.set_style(area, tui::fg(palette::text_base).with_bg(palette::bg_base));
+  const FrameLayout layout = compute_frame_layout(area, state.view, state.detail_focus);
+
+  draw_header(buffer, layout.header, state);
+  if (layout.tab_strip) {
+    draw_tab_strip(buffer, *layout.tab_strip, state.view);
+  }
+  if (layout.rail) {
+    draw_view_rail(buffer, *layout.rail, state);
+  }
+  if (layout.list) {
+    draw_list_pane(buffer, *layout.list, state, !layout.rail.has_value());
+  }
+  draw_detail_pane(buffer, layout.detail, state, detail);
+  buffer.set_line(layout.status.x, layout.status.y, status_line(state), layout.status.width);
+  buffer.set_style(layout.footer, tui::bg(palette::bg_bar));
+  buffer.set_line(layout.footer.x, layout.footer.y, footer_line(state.view, layout.footer.width),
+                  layout.footer.width);
+
+  if (!state.truecolour) {
+    lower_frame_colours(buffer);
+  }
+}
+
+}  // namespace
+
+void draw_frame(tui::Frame& frame, AppState& state) {
+  record_size(frame, state);
+  const std::string detail = detail_text(state);
+  compose(frame.buffer(), state, detail);
+}
+
+void draw_frame(tui::Frame& frame, AppState& state, std::string_view detail) {
+  record_size(frame, state);
+  compose(frame.buffer(), state, detail);
+}
+
+}  // namespace qm

@@ -1,0 +1,68 @@
+#include "ui/list_pane.hpp"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+
+#include "ui/list_rows.hpp"
+#include "ui/pane_block.hpp"
+#include "ui/text/palette.hpp"
+
+namespace qm {
+
+std::string list_title(const AppState& state, bool narrow) {
+  const std::size_t count = state.rows.size();
+  const std::size_t position = count == 0 ? 0 : state.selected + 1;
+  const std::string_view filter = state.view == View::results
+                                      ? results_filter_name(state.results_status_filter)
+                                      : std::string_view{};
+  return fmt::format("{} · {}/{} {}{}", view_name(state.view), position, count, filter,
+                     narrow ? " · Tab detail" : "");
+}
+
+std::size_t first_visible_row(std::size_t selected, uint16_t pane_height) {
+  if (pane_height < 3) {
+    return 0;
+  }
+  const std::size_t inner = pane_height - 2u;
+  return selected < inner - 1 ? 0 : selected - inner + 1;
+}
+
+void draw_list_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state, bool narrow) {
+  if (pane.empty()) {
+    return;
+  }
+  const tui::Block block = pane_block(list_title(state, narrow), !state.detail_focus);
+  block.render(pane, buffer);
+  const tui::Rect inner = block.inner(pane);
+  if (inner.empty()) {
+    return;
+  }
+  if (state.rows.empty()) {
+    if (!state.filter.empty()) {
+      buffer.set_string(inner.x, inner.y, no_matches_text, tui::fg(palette::text_muted),
+                        inner.width);
+    }
+    return;
+  }
+  const RowContext context = row_context(state);
+  const std::size_t first = first_visible_row(state.selected, pane.height);
+  for (std::size_t i = first; i < state.rows.size() && i - first < inner.height; ++i) {
+    const auto y = static_cast<uint16_t>(inner.y + (i - first));
+    const bool selected = i == state.selected;
+    // The secondary text is put at the right edge directly: the row between is blank already.
+    const RowPieces pieces = list_row_pieces(context, state.rows[i], selected, inner.width);
+    const uint16_t end = buffer.set_line(inner.x, y, pieces.head, inner.width);
+    if (pieces.secondary) {
+      const auto x = static_cast<uint16_t>(std::max<std::size_t>(
+          end, inner.right() - std::min<std::size_t>(pieces.secondary_width, inner.width)));
+      buffer.set_string(x, y, pieces.secondary->content, pieces.secondary->style,
+                        tui::saturating_sub(inner.right(), x));
+    }
+    if (selected) {
+      buffer.set_style(tui::Rect{inner.x, y, inner.width, 1}, tui::bg(palette::bg_selection));
+    }
+  }
+}
+
+}  // namespace qm

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "app/core/app_state.hpp"
+#include "tui/buffer.hpp"
+#include "tui/geometry.hpp"
+
+namespace qm {
+
+inline constexpr std::string_view no_matches_text = " No matches in this view. Esc clears search.";
+
+// "{view} · {position}/{count} {results filter}{ · Tab detail in the narrow layout}".
+std::string list_title(const AppState& state, bool narrow);
+
+// The first row shown in a list pane `pane_height` rows high, so that the selection stays in view.
+std::size_t first_visible_row(std::size_t selected, uint16_t pane_height);
+
+// Draws the list pane: its frame and title, and the visible window of rows with the selection
+// highlighted (or the no-matches line under a search that found nothing).
+void draw_list_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state, bool narrow);
+
+}  // namespace qm

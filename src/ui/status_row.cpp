@@ -1,0 +1,110 @@
+#include "ui/status_row.hpp"
+
+#include <fmt/format.h>
+
+#include <array>
+#include <span>
+#include <string>
+
+#include "ui/text/palette.hpp"
+#include "ui/text/text.hpp"
+#include "ui/text/value_text.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr std::array<std::string_view, 5> failure_words = {"failed", "error", "rejected", "refused",
+                                                           "cannot"};
+constexpr std::array<std::string_view, 10> warning_words = {
+    "unavailable", "absent",     "disappeared", "no retained",     "must be",
+    "before",      "no pending", "no named",    "unknown request", "attach --task"};
+
+bool contains_any(std::string_view text, std::span<const std::string_view> words) {
+  for (const std::string_view word : words) {
+    if (contains(text, word)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// What the document says when nothing else is shown, and whether it is the backend's error.
+struct DocumentMessage {
+  std::string text;
+  bool backend_error = false;
+};
+
+DocumentMessage document_message(const Json& root) {
+  const Json& runtime = member(root, "runtime");
+  const Json& feedback = member(runtime, "export_feedback");
+  const std::string* backend_status = string_of(member(runtime, "status"));
+  const bool exported = backend_status != nullptr && backend_status->starts_with("Exported ");
+  if (is_string_equal(member(feedback, "status"), "failed") &&
+      (exported || (backend_status != nullptr && *backend_status == "Export failed"))) {
+    return {fmt::format("Export failed for {}: {}",
+                        value_display_text(member(feedback, "entity_id")),
+                        value_display_text(member(feedback, "error")))};
+  }
+  if (is_string_equal(member(feedback, "status"), "success") && exported) {
+    return {fmt::format("Exported {} · press 9 Capture for full destination",
+                        value_display_text(member(feedback, "entity_id")))};
+  }
+  const Json& error = member(runtime, "error");
+  if (error.is_string()) {
+    return {value_display_text(error), true};
+  }
+  // Without a notice the row stays empty rather than reading "unknown".
+  const Json& notice = member(root, "notice");
+  return {notice.is_null() ? std::string() : value_display_text(notice)};
+}
+
+}  // namespace
+
+tui::Color message_colour(std::string_view message, bool backend_error) {
+  const std::string lowered = lowercase_full(message);
+  if (lowered.starts_with("exported ")) {
+    return palette::ok;
+  }
+  if (backend_error || contains_any(lowered, failure_words)) {
+    return palette::bad;
+  }
+  if (contains_any(lowered, warning_words)) {
+    return palette::warn;
+  }
+  if (lowered.starts_with("requested ")) {
+    return palette::info;
+  }
+  return palette::text_muted;
+}
+
+tui::Line status_line(const AppState& state) {
+  tui::Line line;
+  line.push(" ");
+  if (state.filter_entry) {
+    line.push("/", tui::fg(palette::accent).bold());
+    line.push(display_safe(state.filter), tui::fg(palette::text_bright).bold());
+    line.push("▏", tui::fg(palette::accent));
+    line.push("  This view only · Enter apply · Esc clear", tui::fg(palette::text_muted));
+    return line;
+  }
+  if (!state.status.empty()) {
+    std::string message = display_safe(state.status);
+    const tui::Color colour = message_colour(message, false);
+    line.push(std::move(message), tui::fg(colour));
+    return line;
+  }
+  if (!state.filter.empty()) {
+    line.push("Filter (this view):", tui::fg(palette::accent_soft).bold());
+    line.push(" ");
+    line.push(display_safe(state.filter), tui::fg(palette::text_bright).bold());
+    line.push("  · Esc clear · switching views clears", tui::fg(palette::text_muted));
+    return line;
+  }
+  DocumentMessage message = document_message(state.document());
+  const tui::Color colour = message_colour(message.text, message.backend_error);
+  line.push(std::move(message.text), tui::fg(colour));
+  return line;
+}
+
+}  // namespace qm

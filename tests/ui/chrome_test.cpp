@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame_fixture.hpp"
+#include "ui/footer.hpp"
+#include "ui/header.hpp"
+#include "ui/pane_block.hpp"
+#include "ui/status_row.hpp"
+#include "ui/text/palette.hpp"
+
+namespace qm {
+namespace {
+
+using ui_test::column_of;
+using ui_test::draw;
+using ui_test::frame_document;
+using ui_test::state_for;
+
+tui::Buffer header_of(const AppState& state, uint16_t width) {
+  tui::Buffer buffer(tui::Rect{0, 0, width, 1});
+  draw_header(buffer, buffer.area(), state);
+  return buffer;
+}
+
+TEST(Header, GroupsStopAtTheFirstThatDoesNotFit) {
+  const AppState state = state_for(frame_document(), View::health);
+  // The capture side needs 34 columns after the first 31; the platform group would fit after the
+  // first two but is dropped with it. The backend status still has room at the right.
+  tui::Buffer buffer = header_of(state, 64);
+  EXPECT_EQ(buffer.row_text(0),
+            " quillmesh │ ● LIVE │ Standard " + std::string(14, ' ') + "Live capture ready ");
+  // One column more and the side group fits, leaving no room for the backend status.
+  buffer = header_of(state, 65);
+  EXPECT_EQ(buffer.row_text(0),
+            " quillmesh │ ● LIVE │ Standard │ amr-07 live · docking [current] ");
+
+  buffer = header_of(state, 200);
+  const std::string row = buffer.row_text(0);
+  EXPECT_NE(row.find("│ launch running │ 1✕ 2▲ │ updated 14:03:27 "), std::string::npos) << row;
+  EXPECT_TRUE(row.ends_with("Live capture ready "));
+
+  const tui::Cell& brand = buffer.at(1, 0);
+  EXPECT_EQ(brand.fg, palette::accent_soft);
+  EXPECT_TRUE(brand.modifiers.has(tui::Modifier::bold));
+  EXPECT_EQ(brand.bg, palette::bg_bar);
+  EXPECT_EQ(buffer.at(11, 0).fg, palette::rule);
+  EXPECT_EQ(buffer.at(13, 0).fg, palette::ok);
+  EXPECT_EQ(buffer.at(static_cast<uint16_t>(column_of(buffer, 0, "running")), 0).fg, palette::info);
+  EXPECT_EQ(buffer.at(static_cast<uint16_t>(column_of(buffer, 0, "1✕")), 0).fg, palette::bad);
+  EXPECT_EQ(buffer.at(static_cast<uint16_t>(column_of(buffer, 0, "2▲")), 0).fg, palette::warn);
+  EXPECT_EQ(buffer.at(199, 0).bg, palette::bg_bar);
+}
+
+TEST(Header, FallbacksAndTheBaselineSide) {
+  Json document = frame_document();
+  document["mode"] = "replay";
+  document["product_mode"] = "ai-assisted";
+  document["runtime"].erase("distribution");
+  document["runtime"]["launch"]["state"] = "starting";
+  document["runtime"]["updated_at"] = "2026-12-09";
+  document["runtime"]["status"] = "\x1b[2Jbusy";
+  AppState state = state_for(document, View::health);
+  tui::Buffer buffer = header_of(state, 200);
+  std::string row = buffer.row_text(0);
+  EXPECT_TRUE(
+      row.starts_with(" quillmesh │ SAVED │ AI-assisted │ amr-07 live · docking [current] "
+                      "│ unknown · domain 42 │ launch starting │ 1✕ 2▲ "))
+      << row;
+  EXPECT_EQ(row.find("updated"), std::string::npos);
+  EXPECT_TRUE(row.ends_with("�[2Jbusy ")) << row;
+  EXPECT_EQ(buffer.at(static_cast<uint16_t>(column_of(buffer, 0, "starting")), 0).fg,
+            palette::text_base);
+  EXPECT_EQ(buffer.at(13, 0).fg, palette::text_muted);
+
+  state.model = show_side(state.model, Side::baseline);
+  buffer = header_of(state, 200);
+  row = buffer.row_text(0);
+  EXPECT_NE(row.find("│ amr-07 baseline 2026-12-02 [baseline] │"), std::string::npos) << row;
+  EXPECT_EQ(row.find("✕"), std::string::npos);
+  EXPECT_EQ(buffer.at(static_cast<uint16_t>(column_of(buffer, 0, "amr-07")), 0).fg, palette::warn);
+
+  document = frame_document();
+  document["runtime"].erase("distribution");
+  document["runtime"].erase("domain_id");
+  document["current"]["label"] = "a capture label that is far too long for the header row";
+  row = header_of(state_for(document, View::health), 200).row_text(0);
+  EXPECT_EQ(row.find("domain"), std::string::npos);
+  EXPECT_NE(row.find("│ a c… long for the header row [current] │"), std::string::npos) << row;
+}
+
+TEST(StatusRow, TheFirstCaseThatAppliesWins) {
+  AppState state = state_for(frame_document(), View::topics, "scan");
+  state.filter_entry = true;
+  state.status = "Requested export; awaiting backend status";
+  tui::Line line = status_line(state);
+  EXPECT_EQ(line.plain(), " /scan▏  This view only · Enter apply · Esc clear");
+  EXPECT_EQ(line.spans[1].style, tui::fg(palette::accent).bold());
+  EXPECT_EQ(line.spans[2].style, tui::fg(palette::text_bright).bold());
+  EXPECT_EQ(line.spans[3].style, tui::fg(palette::accent));
+
+  state.filter_entry = false;
+  line = status_line(state);
+  EXPECT_EQ(line.plain(), " Requested export; awaiting backend status");
+  EXPECT_EQ(line.spans[1].style.fg, palette::info);
+
+  state.status.clear();
+  line = status_line(state);
+  EXPECT_EQ(line.plain(), " Filter (this view): scan  · Esc clear · switching views clears");
+  EXPECT_EQ(line.spans[1].style, tui::fg(palette::accent_soft).bold());
+
+  state.filter.clear();
+  line = status_line(state);
+  EXPECT_EQ(line.plain(), " Watching amr-07 docking bring-up");
+  EXPECT_EQ(line.spans[1].style.fg, palette::text_muted);
+
+  state.status = "bad\x1b]52;c;bytes\x07 text\u202e";
+  EXPECT_EQ(status_line(state).plain(), " bad�]52;c;bytes� text�");
+}
+
+TEST(StatusRow, DocumentMessagesAndTheirColours) {
+  const auto line_of = [](const Json& document) {
+    return status_line(state_for(document, View::health));
+  };
+  Json document = frame_document();
+  document["runtime"]["status"] = "Exported topic:/scan";
+  document["runtime"]["export_feedback"] = {{"status", "success"}, {"entity_id", "topic:/scan"}};
+  tui::Line line = line_of(document);
+  EXPECT_EQ(line.plain(), " Exported topic:/scan · press 9 Capture for full destination");
+  EXPECT_EQ(line.spans[1].style.fg, palette::ok);
+
+  document["runtime"]["export_feedback"] = {
+      {"status", "failed"}, {"entity_id", "topic:/scan"}, {"error", "disk full"}};
+  document["runtime"]["status"] = "Export failed";
+  line = line_of(document);
+  EXPECT_EQ(line.plain(), " Export failed for topic:/scan: disk full");
+  EXPECT_EQ(line.spans[1].style.fg, palette::bad);
+
+  // A stale feedback object does not speak for a backend that moved on.
+  document["runtime"]["status"] = "Live capture ready";
+  document["runtime"]["error"] = "graph observer lost its participant";
+  line = line_of(document);
+  EXPECT_EQ(line.plain(), " graph observer lost its participant");
+  EXPECT_EQ(line.spans[1].style.fg, palette::bad);
+
+  document["runtime"]["error"] = nullptr;
+  document.erase("notice");
+  EXPECT_EQ(line_of(document).plain(), " ");
+}
+
+TEST(StatusRow, MessageColoursFollowTheWords) {
+  EXPECT_EQ(message_colour("Exported node:/amcl · press 9", false), palette::ok);
+  EXPECT_EQ(message_colour("Launch is running", true), palette::bad);
+  EXPECT_EQ(message_colour("Refresh rejected; retaining previous capture: x", false), palette::bad);
+  EXPECT_EQ(message_colour("CANNOT attach", false), palette::bad);
+  EXPECT_EQ(message_colour("No retained launch log is available for this session", false),
+            palette::warn);
+  EXPECT_EQ(message_colour("node:/amcl absent from latest capture", false), palette::warn);
+  EXPECT_EQ(message_colour("Use attach --task first", false), palette::warn);
+  EXPECT_EQ(message_colour("Requested inspect; awaiting backend status", false), palette::info);
+  EXPECT_EQ(message_colour("Requested export but it failed", false), palette::bad);
+  EXPECT_EQ(message_colour("Viewing baseline capture", false), palette::text_muted);
+}
+
+TEST(Footer, HintsEndAtTheFirstThatDoesNotFit) {
+  const std::string all =
+      "  Enter go to  y copy check  L launch log  r refresh │  : command  / filter  Tab pane "
+      " ? keys  q quit ";
+  EXPECT_EQ(footer_line(View::health, 111).plain(), all);
+  EXPECT_EQ(footer_line(View::health, 110).plain(),
+            all.substr(0, all.size() - std::string(" q quit ").size()));
+  // "r refresh" misses by one column: it and everything after it are dropped.
+  EXPECT_EQ(footer_line(View::health, 56).plain(), "  Enter go to  y copy check  L launch log ");
+  EXPECT_EQ(footer_line(View::health, 0).plain(), " ");
+
+  const tui::Line line = footer_line(View::playback, 200);
+  EXPECT_TRUE(line.plain().starts_with("  p play  Space pause  ←/→ seek  x stop │  : command "));
+  EXPECT_EQ(line.spans[1].content, " p ");
+  EXPECT_EQ(line.spans[1].style, tui::fg(palette::text_bright).with_bg(palette::bg_key).bold());
+  EXPECT_EQ(line.spans[2].style, tui::fg(palette::text_muted));
+  EXPECT_EQ(line.spans[9].content, "│ ");
+  EXPECT_EQ(line.spans[9].style, tui::fg(palette::rule));
+}
+
+TEST(PaneBlock, TitlePiecesAndBorderFollowTheFocus) {
+  std::vector<tui::Span> pieces = pane_title("Topics · 2/6 · Tab detail", true);
+  ASSERT_EQ(pieces.size(), 6u);
+  EXPECT_EQ(pieces[0], tui::Span("Topics", tui::fg(palette::accent_soft).bold()));
+  EXPECT_EQ(pieces[1], tui::Span(" ", tui::fg(palette::text_muted)));
+  EXPECT_EQ(pieces[2], tui::Span("·", tui::fg(palette::text_dim)));
+  EXPECT_EQ(pieces[3], tui::Span(" 2/6 ", tui::fg(palette::text_muted)));
+  EXPECT_EQ(pieces[5], tui::Span(" Tab detail", tui::fg(palette::text_muted)));
+
+  pieces = pane_title("Inspector · PgUp/PgDn", false);
+  ASSERT_EQ(pieces.size(), 4u);
+  EXPECT_EQ(pieces[0], tui::Span("Inspector", tui::fg(palette::text_muted).bold()));
+  EXPECT_EQ(pieces[3], tui::Span(" PgUp/PgDn", tui::fg(palette::text_dim)));
+  EXPECT_EQ(pane_title("Views", false),
+            std::vector<tui::Span>{tui::Span("Views", tui::fg(palette::text_muted).bold())});
+
+  tui::Buffer buffer(tui::Rect{0, 0, 12, 3});
+  pane_block("Run", true).render(buffer.area(), buffer);
+  EXPECT_GRID(buffer, {"╭Run───────╮", "│          │", "╰──────────╯"});
+  EXPECT_EQ(buffer.at(0, 0).fg, palette::accent);
+  EXPECT_EQ(buffer.at(11, 2).fg, palette::accent);
+  EXPECT_EQ(buffer.at(1, 0).fg, palette::accent_soft);
+  pane_block("Run", false).render(buffer.area(), buffer);
+  EXPECT_EQ(buffer.at(0, 1).fg, palette::rule);
+}
+
+TEST(Frame, RecordsItsSizeAndLowersColoursWithoutTrueColour) {
+  AppState state = state_for(frame_document(), View::health);
+  state.truecolour = false;
+  tui::Buffer buffer(tui::Rect{0, 0, 90, 24});
+  tui::Frame frame(buffer);
+  draw_frame(frame, state);
+  EXPECT_EQ(state.frame_width, 90);
+  EXPECT_EQ(state.frame_height, 24);
+  // The list has the focus: its accent border is index 105, the background grey 232.
+  EXPECT_EQ(buffer.at(0, 2).symbol, "╭");
+  EXPECT_EQ(buffer.at(0, 2).fg, tui::Color::indexed_color(105));
+  EXPECT_EQ(buffer.at(40, 10).bg, tui::Color::indexed_color(232));
+
+  state.truecolour = true;
+  buffer = draw(state, 90, 24);
+  EXPECT_EQ(buffer.at(0, 2).fg, palette::accent);
+  EXPECT_EQ(buffer.at(40, 10).bg, palette::bg_base);
+  EXPECT_EQ(buffer.at(40, 10).fg, palette::text_base);
+  EXPECT_EQ(buffer.at(40, 23).bg, palette::bg_bar);
+}
+
+}  // namespace
+}  // namespace qm

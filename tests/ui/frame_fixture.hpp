@@ -1,0 +1,108 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/core/app_state.hpp"
+#include "app/core/view_rows.hpp"
+#include "support/buffer_matchers.hpp"
+#include "tui/buffer.hpp"
+#include "tui/terminal.hpp"
+#include "ui/frame.hpp"
+
+namespace qm::ui_test {
+
+// The compact navigation-stack session the frame tests draw.
+inline Json frame_document() {
+  std::ifstream in(std::string(QM_TEST_DATA) + "/ui/frame_session.json");
+  std::stringstream text;
+  text << in.rdbuf();
+  return Json::parse(text.str());
+}
+
+// A state over `document` showing `view` with its rows built and the first row selected.
+inline AppState state_for(Json document, View view, std::string filter = {}) {
+  AppState state;
+  state.model = build_model(std::make_shared<const Json>(std::move(document)));
+  state.view = view;
+  state.filter = std::move(filter);
+  state.truecolour = true;
+  state.rows = build_view_rows(state.model, view, state.filter, state.results_status_filter);
+  if (!state.rows.empty()) {
+    state.selected_id = state.rows.front().id;
+  }
+  return state;
+}
+
+inline void select_row(AppState& state, std::size_t index) {
+  state.selected = index;
+  state.selected_id = index < state.rows.size() ? state.rows[index].id : std::string();
+}
+
+// The frame drawn at `width` x `height` with `detail` as the detail text.
+inline tui::Buffer draw(AppState& state, uint16_t width, uint16_t height,
+                        std::string_view detail = {}) {
+  tui::Buffer buffer(tui::Rect{0, 0, width, height});
+  tui::Frame frame(buffer);
+  draw_frame(frame, state, detail);
+  return buffer;
+}
+
+inline std::string golden_path(std::string_view name) {
+  return std::string(QM_TEST_DATA) + "/ui/golden/" + std::string(name) + ".txt";
+}
+
+// Compares the buffer's rows with the golden grid `name` (one row per line). With
+// QM_UPDATE_GOLDEN=1 in the environment the file is written from the buffer instead.
+inline ::testing::AssertionResult matches_golden(const tui::Buffer& buffer, std::string_view name) {
+  const std::string path = golden_path(name);
+  const char* update = std::getenv("QM_UPDATE_GOLDEN");
+  if (update != nullptr && std::string_view(update) == "1") {
+    std::ofstream out(path, std::ios::trunc);
+    for (const std::string& row : buffer.rows()) {
+      out << row << '\n';
+    }
+    return out ? ::testing::AssertionSuccess()
+               : ::testing::AssertionFailure() << "cannot write " << path;
+  }
+  std::ifstream in(path);
+  if (!in) {
+    return ::testing::AssertionFailure()
+           << "no golden grid " << path << " (run with QM_UPDATE_GOLDEN=1 to write it); drawn:\n"
+           << buffer.to_string();
+  }
+  std::vector<std::string> expected;
+  for (std::string row; std::getline(in, row);) {
+    expected.push_back(row);
+  }
+  return test_support::grid_equals(buffer, expected);
+}
+
+// The cell at (x, y).
+inline const tui::Cell& cell(const tui::Buffer& buffer, uint16_t x, uint16_t y) {
+  return buffer.at(x, y);
+}
+
+// The column where `text` starts on row `y`, counted in cells; -1 when it is not there.
+inline int column_of(const tui::Buffer& buffer, uint16_t y, std::string_view text) {
+  std::string row;
+  std::vector<int> columns;
+  for (uint16_t x = 0; x < buffer.area().width; ++x) {
+    const std::string& symbol = buffer.at(x, y).symbol;
+    for (std::size_t i = 0; i < symbol.size(); ++i) {
+      columns.push_back(x);
+    }
+    row += symbol;
+  }
+  const std::size_t found = row.find(text);
+  return found == std::string::npos ? -1 : columns[found];
+}
+
+}  // namespace qm::ui_test

@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame_fixture.hpp"
+#include "tui/paragraph.hpp"
+#include "ui/detail_lines.hpp"
+#include "ui/detail_pane.hpp"
+#include "ui/list_pane.hpp"
+#include "ui/text/palette.hpp"
+#include "ui/view_switcher.hpp"
+
+namespace qm {
+namespace {
+
+using ui_test::column_of;
+using ui_test::draw;
+using ui_test::frame_document;
+using ui_test::select_row;
+using ui_test::state_for;
+
+// A state in the Changes view, whose rows have no markers, with `count` rows "row {i}".
+AppState numbered_rows(std::size_t count) {
+  AppState state = state_for(frame_document(), View::changes);
+  state.rows.clear();
+  for (std::size_t i = 0; i < count; ++i) {
+    state.rows.push_back(Row::with_owned_value("node:/n" + std::to_string(i),
+                                               "row " + std::to_string(i), Json::object()));
+  }
+  return state;
+}
+
+TEST(ListPane, ScrollingKeepsTheSelectionOnTheLastLine) {
+  AppState state = numbered_rows(25);
+  select_row(state, 12);
+  tui::Buffer buffer(tui::Rect{0, 0, 30, 12});
+  draw_list_pane(buffer, buffer.area(), state, false);
+  EXPECT_EQ(first_visible_row(12, 12), 3u);
+  EXPECT_GRID(buffer, {
+                          "╭Changes · 13/25 ────────────╮",
+                          "│  row 3                     │",
+                          "│  row 4                     │",
+                          "│  row 5                     │",
+                          "│  row 6                     │",
+                          "│  row 7                     │",
+                          "│  row 8                     │",
+                          "│  row 9                     │",
+                          "│  row 10                    │",
+                          "│  row 11                    │",
+                          "│› row 12                    │",
+                          "╰────────────────────────────╯",
+                      });
+  for (uint16_t x = 1; x < 29; ++x) {
+    EXPECT_EQ(buffer.at(x, 10).bg, palette::bg_selection) << x;
+    EXPECT_NE(buffer.at(x, 9).bg, palette::bg_selection) << x;
+  }
+  EXPECT_EQ(buffer.at(0, 10).bg, tui::Color{});
+  EXPECT_EQ(buffer.at(0, 0).fg, palette::accent);
+
+  EXPECT_EQ(first_visible_row(8, 12), 0u);
+  EXPECT_EQ(first_visible_row(9, 12), 0u);
+  EXPECT_EQ(first_visible_row(10, 12), 1u);
+  EXPECT_EQ(first_visible_row(40, 2), 0u);
+}
+
+TEST(ListPane, TitlesAndTheEmptySearch) {
+  AppState state = state_for(frame_document(), View::results);
+  EXPECT_EQ(list_title(state, false), "Results · 1/4 all");
+  state.results_status_filter = ResultsFilter::blocked;
+  EXPECT_EQ(list_title(state, true), "Results · 1/4 blocked · Tab detail");
+  EXPECT_EQ(list_title(state_for(frame_document(), View::nodes), true),
+            "Nodes · 1/5  · Tab detail");
+
+  state = state_for(frame_document(), View::results, "no such run");
+  ASSERT_TRUE(state.rows.empty());
+  EXPECT_EQ(list_title(state, false), "Results · 0/0 all");
+  tui::Buffer buffer(tui::Rect{0, 0, 50, 4});
+  draw_list_pane(buffer, buffer.area(), state, false);
+  EXPECT_EQ(buffer.row_text(1), "│ No matches in this view. Esc clears search.    │");
+  EXPECT_EQ(buffer.at(2, 1).fg, palette::text_muted);
+
+  state.filter.clear();
+  buffer = tui::Buffer(tui::Rect{0, 0, 50, 4});
+  draw_list_pane(buffer, buffer.area(), state, false);
+  EXPECT_EQ(buffer.row_text(1), "│" + std::string(48, ' ') + "│");
+}
+
+TEST(DetailPane, TitlesFollowTheViewAndRow) {
+  AppState state = state_for(frame_document(), View::health);
+  EXPECT_EQ(detail_title(state), "System at a glance");
+  select_row(state, 2);
+  EXPECT_EQ(detail_title(state), "Problem · y copies the check");
+  state.raw_view = true;
+  EXPECT_EQ(detail_title(state), "Raw evidence");
+
+  state = state_for(frame_document(), View::results);
+  EXPECT_EQ(detail_title(state), "Run");
+  select_row(state, 1);
+  EXPECT_EQ(detail_title(state), "Stage");
+  EXPECT_EQ(detail_title(state_for(frame_document(), View::capture)), "Capture");
+  EXPECT_EQ(detail_title(state_for(frame_document(), View::playback)), "Playback");
+  EXPECT_EQ(detail_title(state_for(frame_document(), View::tf)), "Inspector · PgUp/PgDn");
+}
+
+constexpr std::string_view long_line =
+    "CONNECTIONS  /amcl ──▶ /scan ──▶ /lidar_driver and a long tail that runs past the border";
+
+tui::Buffer detail_of(const AppState& state, std::string_view text, uint16_t width = 40,
+                      uint16_t height = 6) {
+  tui::Buffer buffer(tui::Rect{0, 0, width, height});
+  draw_detail_pane(buffer, buffer.area(), state, text);
+  return buffer;
+}
+
+TEST(DetailPane, WrapsEverywhereButGraphWherePanShiftsTheText) {
+  AppState state = state_for(frame_document(), View::topics);
+  EXPECT_GRID(detail_of(state, long_line), {
+                                               "╭Inspector · PgUp/PgDn─────────────────╮",
+                                               "│CONNECTIONS  /amcl ──▶ /scan ──▶      │",
+                                               "│/lidar_driver and a long tail that    │",
+                                               "│runs past the border                  │",
+                                               "│                                      │",
+                                               "╰──────────────────────────────────────╯",
+                                           });
+  state.detail_scroll = 2;
+  EXPECT_EQ(detail_of(state, long_line).row_text(1), "│runs past the border                  │");
+
+  state = state_for(frame_document(), View::graph);
+  const std::string text = std::string(long_line) + "\nsecond\nthird";
+  EXPECT_GRID(detail_of(state, text), {
+                                          "╭Inspector · PgUp/PgDn─────────────────╮",
+                                          "│CONNECTIONS  /amcl ──▶ /scan ──▶ /lida│",
+                                          "│second                                │",
+                                          "│third                                 │",
+                                          "│                                      │",
+                                          "╰──────────────────────────────────────╯",
+                                      });
+  state.pan = 40;
+  state.detail_scroll = 0;
+  EXPECT_EQ(detail_of(state, text).row_text(1), "│driver and a long tail that runs past │");
+  state.detail_scroll = 1;
+  EXPECT_EQ(detail_of(state, text).row_text(1), "│                                      │");
+  EXPECT_EQ(detail_of(state, text).row_text(2), "│                                      │");
+}
+
+TEST(DetailPane, LinesAreStyledByShapeUnlessRaw) {
+  AppState state = state_for(frame_document(), View::capture);
+  tui::Buffer buffer = detail_of(state, "LAST EXPORT  topic:/scan\nstatus: passed");
+  EXPECT_EQ(buffer.at(1, 1).fg, palette::accent_soft);
+  EXPECT_TRUE(buffer.at(1, 1).modifiers.has(tui::Modifier::bold));
+  EXPECT_EQ(buffer.at(0, 0).fg, palette::accent);  // no list: the detail pane has the focus
+  EXPECT_EQ(buffer.at(static_cast<uint16_t>(column_of(buffer, 2, "passed")), 2).fg, palette::ok);
+
+  state.raw_view = true;
+  buffer = detail_of(state, "LAST EXPORT  topic:/scan\nstatus: passed");
+  EXPECT_TRUE(buffer.row_text(0).starts_with("╭Raw evidence─"));
+  EXPECT_EQ(buffer.at(1, 1).fg, tui::Color{});
+  EXPECT_FALSE(buffer.at(1, 1).modifiers.has(tui::Modifier::bold));
+}
+
+TEST(DetailLines, SplitsAtLineFeedsOnDemand) {
+  const DetailText text("first\n\nthird\n");
+  EXPECT_EQ(text.line(2), "third");
+  EXPECT_EQ(text.line(0), "first");
+  EXPECT_EQ(text.line(1), "");
+  EXPECT_EQ(text.line(3), std::nullopt);
+  EXPECT_EQ(DetailText("").line(0), std::nullopt);
+  EXPECT_EQ(DetailText("\n").line(0), "");
+  EXPECT_EQ(DetailText("\n").line(1), std::nullopt);
+  EXPECT_EQ(DetailText("a\nb").line(1), "b");
+  EXPECT_EQ(DetailText("a\nb").line(2), std::nullopt);
+
+  // A window ends with the text.
+  const DetailLines window(text, 1, 5, DetailLines::Styling::plain);
+  EXPECT_EQ(window.size(), 2u);
+  EXPECT_EQ(window.text(1), "third");
+  EXPECT_EQ(DetailLines(text, 7, 5, DetailLines::Styling::plain).size(), 0u);
+
+  // A group title is told by the line after it, even when that line is past the window.
+  const DetailText group("Parameters\n  use_sim_time: false");
+  EXPECT_EQ(DetailLines(group, 0, 1, DetailLines::Styling::by_shape).styled(0),
+            tui::Line("Parameters", tui::fg(palette::text_muted).bold()));
+  EXPECT_EQ(DetailLines(group, 0, 1, DetailLines::Styling::plain).styled(0),
+            tui::Line("Parameters"));
+}
+
+TEST(DetailLines, WrappedStartSkipsWholeLinesThenRows) {
+  // Rows at width 10: "aaaa bbbb cccc" takes 2, "" 1, "dd" 1.
+  const DetailText text("aaaa bbbb cccc\n\ndd");
+  EXPECT_EQ(wrapped_start(text, 0, 10), (WrappedStart{0, 0}));
+  EXPECT_EQ(wrapped_start(text, 1, 10), (WrappedStart{0, 1}));
+  EXPECT_EQ(wrapped_start(text, 2, 10), (WrappedStart{1, 0}));
+  EXPECT_EQ(wrapped_start(text, 3, 10), (WrappedStart{2, 0}));
+  EXPECT_EQ(wrapped_start(text, 9, 10), (WrappedStart{3, 0}));
+  EXPECT_EQ(wrapped_start(text, 9, 0), (WrappedStart{0, 0}));
+}
+
+TEST(DetailPane, ScrollingALongTextShowsTheRowsAtTheOffset) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) {
+    text += "line " + std::to_string(i) + (i % 2 == 0 ? " with a tail long enough to wrap" : "");
+    text += '\n';
+  }
+  AppState state = state_for(frame_document(), View::topics);
+  // Each even line takes two rows at 24 columns, so row 10,000 starts line 6,666's second row.
+  state.detail_scroll = 10000;
+  tui::Buffer buffer = detail_of(state, text, 26, 6);
+  EXPECT_GRID(buffer, {
+                          "╭Inspector · PgUp/PgDn───╮",
+                          "│long enough to wrap     │",
+                          "│line 6667               │",
+                          "│line 6668 with a tail   │",
+                          "│long enough to wrap     │",
+                          "╰────────────────────────╯",
+                      });
+  state = state_for(frame_document(), View::graph);
+  state.detail_scroll = 10000;
+  EXPECT_EQ(detail_of(state, text, 26, 6).row_text(1), "│line 10000 with a tail l│");
+
+  // The window shows what a paragraph over every line shows.
+  std::vector<std::string> all;
+  for (int i = 0; i < 300; ++i) {
+    all.push_back(std::string(static_cast<std::size_t>(i % 7) * 9, 'x') + " end " +
+                  std::to_string(i));
+  }
+  std::string joined;
+  for (const std::string& line : all) {
+    joined += line + "\n";
+  }
+  state = state_for(frame_document(), View::topics);
+  state.raw_view = true;
+  for (const uint16_t scroll : {0, 1, 5, 77, 400, 2000}) {
+    state.detail_scroll = scroll;
+    const tui::Buffer pane = detail_of(state, joined, 20, 8);
+    tui::Buffer expected(tui::Rect{0, 0, 20, 8});
+    tui::Paragraph paragraph;
+    paragraph.wrap = tui::Wrap::words;
+    paragraph.scroll = scroll;
+    paragraph.render(tui::PlainLines(all), tui::Rect{1, 1, 18, 6}, expected);
+    for (uint16_t y = 1; y < 7; ++y) {
+      EXPECT_EQ(pane.row_text(y), "│" + expected.row_text(y).substr(1, 18) + "│") << scroll;
+    }
+  }
+}
+
+TEST(TabStrip, MarkersAndTheCurrentTab) {
+  tui::Buffer buffer(tui::Rect{0, 0, 40, 1});
+  draw_tab_strip(buffer, buffer.area(), View::results);
+  EXPECT_EQ(buffer.row_text(0), "‹ 5 TF  6 Changes  7 Results ›          ");
+  EXPECT_EQ(buffer.at(0, 0).fg, palette::text_dim);
+  EXPECT_EQ(buffer.at(29, 0).fg, palette::text_dim);
+  const tui::Cell& current = buffer.at(20, 0);
+  EXPECT_EQ(current.fg, palette::on_accent);
+  EXPECT_EQ(current.bg, palette::accent);
+  EXPECT_TRUE(current.modifiers.has(tui::Modifier::bold));
+  EXPECT_EQ(buffer.at(8, 0).fg, palette::text_muted);
+
+  buffer = tui::Buffer(tui::Rect{0, 0, 60, 1});
+  draw_tab_strip(buffer, buffer.area(), View::project);
+  EXPECT_EQ(buffer.row_text(0), "‹ 8 Playback  9 Capture  0 Project " + std::string(25, ' '));
+}
+
+}  // namespace
+}  // namespace qm
