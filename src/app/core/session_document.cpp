@@ -101,6 +101,7 @@ struct SyntaxFault {
 // Accepts every event, builds nothing, and keeps the first error.
 struct FaultFinder {
   std::optional<SyntaxFault> fault;
+  std::size_t depth = 0;
 
   bool null() { return true; }
   bool boolean(bool) { return true; }
@@ -109,11 +110,18 @@ struct FaultFinder {
   bool number_float(Json::number_float_t, const Json::string_t&) { return true; }
   bool string(Json::string_t&) { return true; }
   bool binary(Json::binary_t&) { return true; }
-  bool start_object(std::size_t) { return true; }
+  // Stops at the first level too deep: no error can come before it that was not reported yet.
+  bool start_object(std::size_t) { return ++depth <= session_depth_limit; }
   bool key(Json::string_t&) { return true; }
-  bool end_object() { return true; }
-  bool start_array(std::size_t) { return true; }
-  bool end_array() { return true; }
+  bool end_object() {
+    --depth;
+    return true;
+  }
+  bool start_array(std::size_t) { return ++depth <= session_depth_limit; }
+  bool end_array() {
+    --depth;
+    return true;
+  }
   bool parse_error(std::size_t characters_read, const std::string&,
                    const nlohmann::detail::exception& exception) {
     fault = SyntaxFault{characters_read == 0 ? 0 : characters_read - 1,
