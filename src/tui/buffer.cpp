@@ -61,6 +61,20 @@ uint16_t Buffer::set_string(uint16_t x, uint16_t y, std::string_view text, const
   const unsigned limit = std::min(unsigned{area_.right()}, unsigned{x} + max_width);
   std::size_t offset = 0;
   while (offset < text.size()) {
+    const auto byte = static_cast<unsigned char>(text[offset]);
+    // Printable ASCII followed by ASCII is a one-column cluster of its own: no lookups needed.
+    if (byte >= 0x20 && byte < 0x7F &&
+        (offset + 1 == text.size() || static_cast<unsigned char>(text[offset + 1]) < 0x80)) {
+      if (column + 1 > limit) {
+        break;
+      }
+      if (column >= area_.x) {
+        put_cluster(static_cast<uint16_t>(column), y, text.substr(offset, 1), 1, style);
+      }
+      ++offset;
+      ++column;
+      continue;
+    }
     const std::size_t length = grapheme_length(text, offset);
     const std::string_view cluster = text.substr(offset, length);
     offset += length;
