@@ -140,9 +140,22 @@ uint8_t rgb_to_indexed(tui::Color colour) {
 }
 
 void lower_frame_colours(tui::Buffer& frame) {
+  // Neighbouring cells mostly share their colours, so the last conversion of each is reused.
+  tui::Color fg_from;
+  tui::Color fg_to;
+  tui::Color bg_from;
+  tui::Color bg_to;
   for (tui::Cell& cell : frame.cells()) {
-    cell.fg = lowered(cell.fg);
-    cell.bg = lowered(cell.bg);
+    if (cell.fg != fg_from) {
+      fg_from = cell.fg;
+      fg_to = lowered(cell.fg);
+    }
+    if (cell.bg != bg_from) {
+      bg_from = cell.bg;
+      bg_to = lowered(cell.bg);
+    }
+    cell.fg = fg_to;
+    cell.bg = bg_to;
   }
 }
 
