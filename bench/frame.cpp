@@ -206,8 +206,23 @@ void BM_FirstFrameDetailAt10000(benchmark::State& state) {
   report_bytes(state, f.bytes);
 }
 
+// Only the drawing into the buffer, without the terminal's diff and output.
+void BM_ComposeOnly(benchmark::State& state) {
+  Fixture& f = fixture();
+  f.state.selected = 20;
+  f.state.detail_scroll = 0;
+  tui::Buffer buffer(tui::Rect{0, 0, screen.width, screen.height});
+  for (auto _ : state) {
+    buffer.reset();
+    tui::Frame frame(buffer);
+    qm::draw_frame(frame, f.state, f.detail);
+    benchmark::DoNotOptimize(buffer.cells().data());
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_ComposeOnly)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FirstFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SelectionMove)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SelectionMoveDetailAt10000)->Unit(benchmark::kMicrosecond);
