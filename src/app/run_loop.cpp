@@ -1,0 +1,116 @@
+#include "app/run_loop.hpp"
+
+#include <algorithm>
+
+#include "app/reload.hpp"
+#include "input/key_dispatch.hpp"
+#include "input/navigation.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr uint16_t wheel_step = 3;
+
+template <class... Handlers>
+struct Overloaded : Handlers... {
+  using Handlers::operator()...;
+};
+
+void scroll(uint16_t& offset, tui::MouseKind kind) {
+  if (kind == tui::MouseKind::wheel_down) {
+    offset = static_cast<uint16_t>(std::min<unsigned>(unsigned{offset} + wheel_step, 0xFFFF));
+  } else if (kind == tui::MouseKind::wheel_up) {
+    offset = offset > wheel_step ? static_cast<uint16_t>(offset - wheel_step) : uint16_t{0};
+  }
+}
+
+void handle_mouse(AppState& state, const tui::MouseEvent& mouse) {
+  if (state.assistant_open) {
+    scroll(state.assistant_scroll, mouse.kind);
+    return;
+  }
+  if (state.log_open) {
+    scroll(state.log_line_scroll, mouse.kind);
+    return;
+  }
+  if (state.help_open || state.filter_entry || state.palette || state.form) {
+    return;
+  }
+  if (mouse.kind == tui::MouseKind::wheel_down) {
+    if (!state.rows.empty()) {
+      state.selected = std::min(state.selected + 1, state.rows.size() - 1);
+    }
+    sync_selection(state);
+  } else if (mouse.kind == tui::MouseKind::wheel_up) {
+    if (state.selected > 0) {
+      --state.selected;
+    }
+    sync_selection(state);
+  }
+}
+
+}  // namespace
+
+EventOutcome handle_event(AppState& state, const tui::Event& event) {
+  return std::visit(
+      Overloaded{
+          [&](const tui::KeyEvent& key) {
+            if (key.kind == tui::KeyKind::release) {
+              return EventOutcome{};
+            }
+            const std::string status_before = state.status;
+            const bool keep_running = handle_key(state, key);
+            if (state.status != status_before) {
+              state.keep_status = false;
+            }
+            return EventOutcome{.redraw = true, .stop = !keep_running};
+          },
+          [&](const tui::MouseEvent& mouse) {
+            handle_mouse(state, mouse);
+            return EventOutcome{.redraw = true};
+          },
+          [&](const tui::ResizeEvent&) { return EventOutcome{.redraw = true}; },
+          [](const auto&) { return EventOutcome{}; },
+      },
+      event);
+}
+
+bool SessionWatch::check(AppState& state) {
+  const std::optional<ModificationTime> now = modification_time(path);
+  const bool changed = now ? (!reference || *now != *reference) : reference.has_value();
+  if (!changed) {
+    return false;
+  }
+  apply_reload(state, load_session(path));
+  reference = now;
+  return true;
+}
+
+std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch) {
+  bool redraw = true;
+  while (true) {
+    if (redraw) {
+      if (auto drawn = terminal.draw(state); !drawn) {
+        return std::unexpected(drawn.error());
+      }
+      redraw = false;
+    }
+    auto event = terminal.wait_event(poll_interval);
+    if (!event) {
+      return std::unexpected(event.error());
+    }
+    if (*event) {
+      const EventOutcome outcome = handle_event(state, **event);
+      if (outcome.stop) {
+        return {};
+      }
+      redraw = outcome.redraw;
+    }
+    if (watch.check(state)) {
+      redraw = true;
+    }
+  }
+}
+
+}  // namespace qm

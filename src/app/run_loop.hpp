@@ -1,0 +1,52 @@
+#pragma once
+
+#include <chrono>
+#include <expected>
+#include <optional>
+#include <string>
+
+#include "app/core/app_state.hpp"
+#include "app/core/error.hpp"
+#include "app/core/session_document.hpp"
+#include "tui/events.hpp"
+
+namespace qm {
+
+inline constexpr std::chrono::milliseconds poll_interval{200};
+
+// What the loop needs of the terminal: drawing a frame of the state and waiting for an event.
+// Tests drive the loop through a fake.
+class LoopTerminal {
+ public:
+  virtual ~LoopTerminal() = default;
+  virtual std::expected<void, Error> draw(AppState& state) = 0;
+  // The next event, or none when `timeout` passed without one.
+  virtual std::expected<std::optional<tui::Event>, Error> wait_event(
+      std::chrono::milliseconds timeout) = 0;
+};
+
+// How handling one event leaves the loop.
+struct EventOutcome {
+  bool redraw = false;
+  bool stop = false;
+};
+
+// Handles one terminal event: keys go to key dispatch (releases are ignored), mouse wheels and
+// clicks and resizes are handled here; focus changes and pastes change nothing.
+EventOutcome handle_event(AppState& state, const tui::Event& event);
+
+// Watches the session file: a modification time different from the reference, or one that cannot
+// be read while the reference is known, is a change.
+struct SessionWatch {
+  std::string path;
+  std::optional<ModificationTime> reference;
+
+  // Reloads the document into the state when the file changed; true when it did.
+  bool check(AppState& state);
+};
+
+// Draws, waits up to 200 ms for an event, handles it and checks the session file, until the user
+// quits or drawing or waiting fails.
+std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch);
+
+}  // namespace qm

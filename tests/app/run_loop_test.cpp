@@ -1,0 +1,125 @@
+#include "app/run_loop.hpp"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "app/initial_state.hpp"
+#include "support/key_events.hpp"
+#include "support/temp_dir.hpp"
+
+namespace qm {
+namespace {
+
+// Plays back a script of events (none meaning a 200 ms timeout) and counts the frames drawn.
+class ScriptedTerminal : public LoopTerminal {
+ public:
+  explicit ScriptedTerminal(std::deque<std::optional<tui::Event>> script) : script_(std::move(script)) {}
+
+  std::expected<void, Error> draw(AppState& /*state*/) override {
+    ++frames;
+    return {};
+  }
+  std::expected<std::optional<tui::Event>, Error> wait_event(std::chrono::milliseconds) override {
+    ++waits;
+    if (script_.empty()) {
+      return std::optional<tui::Event>(testing::key(U'q'));
+    }
+    auto next = std::move(script_.front());
+    script_.pop_front();
+    return next;
+  }
+
+  int frames = 0;
+  int waits = 0;
+
+ private:
+  std::deque<std::optional<tui::Event>> script_;
+};
+
+tui::Event key(char32_t c, tui::KeyKind kind = tui::KeyKind::press) {
+  tui::KeyEvent event = testing::key(c);
+  event.kind = kind;
+  return event;
+}
+
+tui::Event wheel(tui::MouseKind kind) {
+  tui::MouseEvent event;
+  event.kind = kind;
+  return event;
+}
+
+struct LoopFixture {
+  testing::TempDir dir;
+  std::string path = dir.file("session.json");
+  AppState state;
+  SessionWatch watch;
+
+  LoopFixture() {
+    const Json document = {
+        {"schema", "quillmesh.terminal-session/1"},
+        {"entities", Json::array({{{"id", "topic:/a"}, {"kind", "topic"}, {"name", "/a"}},
+                                  {{"id", "topic:/b"}, {"kind", "topic"}, {"name", "/b"}}})},
+        {"selection", "topic:/a"}};
+    testing::write_file(path, document.dump());
+    state = build_initial_state(*load_session(path), std::nullopt, false);
+    watch = SessionWatch{path, modification_time(path)};
+  }
+};
+
+TEST(RunLoop, IdleTurnsDrawNothing) {
+  LoopFixture fixture;
+  // 25 timeouts are five idle seconds.
+  ScriptedTerminal terminal(std::deque<std::optional<tui::Event>>(25));
+  ASSERT_TRUE(run_loop(terminal, fixture.state, fixture.watch));
+  EXPECT_EQ(terminal.frames, 1);
+  EXPECT_EQ(terminal.waits, 26);
+}
+
+TEST(RunLoop, OnlyHandledEventsRedraw) {
+  LoopFixture fixture;
+  ScriptedTerminal terminal({key('j', tui::KeyKind::release), tui::PasteEvent{"text"}, tui::FocusGained{},
+                             tui::FocusLost{}, std::nullopt, tui::ResizeEvent{{90, 30}}, key('j'),
+                             key('k', tui::KeyKind::repeat)});
+  ASSERT_TRUE(run_loop(terminal, fixture.state, fixture.watch));
+  // The first frame, the resize and the two keys.
+  EXPECT_EQ(terminal.frames, 4);
+  EXPECT_EQ(fixture.state.selected, 0u);
+}
+
+TEST(RunLoop, WheelMovesTheSelectionWithinTheRows) {
+  LoopFixture fixture;
+  AppState& state = fixture.state;
+  ASSERT_EQ(state.view, View::topics);
+  handle_event(state, wheel(tui::MouseKind::wheel_up));
+  EXPECT_EQ(state.selected, 0u);
+  handle_event(state, wheel(tui::MouseKind::wheel_down));
+  handle_event(state, wheel(tui::MouseKind::wheel_down));
+  EXPECT_EQ(state.selected, 1u);
+  EXPECT_EQ(state.selected_id, "topic:/b");
+
+  // While the launch log is open the wheel scrolls it instead, saturating at 0.
+  state.log_open = true;
+  handle_event(state, wheel(tui::MouseKind::wheel_down));
+  handle_event(state, wheel(tui::MouseKind::wheel_up));
+  handle_event(state, wheel(tui::MouseKind::wheel_up));
+  EXPECT_EQ(state.log_line_scroll, 0u);
+  handle_event(state, wheel(tui::MouseKind::wheel_down));
+  EXPECT_EQ(state.log_line_scroll, 3u);
+  EXPECT_EQ(state.selected, 1u);
+}
+
+TEST(RunLoop, KeysThatChangeTheStatusClearTheRefusalFlag) {
+  LoopFixture fixture;
+  AppState& state = fixture.state;
+  state.status = "Refresh rejected; retaining previous capture: x";
+  state.keep_status = true;
+  handle_event(state, key('j'));
+  EXPECT_TRUE(state.keep_status);
+  EXPECT_EQ(state.status, "Refresh rejected; retaining previous capture: x");
+  handle_event(state, key('b'));
+  EXPECT_FALSE(state.keep_status);
+}
+
+}  // namespace
+}  // namespace qm
