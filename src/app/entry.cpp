@@ -43,12 +43,6 @@ std::expected<int, Error> start_viewer(ViewerMode mode) {
 
 }  // namespace
 
-std::expected<int, Error> run_viewer(ViewerStart start) {
-  // The model, the state, the terminal and the run loop take over from here.
-  static_cast<void>(start);
-  return 0;
-}
-
 int run_program(std::span<const std::string> arguments, std::FILE* out, std::FILE* err) {
   auto mode = parse_command_line(arguments);
   if (!mode) {

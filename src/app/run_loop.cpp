@@ -5,6 +5,8 @@
 #include "app/reload.hpp"
 #include "input/key_dispatch.hpp"
 #include "input/navigation.hpp"
+#include "ui/frame_layout.hpp"
+#include "ui/hit_test.hpp"
 
 namespace qm {
 
@@ -37,7 +39,19 @@ void handle_mouse(AppState& state, const tui::MouseEvent& mouse) {
   if (state.help_open || state.filter_entry || state.palette || state.form) {
     return;
   }
-  if (mouse.kind == tui::MouseKind::wheel_down) {
+  if (mouse.kind == tui::MouseKind::press && mouse.button == tui::MouseButton::left) {
+    const FrameLayout layout = compute_frame_layout(
+        tui::Rect{0, 0, state.frame_width, state.frame_height}, state.view, state.detail_focus);
+    const tui::Position position{mouse.column, mouse.row};
+    std::optional<View> clicked = rail_view_at(layout, position);
+    if (!clicked && layout.tab_strip && layout.tab_strip->contains(position)) {
+      clicked = tab_view_at(layout, state.view, position);
+    }
+    if (clicked) {
+      reset_to_view(state, *clicked);
+      save_view_state(state);
+    }
+  } else if (mouse.kind == tui::MouseKind::wheel_down) {
     if (!state.rows.empty()) {
       state.selected = std::min(state.selected + 1, state.rows.size() - 1);
     }

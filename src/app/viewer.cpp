@@ -1,0 +1,72 @@
+#include <utility>
+
+#include "app/entry.hpp"
+#include "app/initial_state.hpp"
+#include "app/run_loop.hpp"
+#include "app/terminal_lifecycle.hpp"
+#include "ui/frame.hpp"
+#include "ui/text/styles.hpp"
+
+namespace qm {
+
+namespace {
+
+// The loop's terminal: frames drawn through the toolkit, events from the controlling terminal.
+class SessionTerminal final : public LoopTerminal {
+ public:
+  explicit SessionTerminal(TerminalSession& session) : session_(session) {}
+
+  std::expected<void, Error> draw(AppState& state) override {
+    auto drawn = session_.terminal.draw([&](tui::Frame& frame) { draw_frame(frame, state); });
+    if (!drawn) {
+      return std::unexpected(Error::os(drawn.error()));
+    }
+    return {};
+  }
+
+  std::expected<std::optional<tui::Event>, Error> wait_event(
+      std::chrono::milliseconds timeout) override {
+    auto ready = session_.events.poll(timeout);
+    if (!ready) {
+      return std::unexpected(Error::os(ready.error()));
+    }
+    if (!*ready) {
+      return std::optional<tui::Event>();
+    }
+    auto event = session_.events.read();
+    if (!event) {
+      return std::unexpected(Error::os(event.error()));
+    }
+    return std::optional<tui::Event>(std::move(*event));
+  }
+
+ private:
+  TerminalSession& session_;
+};
+
+}  // namespace
+
+std::expected<int, Error> run_viewer(ViewerStart start) {
+  AppState state =
+      build_initial_state(std::move(start.document), std::move(start.requests_path), start.truecolour);
+  auto session = enter_terminal(tui::EscapeOptions{.colour = !no_color_requested()});
+  if (!session) {
+    return std::unexpected(std::move(session.error()));
+  }
+  SessionWatch watch{std::move(start.session_path), start.modified};
+  std::expected<void, Error> outcome;
+  {
+    SessionTerminal terminal(*session);
+    outcome = run_loop(terminal, state, watch);
+  }
+  auto left = leave_terminal(std::move(*session));
+  if (!outcome) {
+    return std::unexpected(std::move(outcome.error()));
+  }
+  if (!left) {
+    return std::unexpected(std::move(left.error()));
+  }
+  return state.connect_requested ? 77 : 0;
+}
+
+}  // namespace qm
