@@ -176,10 +176,10 @@ TEST(TerminalLifecycle, LeavingReportsACursorThatCannotBeShownAndStillRestores) 
   EXPECT_TRUE(same_settings(child.settings(), child.initial_settings()));
 }
 
-constexpr int failing_check_line = __LINE__ + 1;
 void fail_a_check() {
   QM_CHECK(1 + 1 == 3);
 }
+constexpr int failing_check_line = __LINE__ - 2;
 
 struct SampleFault : std::logic_error {
   using std::logic_error::logic_error;
