@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "app/core/json_access.hpp"
+#include "support/temp_dir.hpp"
+#include "support/tmux_session.hpp"
+
+namespace qm {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::TempDir;
+using testing::TmuxSession;
+
+std::string viewer_command(const std::string& arguments, const std::string& status_file) {
+  return std::string(QM_BINARY) + " " + arguments + "; echo \"EXIT=$?\" > " + status_file +
+         "; stty -a > " + status_file + ".stty; sleep 60";
+}
+
+// The line of the screen that holds `text`, or empty.
+std::string line_with(const std::string& screen, const std::string& text) {
+  std::size_t at = screen.find(text);
+  if (at == std::string::npos) return {};
+  const std::size_t begin = screen.rfind('\n', at) == std::string::npos ? 0 : screen.rfind('\n', at) + 1;
+  return screen.substr(begin, screen.find('\n', at) - begin);
+}
+
+Json topics_document(const std::vector<std::string>& names, const std::string& label) {
+  Json entities = Json::array();
+  for (const std::string& name : names) {
+    entities.push_back({{"id", "topic:" + name}, {"kind", "topic"}, {"name", name},
+                        {"details", {{"publisher_count", 1}, {"subscriber_count", 1}}}});
+  }
+  return {{"schema", "quillmesh.terminal-session/1"},
+          {"entities", entities},
+          {"selection", "topic:/b"},
+          {"current", {{"label", label}, {"graph", {{"edges", Json::array()}}}}}};
+}
+
+TEST(ViewerInTmux, PicksUpARenamedDocumentAndKeepsTheSelection) {
+  TempDir dir;
+  const std::string session = dir.file("session.json");
+  testing::replace_file(session, topics_document({"/a", "/b", "/c"}, "first capture").dump());
+  TmuxSession tmux(viewer_command("--session " + session, dir.file("status")), 120, 36);
+  ASSERT_TRUE(tmux.wait_for_text("first capture"));
+  ASSERT_NE(line_with(tmux.screen(), "› ● /b"), "");
+
+  // The backend's way: a new file renamed over the old one. /b moves down one row.
+  testing::replace_file(session, topics_document({"/0", "/a", "/b", "/c"}, "second capture").dump());
+  EXPECT_TRUE(tmux.wait_for_text("second capture", 500ms));
+  const std::string screen = tmux.screen();
+  EXPECT_NE(line_with(screen, "› ● /b"), "") << screen;
+  EXPECT_NE(line_with(screen, "Topics · 3/4"), "") << screen;
+
+  tmux.send_keys("q");
+  EXPECT_TRUE(tmux.wait_for([&](const std::string&) {
+    return testing::read_file(dir.file("status")) == "EXIT=0\n";
+  }));
+}
+
+TEST(ViewerInTmux, WalksTheDemoWithKeysMouseAndResizes) {
+  TempDir dir;
+  const std::string demo = std::string(QM_SOURCE_DIR) + "/examples/demo-session.json";
+  const std::string status = dir.file("status");
+  TmuxSession tmux("stty -a > " + status + ".before; " + viewer_command("--session " + demo, status),
+                   120, 36);
+  ASSERT_TRUE(tmux.wait_for_text("System at a glance"));
+
+  tmux.send_keys("3");
+  ASSERT_TRUE(tmux.wait_for_text("Topics · 1/"));
+  tmux.send_keys("Down Down");
+  EXPECT_TRUE(tmux.wait_for_text("Topics · 3/"));
+  tmux.send_keys("5");
+  EXPECT_TRUE(tmux.wait_for_text("TF · 1/"));
+  tmux.send_keys("]");
+  EXPECT_TRUE(tmux.wait_for_text("Changes · 1/"));
+
+  // A left click on the rail's Playback line (row 12, 0-based) switches there.
+  tmux.send_text("\x1b[<0;5;13M\x1b[<0;5;13m");
+  EXPECT_TRUE(tmux.wait_for_text("╭Playback─"));
+
+  // Narrow: the tab strip replaces the rail; and back.
+  tmux.resize(90, 30);
+  EXPECT_TRUE(tmux.wait_for_text(" 8 Playback "));
+  EXPECT_TRUE(tmux.wait_for([](const std::string& s) { return s.find("╭Views") == std::string::npos; }));
+  tmux.resize(120, 36);
+  EXPECT_TRUE(tmux.wait_for_text("╭Views"));
+
+  tmux.send_keys("q");
+  ASSERT_TRUE(tmux.wait_for([&](const std::string&) {
+    return testing::read_file(status) == "EXIT=0\n";
+  }));
+  // The terminal settings are what they were before the viewer started.
+  EXPECT_EQ(testing::read_file(status + ".stty"), testing::read_file(status + ".before"));
+}
+
+TEST(ViewerInTmux, ControlCQuitsAndRestoresTheTerminal) {
+  TempDir dir;
+  const std::string demo = std::string(QM_SOURCE_DIR) + "/examples/demo-session.json";
+  const std::string status = dir.file("status");
+  TmuxSession tmux("stty -a > " + status + ".before; " +
+                       viewer_command("--session " + demo + " < /dev/null", status),
+                   100, 30);
+  ASSERT_TRUE(tmux.wait_for_text("System at a glance"));
+  tmux.send_keys("C-c");
+  ASSERT_TRUE(tmux.wait_for([&](const std::string&) {
+    return testing::read_file(status) == "EXIT=0\n";
+  }));
+  EXPECT_EQ(testing::read_file(status + ".stty"), testing::read_file(status + ".before"));
+  // Back on the normal screen: the viewer's frame is gone.
+  EXPECT_TRUE(tmux.wait_for([](const std::string& s) { return s.find("╭Views") == std::string::npos; }));
+}
+
+}  // namespace
+}  // namespace qm
