@@ -109,6 +109,40 @@ TEST(RunLoop, WheelMovesTheSelectionWithinTheRows) {
   EXPECT_EQ(state.selected, 1u);
 }
 
+tui::Event left_click(uint16_t column, uint16_t row) {
+  tui::MouseEvent event;
+  event.kind = tui::MouseKind::press;
+  event.button = tui::MouseButton::left;
+  event.column = column;
+  event.row = row;
+  return event;
+}
+
+TEST(RunLoop, ClicksOnTheRailAndTheTabStripSwitchViews) {
+  LoopFixture fixture;
+  AppState& state = fixture.state;
+  state.filter = "a";
+  // Wide frame: row 11 is the RECORDINGS heading, row 12 the Playback line.
+  handle_event(state, left_click(5, 11));
+  EXPECT_EQ(state.view, View::topics);
+  handle_event(state, left_click(5, 12));
+  EXPECT_EQ(state.view, View::playback);
+  EXPECT_EQ(state.filter, "");
+  handle_event(state, left_click(40, 12));
+  EXPECT_EQ(state.view, View::playback);
+
+  // Narrow frame: the tab strip on row 1 starts two tabs left of Playback, after the "‹" marker,
+  // with " 6 Changes " on columns 1 to 11.
+  state.frame_width = 90;
+  state.frame_height = 30;
+  handle_event(state, left_click(3, 1));
+  EXPECT_EQ(state.view, View::changes);
+  // While help is open a click does nothing.
+  state.help_open = true;
+  handle_event(state, left_click(15, 1));
+  EXPECT_EQ(state.view, View::changes);
+}
+
 TEST(RunLoop, KeysThatChangeTheStatusClearTheRefusalFlag) {
   LoopFixture fixture;
   AppState& state = fixture.state;

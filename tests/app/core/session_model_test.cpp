@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/row_lists.hpp"
+
 #include "app/core/view_rows.hpp"
 
 namespace qm {
@@ -11,17 +13,8 @@ std::shared_ptr<const Json> document_of(Json value) {
   return std::make_shared<const Json>(std::move(value));
 }
 
-std::vector<std::string> labels(const std::vector<Row>& rows) {
-  std::vector<std::string> out;
-  for (const Row& row : rows) out.push_back(row.label);
-  return out;
-}
-
-std::vector<std::string> ids(const std::vector<Row>& rows) {
-  std::vector<std::string> out;
-  for (const Row& row : rows) out.push_back(row.id);
-  return out;
-}
+using testing::ids;
+using testing::labels;
 
 Json tf_edge(std::string parent, std::string child) {
   return Json{{"parent", std::move(parent)}, {"child", std::move(child)}};

@@ -2,20 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/row_lists.hpp"
+
 namespace qm {
 namespace {
 
-std::vector<std::string> labels(const std::vector<Row>& rows) {
-  std::vector<std::string> out;
-  for (const Row& row : rows) out.push_back(row.label);
-  return out;
-}
-
-std::vector<std::string> ids(const std::vector<Row>& rows) {
-  std::vector<std::string> out;
-  for (const Row& row : rows) out.push_back(row.id);
-  return out;
-}
+using testing::ids;
+using testing::labels;
 
 SessionModel model_of(Json document) {
   return build_model(std::make_shared<const Json>(std::move(document)));
