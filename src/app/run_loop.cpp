@@ -21,9 +21,9 @@ struct Overloaded : Handlers... {
 
 void scroll(uint16_t& offset, tui::MouseKind kind) {
   if (kind == tui::MouseKind::wheel_down) {
-    offset = static_cast<uint16_t>(std::min<unsigned>(unsigned{offset} + wheel_step, 0xFFFF));
+    offset = tui::saturating_add(offset, wheel_step);
   } else if (kind == tui::MouseKind::wheel_up) {
-    offset = offset > wheel_step ? static_cast<uint16_t>(offset - wheel_step) : uint16_t{0};
+    offset = tui::saturating_sub(offset, wheel_step);
   }
 }
 

@@ -13,22 +13,18 @@
 #include "input/request_channel.hpp"
 #include "input/selection_movement.hpp"
 #include "input/view_keys.hpp"
+#include "tui/geometry.hpp"
 
 namespace qm {
 
 namespace {
 
 using tui::KeyCode;
+using tui::saturating_add;
+using tui::saturating_sub;
 
 constexpr uint16_t pan_step = 8;
 constexpr uint16_t page_step = 12;
-
-uint16_t saturating_add(uint16_t value, uint16_t step) {
-  return value > UINT16_MAX - step ? UINT16_MAX : static_cast<uint16_t>(value + step);
-}
-uint16_t saturating_sub(uint16_t value, uint16_t step) {
-  return value < step ? 0 : static_cast<uint16_t>(value - step);
-}
 
 bool is_char(const tui::KeyEvent& key, char32_t c) {
   return key.code == KeyCode::character && key.character == c;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "input/navigation.hpp"
+#include "tui/geometry.hpp"
 
 namespace qm {
 
@@ -12,13 +13,6 @@ namespace {
 
 std::size_t connection_count(const AppState& state) {
   return connections_of(state.model, state.selected_id).size();
-}
-
-uint16_t scrolled_down(uint16_t scroll) {
-  return scroll == UINT16_MAX ? scroll : scroll + 1;
-}
-uint16_t scrolled_up(uint16_t scroll) {
-  return scroll == 0 ? scroll : scroll - 1;
 }
 
 }  // namespace
@@ -35,7 +29,7 @@ void move_up(AppState& state) {
     sync_selection(state);
     state.detail_scroll = 0;
   } else {
-    state.detail_scroll = scrolled_up(state.detail_scroll);
+    state.detail_scroll = tui::saturating_sub(state.detail_scroll, 1);
   }
 }
 
@@ -47,14 +41,14 @@ void move_down(AppState& state) {
       state.connection_cursor = count == 0 ? 0 : std::min(next, count - 1);
       state.detail_scroll = 0;
     } else {
-      state.detail_scroll = scrolled_down(state.detail_scroll);
+      state.detail_scroll = tui::saturating_add(state.detail_scroll, 1);
     }
   } else if (!state.rows.empty()) {
     state.selected = std::min(state.selected + 1, state.rows.size() - 1);
     sync_selection(state);
     state.detail_scroll = 0;
   } else {
-    state.detail_scroll = scrolled_down(state.detail_scroll);
+    state.detail_scroll = tui::saturating_add(state.detail_scroll, 1);
   }
 }
 
