@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/fake_backend.hpp"
+#include "ui/frame_fixture.hpp"
+
+namespace qm {
+namespace {
+
+// Every parameter of every SGR sequence (ESC [ … m) in `bytes`.
+std::vector<std::string> sgr_parameters(const std::string& bytes) {
+  std::vector<std::string> out;
+  for (std::size_t at = bytes.find("\x1b["); at != std::string::npos;
+       at = bytes.find("\x1b[", at + 1)) {
+    const std::size_t end = bytes.find_first_not_of("0123456789;", at + 2);
+    if (end == std::string::npos || bytes[end] != 'm')
+      continue;
+    std::string parameter;
+    for (std::size_t i = at + 2; i <= end; ++i) {
+      if (bytes[i] == ';' || i == end) {
+        out.push_back(parameter.empty() ? "0" : parameter);
+        parameter.clear();
+      } else {
+        parameter += bytes[i];
+      }
+    }
+  }
+  return out;
+}
+
+// The bytes of one whole frame of the Topics view at 120x36.
+std::string frame_bytes(bool truecolour, tui::EscapeOptions options) {
+  auto record = std::make_shared<test_support::FakeTerminalRecord>();
+  record->size = {120, 36};
+  auto terminal =
+      tui::Terminal::create(std::make_unique<test_support::FakeBackend>(record), options);
+  EXPECT_TRUE(terminal);
+  AppState state = ui_test::state_for(ui_test::frame_document(), View::topics);
+  state.truecolour = truecolour;
+  EXPECT_TRUE(terminal->draw([&](tui::Frame& frame) { draw_frame(frame, state); }));
+  return record->take();
+}
+
+TEST(FrameOutput, ColourDepthFollowsTheTerminal) {
+  // True colour: the palette goes out as 24-bit colours.
+  const std::string rgb = frame_bytes(true, {});
+  EXPECT_NE(rgb.find("38;2;124;124;255"), std::string::npos);  // accent border
+  EXPECT_NE(rgb.find("48;2;10;10;11"), std::string::npos);     // bg_base
+
+  // Otherwise every colour is lowered to the 256-colour palette first.
+  const std::string indexed = frame_bytes(false, {});
+  EXPECT_EQ(indexed.find("38;2;"), std::string::npos);
+  EXPECT_EQ(indexed.find("48;2;"), std::string::npos);
+  EXPECT_NE(indexed.find("38;5;105"), std::string::npos);
+  EXPECT_NE(indexed.find("48;5;232"), std::string::npos);
+
+  // NO_COLOR: no colour at all, bold kept.
+  const std::string plain = frame_bytes(true, tui::EscapeOptions{.colour = false});
+  const std::vector<std::string> parameters = sgr_parameters(plain);
+  for (const std::string& parameter : parameters) {
+    EXPECT_TRUE(parameter == "0" || parameter == "1" || parameter == "22") << parameter;
+  }
+  EXPECT_NE(std::find(parameters.begin(), parameters.end(), "1"), parameters.end());
+}
+
+}  // namespace
+}  // namespace qm
