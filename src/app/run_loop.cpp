@@ -4,6 +4,7 @@
 
 #include "app/reload.hpp"
 #include "input/key_dispatch.hpp"
+#include "input/log_viewer.hpp"
 #include "input/navigation.hpp"
 #include "ui/frame_layout.hpp"
 #include "ui/hit_test.hpp"
@@ -67,27 +68,31 @@ void handle_mouse(AppState& state, const tui::MouseEvent& mouse) {
 }  // namespace
 
 EventOutcome handle_event(AppState& state, const tui::Event& event) {
-  return std::visit(
-      Overloaded{
-          [&](const tui::KeyEvent& key) {
-            if (key.kind == tui::KeyKind::release) {
-              return EventOutcome{};
-            }
-            const std::string status_before = state.status;
-            const bool keep_running = handle_key(state, key);
-            if (state.status != status_before) {
-              state.keep_status = false;
-            }
-            return EventOutcome{.redraw = true, .stop = !keep_running};
-          },
-          [&](const tui::MouseEvent& mouse) {
-            handle_mouse(state, mouse);
-            return EventOutcome{.redraw = true};
-          },
-          [&](const tui::ResizeEvent&) { return EventOutcome{.redraw = true}; },
-          [](const auto&) { return EventOutcome{}; },
-      },
-      event);
+  return std::visit(Overloaded{
+                        [&](const tui::KeyEvent& key) {
+                          if (key.kind == tui::KeyKind::release) {
+                            return EventOutcome{};
+                          }
+                          const std::string status_before = state.status;
+                          const bool keep_running = handle_key(state, key);
+                          if (state.status != status_before) {
+                            state.keep_status = false;
+                          }
+                          return EventOutcome{.redraw = true, .stop = !keep_running};
+                        },
+                        [&](const tui::MouseEvent& mouse) {
+                          handle_mouse(state, mouse);
+                          return EventOutcome{.redraw = true};
+                        },
+                        [&](const tui::ResizeEvent& resize) {
+                          if (state.log_open) {
+                            request_log_page_after_resize(state, resize.size.height);
+                          }
+                          return EventOutcome{.redraw = true};
+                        },
+                        [](const auto&) { return EventOutcome{}; },
+                    },
+                    event);
 }
 
 bool SessionWatch::check(AppState& state) {

@@ -1,6 +1,9 @@
 #include "input/log_viewer.hpp"
 
+#include <algorithm>
 #include <string>
+
+#include "input/request_channel.hpp"
 
 namespace qm {
 
@@ -14,6 +17,40 @@ void open_retained_launch_log(AppState& state) {
 }
 
 void open_log_viewer(AppState& /*state*/) {}
+
+bool page_matches(const AppState& state) {
+  const Json& document = state.document();
+  const Json& page = member_path(document, {"runtime", "launch_log_page"});
+  const std::optional<uint64_t> context = unsigned_of(member(page, "context"));
+  return member(page, "path") == member_path(document, {"runtime", "launch", "log"}) &&
+         is_string_equal(member(page, "query"), state.log_query) &&
+         is_string_equal(member(page, "severity"), state.log_severity) && context &&
+         *context == state.log_context;
+}
+
+void request_log_page(AppState& state, uint64_t start, uint16_t terminal_rows) {
+  constexpr uint16_t chrome_rows = 17;
+  constexpr uint16_t largest_page = 80;
+  state.log_line_scroll = 0;
+  const uint64_t limit = terminal_rows < chrome_rows + 1
+                             ? 1
+                             : std::min<uint16_t>(terminal_rows - chrome_rows, largest_page);
+  send_request(state, "launch_log",
+               Json{{"start", start},
+                    {"limit", limit},
+                    {"query", state.log_query},
+                    {"severity", state.log_severity},
+                    {"context", state.log_context}});
+}
+
+void request_log_page_after_resize(AppState& state, uint16_t terminal_rows) {
+  uint64_t start = 0;
+  if (page_matches(state)) {
+    start = unsigned_of(member_path(state.document(), {"runtime", "launch_log_page", "start"}))
+                .value_or(0);
+  }
+  request_log_page(state, start, terminal_rows);
+}
 
 void log_key(AppState& state, const tui::KeyEvent& key) {
   if (key.code == tui::KeyCode::escape ||

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "app/core/app_state.hpp"
 #include "tui/events.hpp"
 
@@ -12,6 +14,18 @@ void open_retained_launch_log(AppState& state);
 // Opens the viewer of the retained launch log (the caller has checked that the document holds
 // one). The viewer is not offered yet, so this leaves the state as it is.
 void open_log_viewer(AppState& state);
+
+// True when the page of the launch log on hand was written for the current path, search,
+// severity and context.
+bool page_matches(const AppState& state);
+
+// Asks the backend for the page of the launch log that begins at line `start`, as long as fits a
+// terminal of `terminal_rows` rows.
+void request_log_page(AppState& state, uint64_t start, uint16_t terminal_rows);
+
+// After a resize: the same page again for the new height (from line 0 when the page on hand
+// belongs to other settings).
+void request_log_page_after_resize(AppState& state, uint16_t terminal_rows);
 
 // A key while the launch-log viewer is open. Esc and `L` close it.
 void log_key(AppState& state, const tui::KeyEvent& key);

@@ -14,7 +14,8 @@ namespace {
 // Plays back a script of events (none meaning a 200 ms timeout) and counts the frames drawn.
 class ScriptedTerminal : public LoopTerminal {
  public:
-  explicit ScriptedTerminal(std::deque<std::optional<tui::Event>> script) : script_(std::move(script)) {}
+  explicit ScriptedTerminal(std::deque<std::optional<tui::Event>> script)
+      : script_(std::move(script)) {}
 
   std::expected<void, Error> draw(AppState& /*state*/) override {
     ++frames;
@@ -78,9 +79,9 @@ TEST(RunLoop, IdleTurnsDrawNothing) {
 
 TEST(RunLoop, OnlyHandledEventsRedraw) {
   LoopFixture fixture;
-  ScriptedTerminal terminal({key('j', tui::KeyKind::release), tui::PasteEvent{"text"}, tui::FocusGained{},
-                             tui::FocusLost{}, std::nullopt, tui::ResizeEvent{{90, 30}}, key('j'),
-                             key('k', tui::KeyKind::repeat)});
+  ScriptedTerminal terminal({key('j', tui::KeyKind::release), tui::PasteEvent{"text"},
+                             tui::FocusGained{}, tui::FocusLost{}, std::nullopt,
+                             tui::ResizeEvent{{90, 30}}, key('j'), key('k', tui::KeyKind::repeat)});
   ASSERT_TRUE(run_loop(terminal, fixture.state, fixture.watch));
   // The first frame, the resize and the two keys.
   EXPECT_EQ(terminal.frames, 4);
@@ -141,6 +142,33 @@ TEST(RunLoop, ClicksOnTheRailAndTheTabStripSwitchViews) {
   state.help_open = true;
   handle_event(state, left_click(15, 1));
   EXPECT_EQ(state.view, View::changes);
+}
+
+TEST(RunLoop, ResizeRequestsTheOpenLogPageAgainForTheNewHeight) {
+  testing::TempDir dir;
+  const std::string channel = dir.file("requests.jsonl");
+  Json document = {{"runtime",
+                    {{"launch", {{"log", "/var/log/launch.log"}}},
+                     {"launch_log_page",
+                      {{"path", "/var/log/launch.log"},
+                       {"query", ""},
+                       {"severity", "all"},
+                       {"context", 0},
+                       {"start", 40}}}}}};
+  AppState state = build_initial_state(document, channel, false);
+  state.log_open = true;
+  handle_event(state, tui::ResizeEvent{{100, 40}});
+  // The page on hand is for other settings: paging starts again at line 0.
+  state.log_severity = "error";
+  handle_event(state, tui::ResizeEvent{{100, 17}});
+  handle_event(state, tui::ResizeEvent{{100, 200}});
+  EXPECT_EQ(testing::read_file(channel),
+            "{\"action\":\"launch_log\",\"context\":0,\"limit\":23,\"query\":\"\",\"severity\":"
+            "\"all\",\"start\":40}\n"
+            "{\"action\":\"launch_log\",\"context\":0,\"limit\":1,\"query\":\"\",\"severity\":"
+            "\"error\",\"start\":0}\n"
+            "{\"action\":\"launch_log\",\"context\":0,\"limit\":80,\"query\":\"\",\"severity\":"
+            "\"error\",\"start\":0}\n");
 }
 
 TEST(RunLoop, KeysThatChangeTheStatusClearTheRefusalFlag) {
