@@ -89,50 +89,37 @@ TEST(TerminalLifecycle, EntersAndLeavesWithExactBytesAndPutsTheSettingsBack) {
       restore_terminal();
       return 0;
     });
-    EXPECT_EQ(child.read_terminal(enter_bytes), enter_bytes);
-    EXPECT_TRUE(is_raw(child.settings()));
-    child.write_terminal("q");
-    const std::string frame = child.read_terminal("ready");
+    EXPECT_EQ(child.terminal().read(enter_bytes), enter_bytes);
+    EXPECT_TRUE(is_raw(child.terminal().settings()));
+    child.terminal().write("q");
+    const std::string frame = child.terminal().read("ready");
     EXPECT_THAT(frame, EndsWith("ready"));
-    EXPECT_EQ(child.read_terminal(leave_bytes), leave_bytes);
+    EXPECT_EQ(child.terminal().read(leave_bytes), leave_bytes);
     EXPECT_EQ(child.wait(), exited_with(0));
-    EXPECT_EQ(child.read_terminal_rest(), "");
+    EXPECT_EQ(child.terminal().read_rest(), "");
     EXPECT_EQ(child.read_error(), "");
-    EXPECT_TRUE(same_settings(child.settings(), child.initial_settings()));
+    EXPECT_TRUE(same_settings(child.terminal().settings(), child.initial_settings()));
   }
 }
 
-TEST(TerminalLifecycle, FailsWithoutAControllingTerminalBeforeWritingAnything) {
-  PtyChild child(
-      PtyChildOptions{
-          .controlling_terminal = false, .input = ChildInput::pipe, .output = ChildOutput::pipe},
-      [] {
-        const auto session = enter_terminal(tui::EscapeOptions{});
-        if (session) {
-          return 10;
-        }
-        if (session.error() != Error::os(ENXIO)) {
-          return 11;
-        }
-        return tui::pending_restore_steps() == 0 ? 0 : 12;
-      });
-  EXPECT_EQ(child.wait(), exited_with(0));
-  EXPECT_EQ(child.read_output_rest(), "");
-  EXPECT_EQ(child.read_terminal_rest(), "");
-  EXPECT_EQ(child.read_error(), "");
-}
-
-TEST(TerminalLifecycle, AFailedWriteWhileEnteringPutsTheTerminalBackInCookedMode) {
+TEST(TerminalLifecycle, AFailureWhileEnteringLeavesTheTerminalInCookedModeAndWritesNothing) {
   struct Case {
-    ChildOutput output;
+    const char* note;
+    PtyChildOptions options;
     int error;
   };
   // A closed pipe would raise SIGPIPE, killing the process with the terminal raw, unless the
   // write is made to fail instead.
-  for (const Case& failing :
-       {Case{ChildOutput::closed_pipe, EPIPE}, Case{ChildOutput::dev_full, ENOSPC}}) {
-    SCOPED_TRACE(failing.error);
-    PtyChild child(PtyChildOptions{.output = failing.output}, [&failing] {
+  const Case cases[] = {
+      {"no controlling terminal",
+       {.controlling_terminal = false, .input = ChildInput::pipe, .output = ChildOutput::pipe},
+       ENXIO},
+      {"closed pipe", {.output = ChildOutput::closed_pipe}, EPIPE},
+      {"full device", {.output = ChildOutput::dev_full}, ENOSPC},
+  };
+  for (const Case& failing : cases) {
+    SCOPED_TRACE(failing.note);
+    PtyChild child(failing.options, [&failing] {
       const auto session = enter_terminal(tui::EscapeOptions{});
       if (session) {
         return 10;
@@ -146,8 +133,10 @@ TEST(TerminalLifecycle, AFailedWriteWhileEnteringPutsTheTerminalBackInCookedMode
       return broken_pipe_action_is_default() ? 0 : 13;
     });
     EXPECT_EQ(child.wait(), exited_with(0));
-    EXPECT_TRUE(same_settings(child.settings(), child.initial_settings()));
-    EXPECT_EQ(child.read_terminal_rest(), "");
+    EXPECT_TRUE(same_settings(child.terminal().settings(), child.initial_settings()));
+    EXPECT_EQ(child.read_output_rest(), "");
+    EXPECT_EQ(child.terminal().read_rest(), "");
+    EXPECT_EQ(child.read_error(), "");
   }
 }
 
@@ -167,13 +156,13 @@ TEST(TerminalLifecycle, LeavingReportsACursorThatCannotBeShownAndStillRestores) 
     return !left && left.error() == Error::os(EPIPE) ? 0 : 13;
   });
   EXPECT_THAT(child.read_output("ready"), StartsWith(enter_bytes));
-  EXPECT_TRUE(is_raw(child.settings()));
+  EXPECT_TRUE(is_raw(child.terminal().settings()));
   child.close_output();
-  child.write_terminal("q");
+  child.terminal().write("q");
   EXPECT_EQ(child.wait(), exited_with(0));
   // The terminal object tried once more when it was released.
   EXPECT_EQ(child.read_error(), "Failed to show the cursor: Broken pipe\n");
-  EXPECT_TRUE(same_settings(child.settings(), child.initial_settings()));
+  EXPECT_TRUE(same_settings(child.terminal().settings(), child.initial_settings()));
 }
 
 void fail_a_check() {
@@ -210,12 +199,12 @@ TEST(FaultHook, AnInternalFaultRestoresTheTerminalBeforeItsReportAndExitsWith101
       fault.fault();
       return 11;
     });
-    EXPECT_EQ(child.read_terminal(enter_bytes), enter_bytes);
-    EXPECT_EQ(child.read_terminal(restore_bytes), restore_bytes);
-    EXPECT_TRUE(same_settings(child.settings(), child.initial_settings()));
+    EXPECT_EQ(child.terminal().read(enter_bytes), enter_bytes);
+    EXPECT_EQ(child.terminal().read(restore_bytes), restore_bytes);
+    EXPECT_TRUE(same_settings(child.terminal().settings(), child.initial_settings()));
     EXPECT_THAT(child.read_error(), fault.report);
     EXPECT_EQ(child.wait(), exited_with(101));
-    EXPECT_EQ(child.read_terminal_rest(), "");
+    EXPECT_EQ(child.terminal().read_rest(), "");
   }
 }
 
@@ -243,7 +232,7 @@ TEST(FaultHook, NamesTheExceptionTypeAndReportsAPlainTerminate) {
     EXPECT_EQ(child.read_error(), fault.report);
     EXPECT_EQ(child.wait(), exited_with(101));
     // Never entered, so nothing to restore.
-    EXPECT_EQ(child.read_terminal_rest(), "");
+    EXPECT_EQ(child.terminal().read_rest(), "");
   }
 }
 
@@ -260,10 +249,10 @@ TEST(FaultHook, AFatalSignalRestoresTheTerminalAndStillKillsTheProcess) {
     *static_cast<volatile int*>(page) = 1;
     return 12;
   });
-  EXPECT_EQ(child.read_terminal(enter_bytes), enter_bytes);
-  EXPECT_EQ(child.read_terminal(restore_bytes), restore_bytes);
+  EXPECT_EQ(child.terminal().read(enter_bytes), enter_bytes);
+  EXPECT_EQ(child.terminal().read(restore_bytes), restore_bytes);
   EXPECT_EQ(child.wait(), killed_by(SIGSEGV));
-  EXPECT_TRUE(same_settings(child.settings(), child.initial_settings()));
+  EXPECT_TRUE(same_settings(child.terminal().settings(), child.initial_settings()));
   EXPECT_EQ(child.read_error(), "");
 }
 

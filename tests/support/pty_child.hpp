@@ -1,7 +1,6 @@
 #pragma once
 
 #include <fcntl.h>
-#include <poll.h>
 #include <pty.h>
 #include <signal.h>
 #include <sys/ioctl.h>
@@ -9,7 +8,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -21,10 +19,65 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "support/pipe.hpp"
 
 namespace qm::testing {
 
-using namespace std::chrono_literals;
+// A fresh pseudo-terminal. This side holds both ends: the master, to type on the terminal and
+// read what it was sent, and the slave, whose settings the code under test changes.
+class PseudoTerminal {
+ public:
+  explicit PseudoTerminal(unsigned short columns = 80, unsigned short rows = 24) {
+    winsize size{rows, columns, 0, 0};
+    if (::openpty(&master_.fd, &slave_, nullptr, nullptr, &size) != 0) {
+      std::abort();
+    }
+  }
+  ~PseudoTerminal() {
+    close_master();
+    ::close(slave_);
+  }
+  PseudoTerminal(const PseudoTerminal&) = delete;
+  PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+  int master() const { return master_.fd; }
+  int slave() const { return slave_; }
+  // Hangs the terminal up.
+  void close_master() {
+    if (master_.fd >= 0) {
+      ::close(master_.fd);
+    }
+    master_.fd = -1;
+  }
+  ::termios settings() const {
+    ::termios now{};
+    ::tcgetattr(slave_, &now);
+    return now;
+  }
+  // The terminal's bytes up to and including the first `stop` (see StreamReader).
+  std::string read(std::string_view stop, std::chrono::milliseconds limit = 5s) {
+    return master_.until(stop, limit);
+  }
+  // Whatever the terminal received until nothing more came for `quiet`.
+  std::string read_rest(std::chrono::milliseconds quiet = 200ms) { return master_.rest(quiet); }
+  // Types `bytes` on the terminal.
+  void write(std::string_view bytes) {
+    if (::write(master_.fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+      std::abort();
+    }
+  }
+  // Changes the window size; the kernel signals the terminal's foreground process group.
+  void resize(unsigned short columns, unsigned short rows) {
+    winsize size{rows, columns, 0, 0};
+    ::ioctl(master_.fd, TIOCSWINSZ, &size);
+  }
+
+ private:
+  StreamReader master_;
+  int slave_ = -1;
+};
 
 // Where the child's standard input comes from.
 enum class ChildInput { terminal, dev_null, pipe };
@@ -54,11 +107,8 @@ struct ChildExit {
 };
 
 inline void PrintTo(const ChildExit& exit, std::ostream* out) {
-  if (exit.signal != 0) {
-    *out << "killed by signal " << exit.signal;
-  } else {
-    *out << "exit status " << exit.status;
-  }
+  *out << (exit.signal != 0 ? "killed by signal " : "exit status ")
+       << (exit.signal != 0 ? exit.signal : exit.status);
 }
 
 inline ChildExit exited_with(int status) {
@@ -68,25 +118,19 @@ inline ChildExit killed_by(int signal) {
   return ChildExit{-1, signal};
 }
 
-// A forked child whose controlling terminal is a fresh pseudo-terminal (unless the options say
-// otherwise); this side holds the terminal's master and both ends of the terminal's settings.
-// The child runs `body` and exits with its result. An exception escaping `body` reaches
-// std::terminate, as it would in main. Standard error always goes to a pipe read by
-// read_error().
+// A forked child in a new session whose controlling terminal is a fresh pseudo-terminal (unless
+// the options say otherwise). The child runs `body` and exits with its result; an exception
+// escaping `body` reaches std::terminate, as it would in main. Standard error always goes to a
+// pipe read by read_error().
 class PtyChild {
  public:
-  PtyChild(PtyChildOptions options, std::function<int()> body) {
-    winsize size{options.rows, options.columns, 0, 0};
-    if (::openpty(&master_, &slave_, nullptr, nullptr, &size) != 0) {
-      std::abort();
-    }
-    ::tcgetattr(slave_, &initial_settings_);
+  PtyChild(PtyChildOptions options, std::function<int()> body)
+      : terminal_(options.columns, options.rows), initial_settings_(terminal_.settings()) {
     std::array<int, 2> output{-1, -1};
     if (options.output == ChildOutput::pipe || options.output == ChildOutput::closed_pipe) {
       make_pipe(output);
       if (options.output == ChildOutput::closed_pipe) {
-        ::close(output[0]);
-        output[0] = -1;
+        ::close(std::exchange(output[0], -1));
       }
     }
     std::array<int, 2> input{-1, -1};
@@ -109,15 +153,13 @@ class PtyChild {
       become_child(options, input, output, error);
       run(body);
     }
-    ::close(error[1]);
-    error_ = error[0];
-    if (output[1] >= 0) {
-      ::close(output[1]);
+    for (const int fd : {error[1], output[1], input[0]}) {
+      if (fd >= 0) {
+        ::close(fd);
+      }
     }
-    output_ = output[0];
-    if (input[0] >= 0) {
-      ::close(input[0]);
-    }
+    error_.fd = error[0];
+    output_.fd = output[0];
     input_ = input[1];
   }
 
@@ -129,65 +171,32 @@ class PtyChild {
       ::kill(pid_, SIGKILL);
       ::waitpid(pid_, nullptr, 0);
     }
-    for (const int fd : {master_, slave_, output_, input_, error_}) {
+    for (const int fd : {output_.fd, input_, error_.fd}) {
       if (fd >= 0) {
         ::close(fd);
       }
     }
   }
 
-  // The terminal's bytes up to and including the first `stop`, or all that arrived within
-  // `limit` when it did not come. Later bytes are kept for the next read.
-  std::string read_terminal(std::string_view stop, std::chrono::milliseconds limit = 5s) {
-    return read_until(master_, terminal_bytes_, stop, limit);
-  }
-  // Whatever the terminal received until nothing more came for `quiet`.
-  std::string read_terminal_rest(std::chrono::milliseconds quiet = 200ms) {
-    return read_quiet(master_, terminal_bytes_, quiet);
-  }
-  // The same for a standard output of ChildOutput::pipe; at end of file the read stops too.
+  PseudoTerminal& terminal() { return terminal_; }
+  // The terminal's settings before the child started.
+  const ::termios& initial_settings() const { return initial_settings_; }
+
+  // What the child wrote to a standard output of ChildOutput::pipe (see StreamReader).
   std::string read_output(std::string_view stop, std::chrono::milliseconds limit = 5s) {
-    return read_until(output_, output_bytes_, stop, limit);
+    return output_.until(stop, limit);
   }
   std::string read_output_rest(std::chrono::milliseconds quiet = 200ms) {
-    return read_quiet(output_, output_bytes_, quiet);
+    return output_.rest(quiet);
   }
   // Closes the reading end of the output pipe: the child's next write fails.
-  void close_output() {
-    ::close(output_);
-    output_ = -1;
-  }
-  // Types `bytes` on the terminal.
-  void write_terminal(std::string_view bytes) {
-    if (::write(master_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-      std::abort();
-    }
-  }
-  void resize(unsigned short columns, unsigned short rows) {
-    winsize size{rows, columns, 0, 0};
-    ::ioctl(master_, TIOCSWINSZ, &size);
-  }
+  void close_output() { ::close(std::exchange(output_.fd, -1)); }
 
   // Everything the child wrote to standard error, read until every writer has closed it (so
   // normally until the child has ended) or nothing came for `limit`; releases a held stream.
   std::string read_error(std::chrono::milliseconds limit = 10s) {
-    std::string bytes;
-    std::array<char, 4096> chunk;
-    while (true) {
-      pollfd ready{error_, POLLIN, 0};
-      if (::poll(&ready, 1, static_cast<int>(limit.count())) <= 0) {
-        break;
-      }
-      const ssize_t count = ::read(error_, chunk.data(), chunk.size());
-      if (count < 0 && errno == EINTR) {
-        continue;
-      }
-      if (count <= 0) {
-        break;
-      }
-      bytes.append(chunk.data(), static_cast<std::size_t>(count));
-    }
-    return bytes.substr(std::min(error_filler_, bytes.size()));
+    const std::string bytes = error_.rest(limit);
+    return bytes.substr(std::min(std::exchange(error_filler_, 0), bytes.size()));
   }
 
   ChildExit wait() {
@@ -201,15 +210,6 @@ class PtyChild {
     return *exit_;
   }
 
-  // The settings of the pseudo-terminal before the child started, and now.
-  const ::termios& initial_settings() const { return initial_settings_; }
-  ::termios settings() const {
-    ::termios now{};
-    ::tcgetattr(slave_, &now);
-    return now;
-  }
-  int terminal_slave() const { return slave_; }
-
  private:
   static void make_pipe(std::array<int, 2>& ends) {
     if (::pipe(ends.data()) != 0) {
@@ -217,16 +217,13 @@ class PtyChild {
     }
   }
 
+  // Fills the pipe that `fd` writes to; returns how many bytes that took.
   static std::size_t fill(int fd) {
     const int flags = ::fcntl(fd, F_GETFL);
     ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
     std::size_t filled = 0;
     const std::array<char, 4096> filler{};
-    while (true) {
-      const ssize_t count = ::write(fd, filler.data(), filler.size());
-      if (count <= 0) {
-        break;
-      }
+    for (ssize_t count = 0; (count = ::write(fd, filler.data(), filler.size())) > 0;) {
       filled += static_cast<std::size_t>(count);
     }
     // A pipe nearly full still takes one byte at a time.
@@ -239,17 +236,18 @@ class PtyChild {
 
   void become_child(const PtyChildOptions& options, const std::array<int, 2>& input,
                     const std::array<int, 2>& output, const std::array<int, 2>& error) {
+    const int slave = terminal_.slave();
     ::setsid();
     if (options.controlling_terminal) {
-      ::ioctl(slave_, TIOCSCTTY, 0);
+      ::ioctl(slave, TIOCSCTTY, 0);
     }
-    int in = slave_;
+    int in = slave;
     if (options.input == ChildInput::dev_null) {
       in = ::open("/dev/null", O_RDONLY);
     } else if (options.input == ChildInput::pipe) {
       in = input[0];
     }
-    int out = slave_;
+    int out = slave;
     if (options.output == ChildOutput::dev_full) {
       out = ::open("/dev/full", O_WRONLY);
     } else if (options.output != ChildOutput::terminal) {
@@ -258,8 +256,8 @@ class PtyChild {
     ::dup2(in, STDIN_FILENO);
     ::dup2(out, STDOUT_FILENO);
     ::dup2(error[1], STDERR_FILENO);
-    for (const int fd :
-         {master_, slave_, in, out, input[0], input[1], output[0], output[1], error[0], error[1]}) {
+    for (const int fd : {terminal_.master(), slave, in, out, input[0], input[1], output[0],
+                         output[1], error[0], error[1]}) {
       if (fd > STDERR_FILENO) {
         ::close(fd);
       }
@@ -268,64 +266,13 @@ class PtyChild {
 
   [[noreturn]] static void run(const std::function<int()>& body) noexcept { ::_exit(body()); }
 
-  static std::string take(std::string& pending, std::size_t count) {
-    std::string taken = pending.substr(0, count);
-    pending.erase(0, count);
-    return taken;
-  }
-
-  // Reads what is there within `wait`; false at end of file, an error or silence.
-  static bool read_some(int fd, std::string& pending, std::chrono::milliseconds wait) {
-    pollfd ready{fd, POLLIN, 0};
-    if (fd < 0 || ::poll(&ready, 1, static_cast<int>(wait.count())) <= 0) {
-      return false;
-    }
-    std::array<char, 4096> chunk;
-    const ssize_t count = ::read(fd, chunk.data(), chunk.size());
-    if (count <= 0) {
-      return false;
-    }
-    pending.append(chunk.data(), static_cast<std::size_t>(count));
-    return true;
-  }
-
-  static std::string read_until(int fd, std::string& pending, std::string_view stop,
-                                std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (true) {
-      if (const auto found = pending.find(stop); !stop.empty() && found != std::string::npos) {
-        return take(pending, found + stop.size());
-      }
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-          deadline - std::chrono::steady_clock::now());
-      if (left <= 0ms || (!read_some(fd, pending, std::min(left, 50ms)) && at_end(fd))) {
-        return take(pending, pending.size());
-      }
-    }
-  }
-
-  static std::string read_quiet(int fd, std::string& pending, std::chrono::milliseconds quiet) {
-    while (read_some(fd, pending, quiet)) {
-    }
-    return take(pending, pending.size());
-  }
-
-  // True when `fd` has hung up or is closed (a pipe whose writers are gone).
-  static bool at_end(int fd) {
-    pollfd ready{fd, POLLIN, 0};
-    return fd < 0 || (::poll(&ready, 1, 0) > 0 && (ready.revents & POLLIN) == 0);
-  }
-
-  int master_ = -1;
-  int slave_ = -1;
-  int output_ = -1;
+  PseudoTerminal terminal_;
+  ::termios initial_settings_{};
+  StreamReader output_;
+  StreamReader error_;
   int input_ = -1;
-  int error_ = -1;
   pid_t pid_ = -1;
   std::size_t error_filler_ = 0;
-  ::termios initial_settings_{};
-  std::string terminal_bytes_;
-  std::string output_bytes_;
   std::optional<ChildExit> exit_;
 };
 
