@@ -22,36 +22,35 @@ std::vector<std::string> wrapped(std::string_view text, uint16_t width) {
 
 using Rows = std::vector<std::string>;
 
-TEST(Wrap, BreaksAfterTheLastSpaceThatFitsAndDropsIt) {
-  EXPECT_EQ(wrapped("alpha beta gamma", 11), (Rows{"alpha beta", "gamma"}));
-  EXPECT_EQ(wrapped("alpha beta gamma", 10), (Rows{"alpha beta", "gamma"}));
-  EXPECT_EQ(wrapped("abcd efgh", 4), (Rows{"abcd", "efgh"}));
-  // A run of spaces at the break goes with it, wherever the width falls in it.
-  EXPECT_EQ(wrapped("ab    cd", 4), (Rows{"ab", "cd"}));
-  EXPECT_EQ(wrapped("ab    cd", 7), (Rows{"ab", "cd"}));
-  EXPECT_EQ(wrapped("a b  c", 20), (Rows{"a b  c"}));
-  // Trailing spaces past the width leave no empty row behind.
-  EXPECT_EQ(wrapped("abc   ", 4), (Rows{"abc"}));
-}
-
-TEST(Wrap, KeepsLeadingSpaces) {
-  EXPECT_EQ(wrapped("  indented words here", 10), (Rows{"  indented", "words here"}));
-  EXPECT_EQ(wrapped("    key: a value", 12), (Rows{"    key: a", "value"}));
-  // Indentation wider than the row is cut like a word.
-  EXPECT_EQ(wrapped("      abc", 4), (Rows{"    ", "  ab", "c"}));
-}
-
-TEST(Wrap, SplitsWordsWiderThanTheRow) {
-  EXPECT_EQ(wrapped("abcdefghij kl", 4), (Rows{"abcd", "efgh", "ij", "kl"}));
-  EXPECT_EQ(wrapped("go abcdefgh", 4), (Rows{"go", "abcd", "efgh"}));
-}
-
-TEST(Wrap, CountsColumnsOfWideAndCombiningCharacters) {
-  EXPECT_EQ(wrapped("ab中文字", 5), (Rows{"ab中", "文字"}));
-  EXPECT_EQ(wrapped("中 文", 3), (Rows{"中", "文"}));
-  EXPECT_EQ(wrapped("e\u0301e\u0301e\u0301", 2), (Rows{"e\u0301e\u0301", "e\u0301"}));
-  // A character wider than the row still moves the wrap forward.
-  EXPECT_EQ(wrapped("中a", 1), (Rows{"中", "a"}));
+TEST(Wrap, BreaksAtSpacesKeepsIndentationAndCountsColumns) {
+  struct Case {
+    std::string_view text;
+    uint16_t width;
+    Rows rows;
+    const char* note;
+  };
+  const Case cases[] = {
+      {"alpha beta gamma", 11, {"alpha beta", "gamma"}, "after the last space that fits"},
+      {"alpha beta gamma", 10, {"alpha beta", "gamma"}, "the space at the edge is dropped"},
+      {"abcd efgh", 4, {"abcd", "efgh"}, "words that fit exactly"},
+      {"ab    cd", 4, {"ab", "cd"}, "a run of spaces goes with the break"},
+      {"ab    cd", 7, {"ab", "cd"}, "wherever the width falls in the run"},
+      {"a b  c", 20, {"a b  c"}, "inner spaces stay"},
+      {"abc   ", 4, {"abc"}, "trailing spaces leave no empty row"},
+      {"  indented words here", 10, {"  indented", "words here"}, "leading spaces stay"},
+      {"    key: a value", 12, {"    key: a", "value"}, "deeper indentation"},
+      {"      abc", 4, {"    ", "  ab", "c"}, "indentation wider than the row is cut"},
+      {"abcdefghij kl", 4, {"abcd", "efgh", "ij", "kl"}, "words wider than the row are split"},
+      {"go abcdefgh", 4, {"go", "abcd", "efgh"}, "a long word starts a new row"},
+      {"ab中文字", 5, {"ab中", "文字"}, "wide characters count two columns"},
+      {"中 文", 3, {"中", "文"}, "wide words"},
+      {"e\u0301e\u0301e\u0301", 2, {"e\u0301e\u0301", "e\u0301"}, "combining accents are free"},
+      {"中a", 1, {"中", "a"}, "a character wider than the row still moves on"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.note);
+    EXPECT_EQ(wrapped(c.text, c.width), c.rows);
+  }
 }
 
 TEST(Wrap, EmptyTextIsOneRowAndWidthZeroHasNone) {
