@@ -1,9 +1,11 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "app/core/json_access.hpp"
+#include "input/key_dispatch.hpp"
 
 namespace qm::testing {
 
@@ -43,6 +45,13 @@ inline Json dispatch_document() {
     "runtime": {"playback": {"seek": true, "recording": {"duration_s": 60.0},
                              "position_s": 58.0, "state": "playing"}}
   })");
+}
+
+// Presses `keys` one after the other.
+inline void press(AppState& state, std::initializer_list<tui::KeyEvent> keys) {
+  for (const tui::KeyEvent& key : keys) {
+    handle_key(state, key);
+  }
 }
 
 // The lines of a file's text, without their line feeds.

@@ -14,6 +14,7 @@ namespace {
 using testing::dispatch_document;
 using testing::key;
 using testing::lines_of;
+using testing::press;
 using testing::read_file;
 using testing::state_of;
 using testing::TempDir;
@@ -37,18 +38,14 @@ TEST(FilterEntry, TypingNarrowsTheRowsAndEnterKeepsTheFilter) {
   EXPECT_EQ(state.selected_id, "topic:/cmd_vel");
   EXPECT_EQ(state.status, "Requested refresh; awaiting backend status");
 
-  handle_key(state, key(KeyCode::backspace));
-  handle_key(state, key(KeyCode::backspace));
-  handle_key(state, key(KeyCode::backspace));
+  press(state, {key(KeyCode::backspace), key(KeyCode::backspace), key(KeyCode::backspace)});
   EXPECT_EQ(state.rows.size(), 2u);
   // Keys without a meaning while typing change nothing; `q` is text here.
   handle_key(state, key(KeyCode::down));
   EXPECT_TRUE(handle_key(state, key(U'q')));
   EXPECT_EQ(state.filter, "q");
   EXPECT_TRUE(state.rows.empty());
-  handle_key(state, key(KeyCode::backspace));
-  handle_key(state, key(U'v'));
-  handle_key(state, key(KeyCode::enter));
+  press(state, {key(KeyCode::backspace), key(U'v'), key(KeyCode::enter)});
   EXPECT_FALSE(state.filter_entry);
   EXPECT_EQ(state.filter, "v");
   ASSERT_EQ(state.rows.size(), 1u);
@@ -67,14 +64,10 @@ TEST(FilterEntry, TypingNarrowsTheRowsAndEnterKeepsTheFilter) {
 
 TEST(FilterEntry, EscDropsTheFilterAndRefusedCharactersAreIgnored) {
   AppState state = state_of(dispatch_document(), View::topics);
-  handle_key(state, key(U'/'));
-  handle_key(state, key(U'\x1b'));
-  handle_key(state, key(U'\u202E'));
-  handle_key(state, key(U'\u0085'));
-  handle_key(state, testing::control_key(U'x'));
+  press(state,
+        {key(U'/'), key(U'\x1b'), key(U'\u202E'), key(U'\u0085'), testing::control_key(U'x')});
   EXPECT_EQ(state.filter, "");
-  handle_key(state, key(U'é'));
-  handle_key(state, key(U'界'));
+  press(state, {key(U'é'), key(U'界')});
   EXPECT_EQ(state.filter, "é界");
   handle_key(state, key(KeyCode::backspace));
   EXPECT_EQ(state.filter, "é");

@@ -15,6 +15,7 @@ using testing::control_key;
 using testing::dispatch_document;
 using testing::key;
 using testing::lines_of;
+using testing::press;
 using testing::read_file;
 using testing::state_of;
 using testing::TempDir;
@@ -31,8 +32,7 @@ TEST(KeyDispatch, ViewKeysWrapAroundAndResetTheView) {
   EXPECT_EQ(state.view, View::health);
   EXPECT_TRUE(handle_key(state, key(U'[')));
   EXPECT_EQ(state.view, View::project);
-  handle_key(state, key(U']'));
-  handle_key(state, key(KeyCode::back_tab));
+  press(state, {key(U']'), key(KeyCode::back_tab)});
   EXPECT_EQ(state.view, View::project);
 
   handle_key(state, key(U'5'));
@@ -94,8 +94,7 @@ TEST(KeyDispatch, MovementKeysStayWithinTheRowsAndScrollBounds) {
   handle_key(state, key(KeyCode::up));
   EXPECT_EQ(state.selected, 0u);
   EXPECT_EQ(state.detail_scroll, 0);
-  handle_key(state, key(U'j'));
-  handle_key(state, key(KeyCode::down));
+  press(state, {key(U'j'), key(KeyCode::down)});
   EXPECT_EQ(selected_row_id(state), "topic:/cmd_vel");
   EXPECT_EQ(state.selected_id, "topic:/cmd_vel");
   handle_key(state, key(KeyCode::home));
@@ -115,8 +114,7 @@ TEST(KeyDispatch, MovementKeysStayWithinTheRowsAndScrollBounds) {
 
   // Without rows Down and Up scroll the detail pane.
   AppState empty = state_of(Json::object(), View::graph);
-  handle_key(empty, key(KeyCode::down));
-  handle_key(empty, key(KeyCode::down));
+  press(empty, {key(KeyCode::down), key(KeyCode::down)});
   EXPECT_EQ(empty.detail_scroll, 2);
   handle_key(empty, key(U'k'));
   EXPECT_EQ(empty.detail_scroll, 1);
@@ -129,8 +127,7 @@ TEST(KeyDispatch, DetailFocusMovesTheConnectionCursorAndEnterFollowsIt) {
   handle_key(state, key(KeyCode::tab));
   ASSERT_TRUE(state.detail_focus);
   state.detail_scroll = 3;
-  handle_key(state, key(KeyCode::down));
-  handle_key(state, key(KeyCode::down));
+  press(state, {key(KeyCode::down), key(KeyCode::down)});
   EXPECT_EQ(state.connection_cursor, 1u);
   EXPECT_EQ(state.detail_scroll, 0);
   EXPECT_EQ(state.selected, 1u);
@@ -148,20 +145,15 @@ TEST(KeyDispatch, DetailFocusMovesTheConnectionCursorAndEnterFollowsIt) {
   EXPECT_TRUE(state.history.empty());
 
   // The Graph view moves the cursor as well; /scan has one connection.
-  handle_key(state, key(U'2'));
-  handle_key(state, key(KeyCode::home));
-  handle_key(state, key(KeyCode::tab));
-  handle_key(state, key(KeyCode::down));
-  handle_key(state, key(KeyCode::down));
+  press(state,
+        {key(U'2'), key(KeyCode::home), key(KeyCode::tab), key(KeyCode::down), key(KeyCode::down)});
   EXPECT_EQ(state.connection_cursor, 0u);
   handle_key(state, key(KeyCode::enter));
   EXPECT_EQ(state.view, View::nodes);
   EXPECT_EQ(state.selected_id, "node:/planner");
   handle_key(state, key(KeyCode::backspace));
   EXPECT_EQ(state.view, View::graph);
-  handle_key(state, key(U'3'));
-  handle_key(state, key(KeyCode::end));
-  handle_key(state, key(KeyCode::tab));
+  press(state, {key(U'3'), key(KeyCode::end), key(KeyCode::tab)});
 
   // A cursor lost by a reload moves onto the first connection.
   state.connection_cursor.reset();
@@ -174,8 +166,7 @@ TEST(KeyDispatch, DetailFocusMovesTheConnectionCursorAndEnterFollowsIt) {
   AppState lonely =
       state_of(Json{{"entities", {{{"id", "node:/a"}, {"kind", "node"}}}}}, View::nodes);
   lonely.detail_focus = true;
-  handle_key(lonely, key(KeyCode::down));
-  handle_key(lonely, key(KeyCode::up));
+  press(lonely, {key(KeyCode::down), key(KeyCode::up)});
   EXPECT_EQ(lonely.connection_cursor, 0u);
   EXPECT_EQ(lonely.detail_scroll, 0);
   handle_key(lonely, key(U'5'));
@@ -186,9 +177,9 @@ TEST(KeyDispatch, DetailFocusMovesTheConnectionCursorAndEnterFollowsIt) {
 
 TEST(KeyDispatch, GoingToEntities) {
   AppState state = state_of(dispatch_document(), View::topics);
-  go_to_entity(state, "health:x");
-  go_to_entity(state, "widget:/scan");
-  go_to_entity(state, "node");
+  for (const char* unknown : {"health:x", "widget:/scan", "node"}) {
+    go_to_entity(state, unknown);
+  }
   EXPECT_EQ(state.view, View::topics);
   EXPECT_TRUE(state.history.empty());
 
@@ -203,9 +194,7 @@ TEST(KeyDispatch, GoingToEntities) {
   handle_key(state, key(KeyCode::enter));
   EXPECT_EQ(state.view, View::topics);
   EXPECT_EQ(state.selected_id, "topic:/scan");
-  handle_key(state, key(U'1'));
-  handle_key(state, key(KeyCode::end));
-  handle_key(state, key(U'g'));
+  press(state, {key(U'1'), key(KeyCode::end), key(U'g')});
   EXPECT_EQ(state.view, View::nodes);
   EXPECT_EQ(state.status, "node:/ghost is not in the current capture");
 
@@ -221,11 +210,11 @@ TEST(KeyDispatch, LaunchProblemsOpenTheLogOnlyWhenOneIsRetained) {
   AppState state = state_of(document, View::health);
   ASSERT_TRUE(handle_key(state, key(KeyCode::down)));
   ASSERT_EQ(member(*state.selected_row()->value, "detector"), "launch");
-  handle_key(state, key(KeyCode::enter));
-  EXPECT_EQ(state.view, View::health);
-  EXPECT_EQ(state.status, "No retained launch log is available for this session");
-  handle_key(state, key(U'L'));
-  EXPECT_EQ(state.status, "No retained launch log is available for this session");
+  for (const tui::KeyEvent& opener : {key(KeyCode::enter), key(U'L')}) {
+    handle_key(state, opener);
+    EXPECT_EQ(state.view, View::health);
+    EXPECT_EQ(state.status, "No retained launch log is available for this session");
+  }
 }
 
 TEST(KeyDispatch, BaselineSwitch) {
@@ -254,24 +243,21 @@ TEST(KeyDispatch, PlaybackKeysSendSeeksAndTransportRequests) {
   const std::string channel = dir.file("requests.jsonl");
   Json document = dispatch_document();
   AppState state = state_of(document, View::playback, channel);
-  handle_key(state, key(KeyCode::right));
-  handle_key(state, key(U' '));
+  press(state, {key(KeyCode::right), key(U' ')});
   document["runtime"]["playback"]["position_s"] = 3;
   document["runtime"]["playback"]["state"] = "paused";
   state.model = build_model(std::make_shared<const Json>(document));
-  handle_key(state, key(KeyCode::left));
-  handle_key(state, key(U' '));
+  press(state, {key(KeyCode::left), key(U' ')});
   EXPECT_EQ(state.status, "Requested resume; awaiting backend status");
-  handle_key(state, key(U'p'));
-  handle_key(state, key(U'x'));
-  const std::vector<std::string> lines = lines_of(read_file(channel));
-  ASSERT_EQ(lines.size(), 6u);
-  EXPECT_EQ(lines[0], R"({"action":"seek","entity_id":"","offset_s":59.999,"side":"current"})");
-  EXPECT_EQ(lines[1], R"({"action":"pause","entity_id":"","side":"current"})");
-  EXPECT_EQ(lines[2], R"({"action":"seek","entity_id":"","offset_s":0.0,"side":"current"})");
-  EXPECT_EQ(lines[3], R"({"action":"resume","entity_id":"","side":"current"})");
-  EXPECT_EQ(lines[4], R"({"action":"play","entity_id":"","side":"current"})");
-  EXPECT_EQ(lines[5], R"({"action":"stop","entity_id":"","side":"current"})");
+  press(state, {key(U'p'), key(U'x')});
+  EXPECT_EQ(lines_of(read_file(channel)),
+            (std::vector<std::string>{
+                R"({"action":"seek","entity_id":"","offset_s":59.999,"side":"current"})",
+                R"({"action":"pause","entity_id":"","side":"current"})",
+                R"({"action":"seek","entity_id":"","offset_s":0.0,"side":"current"})",
+                R"({"action":"resume","entity_id":"","side":"current"})",
+                R"({"action":"play","entity_id":"","side":"current"})",
+                R"({"action":"stop","entity_id":"","side":"current"})"}));
 }
 
 TEST(KeyDispatch, SeekRefusals) {
@@ -317,8 +303,7 @@ TEST(KeyDispatch, QuitKeysSaveTheViewStateFirst) {
   // Ctrl+C in the middle of typing a filter saves the partial filter.
   AppState typing = state_of(dispatch_document(), View::topics, dir.file("typing.jsonl"));
   typing.request_channel_path.reset();
-  handle_key(typing, key(U'/'));
-  handle_key(typing, key(U's'));
+  press(typing, {key(U'/'), key(U's')});
   typing.request_channel_path = dir.file("typing.jsonl");
   EXPECT_FALSE(handle_key(typing, control_key(U'c')));
   EXPECT_EQ(
@@ -337,12 +322,9 @@ TEST(KeyDispatch, ViewStateIsSavedOnlyWhenAKeyChangesIt) {
   AppState state = state_of(dispatch_document(), View::graph, channel);
   handle_key(state, key(U'v'));
   EXPECT_TRUE(state.raw_view);
-  handle_key(state, key(KeyCode::tab));
-  handle_key(state, key(U'2'));
+  press(state, {key(KeyCode::tab), key(U'2')});
   EXPECT_FALSE(std::filesystem::exists(channel));
-  handle_key(state, key(U'3'));
-  handle_key(state, key(KeyCode::end));
-  handle_key(state, key(KeyCode::end));
+  press(state, {key(U'3'), key(KeyCode::end), key(KeyCode::end)});
   EXPECT_EQ(lines_of(read_file(channel)),
             (std::vector<std::string>{
                 R"({"action":"save_view","filter":"","selected_id":"topic:/scan","tab":2})",
@@ -371,19 +353,16 @@ TEST(KeyDispatch, StatusHelpAndControlInTheNormalMode) {
   EXPECT_TRUE(state.help_open);
   EXPECT_TRUE(handle_key(state, key(U'q')));
   EXPECT_FALSE(state.help_open);
-  handle_key(state, key(U'?'));
-  handle_key(state, key(U']'));
+  press(state, {key(U'?'), key(U']')});
   EXPECT_FALSE(state.help_open);
   EXPECT_EQ(state.view, View::health);
 
   // Control is ignored apart from Ctrl+C.
   handle_key(state, control_key(U'r'));
   EXPECT_EQ(state.status, "Requested refresh; awaiting backend status");
-  handle_key(state, key(U'0'));
-  handle_key(state, key(U'r'));
+  press(state, {key(U'0'), key(U'r')});
   EXPECT_EQ(state.status, "Requested refresh_project; awaiting backend status");
-  handle_key(state, key(U'3'));
-  handle_key(state, key(U'e'));
+  press(state, {key(U'3'), key(U'e')});
   EXPECT_EQ(state.status, "Requested export; awaiting backend status");
   const std::vector<std::string> lines = lines_of(read_file(channel));
   ASSERT_EQ(lines.size(), 5u);
@@ -398,8 +377,7 @@ TEST(KeyDispatch, KeysOfLaterFeaturesLeaveNoModeOpen) {
   for (char32_t c : {U':', U'A', U'L', U'n', U'f', U'o'}) {
     EXPECT_TRUE(handle_key(state, key(c)));
   }
-  handle_key(state, key(U'1'));
-  handle_key(state, key(U'y'));
+  press(state, {key(U'1'), key(U'y')});
   EXPECT_FALSE(state.palette || state.form || state.assistant_open || state.log_open);
   EXPECT_EQ(state.status, "");
 

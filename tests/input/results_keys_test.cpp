@@ -4,6 +4,7 @@
 #include "input/experiment_forms.hpp"
 #include "input/key_dispatch.hpp"
 #include "support/key_events.hpp"
+#include "support/row_lists.hpp"
 #include "support/state_builder.hpp"
 #include "support/temp_dir.hpp"
 
@@ -11,8 +12,10 @@ namespace qm {
 namespace {
 
 using testing::dispatch_document;
+using testing::ids;
 using testing::key;
 using testing::lines_of;
+using testing::press;
 using testing::read_file;
 using testing::state_of;
 using testing::TempDir;
@@ -36,19 +39,17 @@ TEST(ResultsKeys, RowsResolveToTheirRunAndAttachSendsItsPosition) {
   EXPECT_EQ(result_index_of_selection(state), std::nullopt);
 
   state = state_of(document, View::results, channel);
-  handle_key(state, key(KeyCode::end));
-  handle_key(state, key(U'a'));
+  press(state, {key(KeyCode::end), key(U'a')});
   EXPECT_EQ(state.status, "Requested attach_experiment; awaiting backend status");
-  handle_key(state, key(U'g'));
-  handle_key(state, key(U'c'));
-  const std::vector<std::string> lines = lines_of(read_file(channel));
-  ASSERT_EQ(lines.size(), 5u);
-  EXPECT_EQ(lines[0], R"({"action":"select_result","result_id":"check:r:0"})");
-  EXPECT_EQ(lines[1], R"({"action":"save_view","filter":"","selected_id":"check:r:0","tab":6})");
-  EXPECT_EQ(lines[2],
-            R"({"action":"attach_experiment","entity_id":"","result_index":2,"side":"current"})");
-  EXPECT_EQ(lines[3], R"({"action":"run_check","entity_id":"","side":"current"})");
-  EXPECT_EQ(lines[4], R"({"action":"cancel_check","entity_id":"","side":"current"})");
+  press(state, {key(U'g'), key(U'c')});
+  EXPECT_EQ(
+      lines_of(read_file(channel)),
+      (std::vector<std::string>{
+          R"({"action":"select_result","result_id":"check:r:0"})",
+          R"({"action":"save_view","filter":"","selected_id":"check:r:0","tab":6})",
+          R"({"action":"attach_experiment","entity_id":"","result_index":2,"side":"current"})",
+          R"({"action":"run_check","entity_id":"","side":"current"})",
+          R"({"action":"cancel_check","entity_id":"","side":"current"})"}));
 }
 
 TEST(ResultsKeys, StatusFilterCyclesThroughItsSixValues) {
@@ -58,14 +59,9 @@ TEST(ResultsKeys, StatusFilterCyclesThroughItsSixValues) {
   handle_key(state, key(U's'));
   EXPECT_EQ(state.results_status_filter, ResultsFilter::fail);
   // The failed check keeps its run listed above it.
-  std::vector<std::string> ids;
-  for (const Row& row : state.rows) {
-    ids.push_back(row.id);
-  }
-  EXPECT_EQ(ids, (std::vector<std::string>{"run:r-1", "check:r-1:1", "run:1", "check:1:0"}));
-  for (int i = 0; i < 4; ++i) {
-    handle_key(state, key(U's'));
-  }
+  EXPECT_EQ(ids(state.rows),
+            (std::vector<std::string>{"run:r-1", "check:r-1:1", "run:1", "check:1:0"}));
+  press(state, {key(U's'), key(U's'), key(U's'), key(U's')});
   EXPECT_EQ(state.results_status_filter, ResultsFilter::all);
   EXPECT_EQ(state.rows.size(), 5u);
 }
@@ -74,15 +70,9 @@ TEST(ViewKeys, RequestsOfTopicsNodesAndProject) {
   TempDir dir;
   const std::string channel = dir.file("requests.jsonl");
   AppState state = state_of(dispatch_document(), View::topics, channel);
-  handle_key(state, key(U'i'));
-  handle_key(state, key(U't'));
-  handle_key(state, key(U'd'));
-  handle_key(state, key(U'4'));
-  handle_key(state, key(U'd'));
-  handle_key(state, key(U'i'));
-  handle_key(state, key(U'0'));
-  handle_key(state, key(U'R'));
-  handle_key(state, key(U'u'));
+  for (const char32_t c : {U'i', U't', U'd', U'4', U'd', U'i', U'0', U'R', U'u'}) {
+    handle_key(state, key(c));
+  }
   std::vector<std::string> actions;
   for (const std::string& line : lines_of(read_file(channel))) {
     actions.push_back(Json::parse(line)["action"]);

@@ -1,7 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <limits>
@@ -9,11 +8,13 @@
 
 #include "app/core/session_document.hpp"
 #include "support/error_printing.hpp"
+#include "support/pipe.hpp"
 #include "support/temp_dir.hpp"
 
 namespace qm {
 namespace {
 
+using testing::Pipe;
 using testing::TempDir;
 using testing::write_file;
 
@@ -87,14 +88,12 @@ TEST(LoadSession, SizeLimitIsThirtyTwoMebibytesExclusive) {
 TEST(LoadSession, SchemaMustBeExactlyTheIdentifier) {
   TempDir folder;
   const std::string path = folder.file("session.json");
-  for (const std::string& text :
-       {std::string("[]"), std::string(R"(["quillmesh.terminal-session/1"])"), std::string("{}"),
-        std::string(R"({"schema":"quillmesh.terminal-session/2"})"),
-        std::string(R"({"schema":"quillmesh.terminal-session/1 "})"),
-        std::string(R"({"schema":" quillmesh.terminal-session/1"})"),
-        std::string(R"({"schema":1})"), std::string(R"({"schema":null})"),
-        std::string(R"({"Schema":"quillmesh.terminal-session/1"})"),
-        std::string(R"({"nested":{"schema":"quillmesh.terminal-session/1"}})")}) {
+  for (const char* text : {"[]", R"(["quillmesh.terminal-session/1"])", "{}",
+                           R"({"schema":"quillmesh.terminal-session/2"})",
+                           R"({"schema":"quillmesh.terminal-session/1 "})",
+                           R"({"schema":" quillmesh.terminal-session/1"})", R"({"schema":1})",
+                           R"({"schema":null})", R"({"Schema":"quillmesh.terminal-session/1"})",
+                           R"({"nested":{"schema":"quillmesh.terminal-session/1"}})"}) {
     write_file(path, text);
     EXPECT_EQ(load_session(path).error(), schema_error()) << text;
   }
@@ -163,11 +162,9 @@ TEST(ParseDocument, NestingDeeperThan128IsRefusedWhereItHappens) {
             Error::json_syntax("recursion limit exceeded", 1, 129));
 
   std::string objects;
-  for (int i = 0; i < 64; ++i) {
-    objects += "{\"k\":[";
-  }
   std::string closing;
   for (int i = 0; i < 64; ++i) {
+    objects += "{\"k\":[";
     closing += "]}";
   }
   EXPECT_TRUE(parse_document(objects + closing).has_value());
@@ -239,71 +236,23 @@ TEST(ParseDocument, MessagesStayValidTextForBadBytes) {
   EXPECT_EQ(parse_document("1e400").error().text, "number overflow parsing '1e400'");
 }
 
-class Pipe {
- public:
-  Pipe() {
-    if (::pipe(ends_) != 0) {
-      std::abort();
-    }
-  }
-  ~Pipe() {
-    close_writer();
-    ::close(ends_[0]);
-  }
-  int reader() const { return ends_[0]; }
-  void write_and_close(const std::string& bytes) {
-    ASSERT_EQ(::write(ends_[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    close_writer();
-  }
-  std::size_t unread() {
-    std::size_t total = 0;
-    char chunk[4096];
-    ssize_t count = 0;
-    while ((count = ::read(ends_[0], chunk, sizeof chunk)) > 0) {
-      total += static_cast<std::size_t>(count);
-    }
-    return total;
-  }
-
- private:
-  void close_writer() {
-    if (ends_[1] >= 0) {
-      ::close(ends_[1]);
-      ends_[1] = -1;
-    }
-  }
-  int ends_[2];
-};
-
 TEST(ReadDocumentBytes, NeverReadsPastTheLimitWhenMoreArrives) {
-  {
+  const auto read_piped = [](Pipe& pipe, const std::string& bytes, std::size_t hint,
+                             std::size_t limit) {
+    pipe.write_and_close(bytes);
+    return read_document_bytes(pipe.reader(), hint, limit);
+  };
+  Pipe under, at, grown;
+  EXPECT_EQ(read_piped(under, std::string(99, 'a'), 0, 100).value().text(), std::string(99, 'a'));
+  EXPECT_EQ(read_piped(at, std::string(100, 'a'), 99, 100).error(), size_error());
+  // The file was small when examined and grew before it was read.
+  EXPECT_EQ(read_piped(grown, std::string(50'000, 'a'), 10, 100).error(), size_error());
+  EXPECT_GE(grown.read_available().size(), 50'000u - 100u);
+  // A hint too small or too large only changes the allocations.
+  for (std::size_t hint : {0u, 10u, 100'000u}) {
     Pipe pipe;
-    pipe.write_and_close(std::string(99, 'a'));
-    const auto bytes = read_document_bytes(pipe.reader(), 0, 100);
-    ASSERT_TRUE(bytes.has_value());
-    EXPECT_EQ(bytes->text(), std::string(99, 'a'));
-  }
-  {
-    Pipe pipe;
-    pipe.write_and_close(std::string(100, 'a'));
-    EXPECT_EQ(read_document_bytes(pipe.reader(), 99, 100).error(), size_error());
-  }
-  {
-    // The file was small when examined and grew before it was read.
-    Pipe pipe;
-    pipe.write_and_close(std::string(50'000, 'a'));
-    EXPECT_EQ(read_document_bytes(pipe.reader(), 10, 100).error(), size_error());
-    EXPECT_GE(pipe.unread(), 50'000u - 100u);
-  }
-  {
-    // A hint too small or too large only changes the allocations.
-    for (std::size_t hint : {0u, 10u, 100'000u}) {
-      Pipe pipe;
-      pipe.write_and_close(std::string(30'000, 'b'));
-      const auto bytes = read_document_bytes(pipe.reader(), hint, session_size_limit);
-      ASSERT_TRUE(bytes.has_value());
-      EXPECT_EQ(bytes->size, 30'000u);
-    }
+    EXPECT_EQ(read_piped(pipe, std::string(30'000, 'b'), hint, session_size_limit).value().size,
+              30'000u);
   }
   EXPECT_EQ(read_document_bytes(-1, 0, 100).error(), Error::os(EBADF));
 }
