@@ -1,15 +1,11 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include "app/initial_state.hpp"
-#include "app/run_loop.hpp"
-#include "support/temp_dir.hpp"
+#include "support/session_on_disk.hpp"
 
 namespace qm {
 namespace {
 
-using testing::TempDir;
+using testing::SessionOnDisk;
 
 constexpr std::string_view schema = "quillmesh.terminal-session/1";
 
@@ -21,8 +17,12 @@ Json topic(const std::string& name) {
   return {{"id", "topic:" + name}, {"kind", "topic"}, {"name", name}};
 }
 
-Json edge(const std::string& node_name, const std::string& topic_name, const std::string& direction) {
-  return {{"node", node_name}, {"topic", topic_name}, {"direction", direction}, {"type", "std_msgs/msg/String"}};
+Json edge(const std::string& node_name, const std::string& topic_name,
+          const std::string& direction) {
+  return {{"node", node_name},
+          {"topic", topic_name},
+          {"direction", direction},
+          {"type", "std_msgs/msg/String"}};
 }
 
 Json document_with(Json entities, Json edges) {
@@ -31,39 +31,19 @@ Json document_with(Json entities, Json edges) {
           {"current", {{"label", "bench"}, {"graph", {{"edges", std::move(edges)}}}}}};
 }
 
-// Writes the document and stamps it with a modification time of `seconds`.
-void write_at(const std::string& path, const std::string& text, long seconds) {
-  testing::write_file(path, text);
-  const timespec times[2] = {{seconds, 0}, {seconds, 0}};
-  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-}
-
-struct Session {
-  TempDir dir;
-  std::string path = dir.file("session.json");
-  std::optional<AppState> state;
-  SessionWatch watch;
-
-  explicit Session(const Json& document) {
-    write_at(path, document.dump(), 1000);
-    state = build_initial_state(*load_session(path), std::nullopt, false);
-    watch = SessionWatch{path, modification_time(path)};
-  }
-};
-
 TEST(Reload, TouchInvalidDeletedAndRecreated) {
   const Json document = document_with(Json::array({node("/a")}), Json::array());
-  Session session(document);
-  AppState& state = *session.state;
+  SessionOnDisk session(document);
+  AppState& state = session.state;
   EXPECT_FALSE(session.watch.check(state));
 
   // Touching the file reloads it even though nothing else changed.
-  write_at(session.path, document.dump(), 1001);
+  session.rewrite(document, 1001);
   EXPECT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.status, "");
 
   // A broken document is refused once and everything is kept.
-  write_at(session.path, "{\"schema\": ", 1002);
+  session.rewrite_text("{\"schema\": ", 1002);
   EXPECT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.status,
             "Refresh rejected; retaining previous capture: syntax error while parsing value - "
@@ -80,8 +60,7 @@ TEST(Reload, TouchInvalidDeletedAndRecreated) {
   EXPECT_FALSE(session.watch.check(state));
   EXPECT_FALSE(session.watch.check(state));
 
-  write_at(session.path, document_with(Json::array({node("/a"), node("/b")}), Json::array()).dump(),
-           1003);
+  session.rewrite(document_with(Json::array({node("/a"), node("/b")}), Json::array()), 1003);
   EXPECT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.model.entities.size(), 2u);
   // The successful reload removes the earlier refusal.
@@ -92,12 +71,12 @@ TEST(Reload, TouchInvalidDeletedAndRecreated) {
 TEST(Reload, VanishedSelectionBecomesAPlaceholder) {
   Json document = document_with(Json::array({node("/a"), node("/b")}), Json::array());
   document["selection"] = "node:/b";
-  Session session(document);
-  AppState& state = *session.state;
+  SessionOnDisk session(document);
+  AppState& state = session.state;
   ASSERT_EQ(state.view, View::nodes);
   ASSERT_EQ(state.selected_id, "node:/b");
 
-  write_at(session.path, document_with(Json::array({node("/a")}), Json::array()).dump(), 1001);
+  session.rewrite(document_with(Json::array({node("/a")}), Json::array()), 1001);
   ASSERT_TRUE(session.watch.check(state));
   ASSERT_EQ(state.rows.size(), 2u);
   EXPECT_EQ(state.rows[0].label, "[unavailable] /b");
@@ -108,8 +87,7 @@ TEST(Reload, VanishedSelectionBecomesAPlaceholder) {
   EXPECT_EQ(state.status, "node:/b absent from latest capture; prior selection retained");
 
   // Without a graph in the new capture there is nothing to compare with: no placeholder.
-  write_at(session.path,
-           Json{{"schema", schema}, {"entities", Json::array({node("/a")})}}.dump(), 1002);
+  session.rewrite(Json{{"schema", schema}, {"entities", Json::array({node("/a")})}}, 1002);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.rows.size(), 1u);
   EXPECT_EQ(state.selected_id, "node:/a");
@@ -120,44 +98,41 @@ TEST(Reload, SelectedConnectionFollowsItsEdge) {
   Json document = document_with(
       entities, Json::array({edge("/lidar", "/scan", "pub"), edge("/amcl", "/scan", "sub")}));
   document["selection"] = "topic:/scan";
-  Session session(document);
-  AppState& state = *session.state;
+  SessionOnDisk session(document);
+  AppState& state = session.state;
   ASSERT_EQ(state.selected_id, "topic:/scan");
   state.connection_cursor = 1;
 
   // The /amcl edge moved to position 0: it stays selected there.
-  write_at(session.path,
-           document_with(entities, Json::array({edge("/amcl", "/scan", "sub"),
-                                                edge("/lidar", "/scan", "pub")}))
-               .dump(),
-           1001);
+  session.rewrite(document_with(entities, Json::array({edge("/amcl", "/scan", "sub"),
+                                                       edge("/lidar", "/scan", "pub")})),
+                  1001);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.connection_cursor, std::optional<std::size_t>(0));
   EXPECT_EQ(state.status, "");
 
   // It vanished: no connection is selected any more.
-  write_at(session.path, document_with(entities, Json::array({edge("/lidar", "/scan", "pub")})).dump(),
-           1002);
+  session.rewrite(document_with(entities, Json::array({edge("/lidar", "/scan", "pub")})), 1002);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.connection_cursor, std::nullopt);
   EXPECT_EQ(state.status, "Selected connection disappeared; use ↑/↓ to select another");
 
   // With none selected, none stays selected.
-  write_at(session.path, document_with(entities, Json::array({edge("/lidar", "/scan", "pub")})).dump(),
-           1003);
+  session.rewrite(document_with(entities, Json::array({edge("/lidar", "/scan", "pub")})), 1003);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.connection_cursor, std::nullopt);
 }
 
 TEST(Reload, VanishedProblemShowsTheSummary) {
-  Json document = {{"schema", schema},
-                   {"problems", {{"findings", Json::array({{{"id", "problem:qos"}, {"title", "Q"}}})}}}};
-  Session session(document);
-  AppState& state = *session.state;
+  Json document = {
+      {"schema", schema},
+      {"problems", {{"findings", Json::array({{{"id", "problem:qos"}, {"title", "Q"}}})}}}};
+  SessionOnDisk session(document);
+  AppState& state = session.state;
   state.selected = 1;
   state.selected_id = "problem:qos";
   document["problems"]["findings"] = Json::array();
-  write_at(session.path, document.dump(), 1001);
+  session.rewrite(document, 1001);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.selected, 0u);
   EXPECT_EQ(state.status, "The selected problem is no longer reported; showing the summary");
@@ -166,18 +141,18 @@ TEST(Reload, VanishedProblemShowsTheSummary) {
 TEST(Reload, PendingSelectionWaitsForItsRow) {
   Json document = {{"schema", schema},
                    {"view_state", {{"tab", 3}, {"filter", ""}, {"selected_id", "node:/late"}}}};
-  Session session(document);
-  AppState& state = *session.state;
+  SessionOnDisk session(document);
+  AppState& state = session.state;
   ASSERT_EQ(state.pending_selection, std::optional<std::string>("node:/late"));
 
   // Still no capture and no rows: it stays pending.
-  write_at(session.path, document.dump(), 1001);
+  session.rewrite(document, 1001);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_TRUE(state.pending_selection);
 
   document["entities"] = Json::array({node("/early"), node("/late")});
   document["current"] = Json::object();
-  write_at(session.path, document.dump(), 1002);
+  session.rewrite(document, 1002);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_FALSE(state.pending_selection);
   EXPECT_EQ(state.selected, 1u);

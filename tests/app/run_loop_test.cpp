@@ -6,7 +6,7 @@
 
 #include "app/initial_state.hpp"
 #include "support/key_events.hpp"
-#include "support/temp_dir.hpp"
+#include "support/session_on_disk.hpp"
 
 namespace qm {
 namespace {
@@ -50,26 +50,17 @@ tui::Event wheel(tui::MouseKind kind) {
   return event;
 }
 
-struct LoopFixture {
-  testing::TempDir dir;
-  std::string path = dir.file("session.json");
-  AppState state;
-  SessionWatch watch;
-
-  LoopFixture() {
-    const Json document = {
-        {"schema", "quillmesh.terminal-session/1"},
-        {"entities", Json::array({{{"id", "topic:/a"}, {"kind", "topic"}, {"name", "/a"}},
-                                  {{"id", "topic:/b"}, {"kind", "topic"}, {"name", "/b"}}})},
-        {"selection", "topic:/a"}};
-    testing::write_file(path, document.dump());
-    state = build_initial_state(*load_session(path), std::nullopt, false);
-    watch = SessionWatch{path, modification_time(path)};
-  }
-};
+// Two topics, /a selected.
+testing::SessionOnDisk two_topics() {
+  return testing::SessionOnDisk(
+      Json{{"schema", "quillmesh.terminal-session/1"},
+           {"entities", Json::array({{{"id", "topic:/a"}, {"kind", "topic"}, {"name", "/a"}},
+                                     {{"id", "topic:/b"}, {"kind", "topic"}, {"name", "/b"}}})},
+           {"selection", "topic:/a"}});
+}
 
 TEST(RunLoop, IdleTurnsDrawNothing) {
-  LoopFixture fixture;
+  testing::SessionOnDisk fixture = two_topics();
   // 25 timeouts are five idle seconds.
   ScriptedTerminal terminal(std::deque<std::optional<tui::Event>>(25));
   ASSERT_TRUE(run_loop(terminal, fixture.state, fixture.watch));
@@ -78,7 +69,7 @@ TEST(RunLoop, IdleTurnsDrawNothing) {
 }
 
 TEST(RunLoop, OnlyHandledEventsRedraw) {
-  LoopFixture fixture;
+  testing::SessionOnDisk fixture = two_topics();
   ScriptedTerminal terminal({key('j', tui::KeyKind::release), tui::PasteEvent{"text"},
                              tui::FocusGained{}, tui::FocusLost{}, std::nullopt,
                              tui::ResizeEvent{{90, 30}}, key('j'), key('k', tui::KeyKind::repeat)});
@@ -89,7 +80,7 @@ TEST(RunLoop, OnlyHandledEventsRedraw) {
 }
 
 TEST(RunLoop, WheelMovesTheSelectionWithinTheRows) {
-  LoopFixture fixture;
+  testing::SessionOnDisk fixture = two_topics();
   AppState& state = fixture.state;
   ASSERT_EQ(state.view, View::topics);
   handle_event(state, wheel(tui::MouseKind::wheel_up));
@@ -120,7 +111,7 @@ tui::Event left_click(uint16_t column, uint16_t row) {
 }
 
 TEST(RunLoop, ClicksOnTheRailAndTheTabStripSwitchViews) {
-  LoopFixture fixture;
+  testing::SessionOnDisk fixture = two_topics();
   AppState& state = fixture.state;
   state.filter = "a";
   // Wide frame: row 11 is the RECORDINGS heading, row 12 the Playback line.
@@ -172,7 +163,7 @@ TEST(RunLoop, ResizeRequestsTheOpenLogPageAgainForTheNewHeight) {
 }
 
 TEST(RunLoop, KeysThatChangeTheStatusClearTheRefusalFlag) {
-  LoopFixture fixture;
+  testing::SessionOnDisk fixture = two_topics();
   AppState& state = fixture.state;
   state.status = "Refresh rejected; retaining previous capture: x";
   state.keep_status = true;

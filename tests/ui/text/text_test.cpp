@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -10,16 +11,15 @@ namespace {
 const std::string kForty = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
 
 TEST(DisplayWidth, CountsWideCombiningAndControlCharacters) {
-  EXPECT_EQ(qm::display_width(""), 0u);
-  EXPECT_EQ(qm::display_width("topic"), 5u);
-  EXPECT_EQ(qm::display_width("日本"), 4u);
-  EXPECT_EQ(qm::display_width("🙂"), 2u);
-  EXPECT_EQ(qm::display_width("e\u0301"), 1u);   // combining acute accent
-  EXPECT_EQ(qm::display_width("a\u200bb"), 2u);  // zero-width space
-  EXPECT_EQ(qm::display_width("\x1b[0m"), 3u);   // the escape itself is 0
-  EXPECT_EQ(qm::display_width("\t\n\x7f"), 0u);
-  EXPECT_EQ(qm::display_width("\u0085\u009f"), 0u);  // C1 controls
-  EXPECT_EQ(qm::display_width("\xff"), 1u);          // an invalid byte shows as U+FFFD
+  // A combining accent and a zero-width space add nothing, nor does the escape or any other C0
+  // or C1 control; an invalid byte shows as U+FFFD, one column.
+  const std::pair<std::string, std::size_t> widths[] = {
+      {"", 0},         {"topic", 5},   {"日本", 4},     {"🙂", 2},         {"e\u0301", 1},
+      {"a\u200bb", 2}, {"\x1b[0m", 3}, {"\t\n\x7f", 0}, {"\u0085\u009f", 0}, {"\xff", 1},
+  };
+  for (const auto& [text, width] : widths) {
+    EXPECT_EQ(qm::display_width(text), width) << text;
+  }
 }
 
 TEST(TruncateEnd, CutsToTheWidthWithAnEllipsis) {
