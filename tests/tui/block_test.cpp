@@ -27,16 +27,9 @@ TEST(Block, DrawsRoundedBordersAndAStyledTitleCutBeforeTheCorner) {
                       });
   EXPECT_EQ(block.inner(buffer.area()), (Rect{1, 1, 10, 2}));
 
-  EXPECT_EQ(buffer.at(0, 0).fg, blue);
-  EXPECT_EQ(buffer.at(11, 3).fg, blue);
-  EXPECT_EQ(buffer.at(0, 2).fg, blue);
-  EXPECT_FALSE(buffer.at(0, 0).modifiers.has(Modifier::bold));
-  EXPECT_EQ(buffer.at(2, 0).fg, green);
-  EXPECT_TRUE(buffer.at(2, 0).modifiers.has(Modifier::bold));
-  EXPECT_EQ(buffer.at(5, 0).fg, red);
-  EXPECT_FALSE(buffer.at(5, 0).modifiers.has(Modifier::bold));
-  // A piece without a colour shows in the border's colour.
-  EXPECT_EQ(buffer.at(7, 0).fg, blue);
+  EXPECT_CELLS(buffer, {{0, 0, fg(blue).not_bold()}, {11, 3, fg(blue)}, {0, 2, fg(blue)}});
+  // A title piece without a colour shows in the border's colour.
+  EXPECT_CELLS(buffer, {{2, 0, fg(green).bold()}, {5, 0, fg(red).not_bold()}, {7, 0, fg(blue)}});
   // The inside is left alone.
   EXPECT_EQ(buffer.at(3, 1), Cell{});
 }
@@ -59,10 +52,7 @@ TEST(Block, FillsTheWholeAreaAndStaysInsideIt) {
                           ".......",
                       });
   EXPECT_EQ(block.inner(area), (Rect{2, 2, 3, 1}));
-  EXPECT_EQ(buffer.at(3, 2).bg, grey);
-  EXPECT_EQ(buffer.at(1, 1).bg, grey);
-  EXPECT_EQ(buffer.at(1, 1).fg, blue);
-  EXPECT_EQ(buffer.at(0, 0).bg, Color{});
+  EXPECT_CELLS(buffer, {{3, 2, bg(grey)}, {1, 1, fg(blue).with_bg(grey)}, {0, 0, bg(Color{})}});
 }
 
 TEST(Block, WideTitleCharacterThatWouldReachTheCornerIsLeftOut) {
@@ -125,9 +115,8 @@ TEST(Clear, ResetsCellsAndWholeWideCharactersAtItsEdges) {
   EXPECT_GRID(buffer, {"ab   d", "    cd", "ab中  "});
   EXPECT_EQ(buffer.at(3, 0), Cell{});
   EXPECT_EQ(buffer.at(4, 0), Cell{});
-  EXPECT_EQ(buffer.at(5, 0).fg, red);
+  EXPECT_CELLS(buffer, {{5, 0, fg(red)}, {4, 1, bg(blue)}});
   EXPECT_EQ(buffer.at(0, 1), Cell{});
-  EXPECT_EQ(buffer.at(4, 1).bg, blue);
   EXPECT_EQ(buffer.at(5, 2), Cell{});
 }
 

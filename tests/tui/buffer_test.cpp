@@ -144,25 +144,14 @@ TEST(Buffer, SetStylePatchesColoursAndBold) {
   buffer.set_style(Rect{1, 0, 2, 2}, fg(green));
   buffer.set_style(Rect{2, 1, 5, 5}, Style{}.not_bold());  // reaches past the buffer
 
-  const Cell& untouched = buffer.at(0, 0);
-  EXPECT_EQ(untouched.fg, red);
-  EXPECT_EQ(untouched.bg, blue);
-  EXPECT_TRUE(untouched.modifiers.has(Modifier::bold));
-
-  const Cell& recoloured = buffer.at(1, 1);
-  EXPECT_EQ(recoloured.fg, green);
-  EXPECT_EQ(recoloured.bg, blue);
-  EXPECT_TRUE(recoloured.modifiers.has(Modifier::bold));
-
-  const Cell& plain = buffer.at(2, 1);
-  EXPECT_EQ(plain.fg, green);
-  EXPECT_FALSE(plain.modifiers.has(Modifier::bold));
-  EXPECT_TRUE(buffer.at(2, 0).modifiers.has(Modifier::bold));
+  // Untouched, recoloured, and recoloured with bold taken off.
+  EXPECT_CELLS(buffer,
+               {{0, 0, fg(red).with_bg(blue).bold()}, {1, 1, fg(green).with_bg(blue).bold()}});
+  EXPECT_CELLS(buffer, {{2, 1, fg(green).not_bold()}, {2, 0, Style{}.bold()}});
 
   // Text written in a style keeps the colours that the style leaves open.
   buffer.set_string(0, 0, "a", Style{}.not_bold());
-  EXPECT_EQ(buffer.at(0, 0).bg, blue);
-  EXPECT_FALSE(buffer.at(0, 0).modifiers.has(Modifier::bold));
+  EXPECT_CELLS(buffer, {{0, 0, bg(blue).not_bold()}});
 }
 
 TEST(Buffer, SetLineDrawsSpansInTheirStylesWithinTheWidth) {
@@ -173,10 +162,7 @@ TEST(Buffer, SetLineDrawsSpansInTheirStylesWithinTheWidth) {
   line.push("cd", fg(blue));
   EXPECT_EQ(buffer.set_line(1, 0, line, 5), 6);
   EXPECT_GRID(buffer, {" ab中c  "});
-  EXPECT_EQ(buffer.at(1, 0).fg, red);
-  EXPECT_EQ(buffer.at(3, 0).fg, green);
-  EXPECT_EQ(buffer.at(5, 0).fg, blue);
-  EXPECT_EQ(buffer.at(6, 0).fg, Color{});
+  EXPECT_CELLS(buffer, {{1, 0, fg(red)}, {3, 0, fg(green)}, {5, 0, fg(blue)}, {6, 0, fg(Color{})}});
 }
 
 }  // namespace

@@ -81,14 +81,9 @@ TEST(Paragraph, SpansFollowTheBreaksOfThePlainText) {
   const Buffer second = render(wrapped(), other_way, 7, 3);
   EXPECT_GRID(first, grid);
   EXPECT_GRID(second, grid);
-  EXPECT_EQ(first.at(4, 0).fg, red);
-  EXPECT_EQ(first.at(0, 1).fg, green);
-  EXPECT_EQ(first.at(4, 2).fg, green);
-  EXPECT_EQ(second.at(2, 0).fg, blue);
-  EXPECT_EQ(second.at(3, 0).fg, Color{});
-  EXPECT_EQ(second.at(1, 2).fg, Color{});
-  EXPECT_EQ(second.at(2, 2).fg, red);
-  EXPECT_TRUE(second.at(4, 2).modifiers.has(Modifier::bold));
+  EXPECT_CELLS(first, {{4, 0, fg(red)}, {0, 1, fg(green)}, {4, 2, fg(green)}});
+  EXPECT_CELLS(second, {{2, 0, fg(blue)}, {3, 0, fg(Color{})}, {1, 2, fg(Color{})}});
+  EXPECT_CELLS(second, {{2, 2, fg(red)}, {4, 2, Style{}.bold()}});
 }
 
 TEST(Paragraph, ScrollCountsWrappedRows) {
@@ -134,13 +129,8 @@ TEST(Paragraph, DrawsOnlyInsideItsAreaWithTheBaseStyleUnderTheText) {
                           ".cdefg..",
                           "........",
                       });
-  EXPECT_EQ(buffer.at(1, 1).fg, green);
-  EXPECT_EQ(buffer.at(1, 1).bg, blue);
-  EXPECT_EQ(buffer.at(3, 2).fg, red);
-  EXPECT_EQ(buffer.at(3, 2).bg, blue);
-  EXPECT_EQ(buffer.at(5, 1).bg, blue);
-  EXPECT_EQ(buffer.at(0, 1).bg, Color{});
-  EXPECT_EQ(buffer.at(6, 2).bg, Color{});
+  EXPECT_CELLS(buffer, {{1, 1, fg(green).with_bg(blue)}, {3, 2, fg(red).with_bg(blue)}});
+  EXPECT_CELLS(buffer, {{5, 1, bg(blue)}, {0, 1, bg(Color{})}, {6, 2, bg(Color{})}});
 }
 
 // Lines made on demand that count how often they are asked for.
@@ -211,7 +201,7 @@ TEST(Paragraph, DrawsThePlainTextWhenTheStyledLineDisagrees) {
   Buffer buffer(Rect{0, 0, 6, 2});
   wrapped().render(lines, buffer.area(), buffer);
   EXPECT_GRID(buffer, {"plain ", "text  "});
-  EXPECT_EQ(buffer.at(0, 0).fg, Color{});
+  EXPECT_CELLS(buffer, {{0, 0, fg(Color{})}});
 }
 
 TEST(Paragraph, EmptyAreasDrawNothing) {

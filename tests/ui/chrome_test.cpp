@@ -12,6 +12,8 @@
 namespace qm {
 namespace {
 
+using tui::bg;
+using tui::fg;
 using ui_test::column_of;
 using ui_test::draw;
 using ui_test::frame_document;
@@ -40,16 +42,14 @@ TEST(Header, GroupsStopAtTheFirstThatDoesNotFit) {
   EXPECT_NE(row.find("│ launch running │ 1✕ 2▲ │ updated 14:03:27 "), std::string::npos) << row;
   EXPECT_TRUE(row.ends_with("Live capture ready "));
 
-  const tui::Cell& brand = buffer.at(1, 0);
-  EXPECT_EQ(brand.fg, palette::accent_soft);
-  EXPECT_TRUE(brand.modifiers.has(tui::Modifier::bold));
-  EXPECT_EQ(brand.bg, palette::bg_bar);
-  EXPECT_EQ(buffer.at(11, 0).fg, palette::rule);
-  EXPECT_EQ(buffer.at(13, 0).fg, palette::ok);
-  EXPECT_EQ(buffer.at(static_cast<uint16_t>(column_of(buffer, 0, "running")), 0).fg, palette::info);
-  EXPECT_EQ(buffer.at(static_cast<uint16_t>(column_of(buffer, 0, "1✕")), 0).fg, palette::bad);
-  EXPECT_EQ(buffer.at(static_cast<uint16_t>(column_of(buffer, 0, "2▲")), 0).fg, palette::warn);
-  EXPECT_EQ(buffer.at(199, 0).bg, palette::bg_bar);
+  // The brand, a rule, the mode's dot, launch state, problem counts and the bar to the end.
+  EXPECT_CELLS(buffer, {{1, 0, fg(palette::accent_soft).with_bg(palette::bg_bar).bold()},
+                        {11, 0, fg(palette::rule)},
+                        {13, 0, fg(palette::ok)},
+                        {column_of(buffer, 0, "running"), 0, fg(palette::info)},
+                        {column_of(buffer, 0, "1✕"), 0, fg(palette::bad)},
+                        {column_of(buffer, 0, "2▲"), 0, fg(palette::warn)},
+                        {199, 0, bg(palette::bg_bar)}});
 }
 
 TEST(Header, FallbacksAndTheBaselineSide) {
@@ -69,16 +69,15 @@ TEST(Header, FallbacksAndTheBaselineSide) {
       << row;
   EXPECT_EQ(row.find("updated"), std::string::npos);
   EXPECT_TRUE(row.ends_with("�[2Jbusy ")) << row;
-  EXPECT_EQ(buffer.at(static_cast<uint16_t>(column_of(buffer, 0, "starting")), 0).fg,
-            palette::text_base);
-  EXPECT_EQ(buffer.at(13, 0).fg, palette::text_muted);
+  EXPECT_CELLS(buffer, {{column_of(buffer, 0, "starting"), 0, fg(palette::text_base)},
+                        {13, 0, fg(palette::text_muted)}});
 
   state.model = show_side(state.model, Side::baseline);
   buffer = header_of(state, 200);
   row = buffer.row_text(0);
   EXPECT_NE(row.find("│ amr-07 baseline 2026-12-02 [baseline] │"), std::string::npos) << row;
   EXPECT_EQ(row.find("✕"), std::string::npos);
-  EXPECT_EQ(buffer.at(static_cast<uint16_t>(column_of(buffer, 0, "amr-07")), 0).fg, palette::warn);
+  EXPECT_CELLS(buffer, {{column_of(buffer, 0, "amr-07"), 0, fg(palette::warn)}});
 
   document = frame_document();
   document["runtime"].erase("distribution");
@@ -95,9 +94,9 @@ TEST(StatusRow, TheFirstCaseThatAppliesWins) {
   state.status = "Requested export; awaiting backend status";
   tui::Line line = status_line(state);
   EXPECT_EQ(line.plain(), " /scan▏  This view only · Enter apply · Esc clear");
-  EXPECT_EQ(line.spans[1].style, tui::fg(palette::accent).bold());
-  EXPECT_EQ(line.spans[2].style, tui::fg(palette::text_bright).bold());
-  EXPECT_EQ(line.spans[3].style, tui::fg(palette::accent));
+  EXPECT_EQ(line.spans[1].style, fg(palette::accent).bold());
+  EXPECT_EQ(line.spans[2].style, fg(palette::text_bright).bold());
+  EXPECT_EQ(line.spans[3].style, fg(palette::accent));
 
   state.filter_entry = false;
   line = status_line(state);
@@ -107,7 +106,7 @@ TEST(StatusRow, TheFirstCaseThatAppliesWins) {
   state.status.clear();
   line = status_line(state);
   EXPECT_EQ(line.plain(), " Filter (this view): scan  · Esc clear · switching views clears");
-  EXPECT_EQ(line.spans[1].style, tui::fg(palette::accent_soft).bold());
+  EXPECT_EQ(line.spans[1].style, fg(palette::accent_soft).bold());
 
   state.filter.clear();
   line = status_line(state);
@@ -176,36 +175,36 @@ TEST(Footer, HintsEndAtTheFirstThatDoesNotFit) {
   const tui::Line line = footer_line(View::playback, 200);
   EXPECT_TRUE(line.plain().starts_with("  p play  Space pause  ←/→ seek  x stop │  : command "));
   EXPECT_EQ(line.spans[1].content, " p ");
-  EXPECT_EQ(line.spans[1].style, tui::fg(palette::text_bright).with_bg(palette::bg_key).bold());
-  EXPECT_EQ(line.spans[2].style, tui::fg(palette::text_muted));
+  EXPECT_EQ(line.spans[1].style, fg(palette::text_bright).with_bg(palette::bg_key).bold());
+  EXPECT_EQ(line.spans[2].style, fg(palette::text_muted));
   EXPECT_EQ(line.spans[9].content, "│ ");
-  EXPECT_EQ(line.spans[9].style, tui::fg(palette::rule));
+  EXPECT_EQ(line.spans[9].style, fg(palette::rule));
 }
 
 TEST(PaneBlock, TitlePiecesAndBorderFollowTheFocus) {
   std::vector<tui::Span> pieces = pane_title("Topics · 2/6 · Tab detail", true);
   ASSERT_EQ(pieces.size(), 6u);
-  EXPECT_EQ(pieces[0], tui::Span("Topics", tui::fg(palette::accent_soft).bold()));
-  EXPECT_EQ(pieces[1], tui::Span(" ", tui::fg(palette::text_muted)));
-  EXPECT_EQ(pieces[2], tui::Span("·", tui::fg(palette::text_dim)));
-  EXPECT_EQ(pieces[3], tui::Span(" 2/6 ", tui::fg(palette::text_muted)));
-  EXPECT_EQ(pieces[5], tui::Span(" Tab detail", tui::fg(palette::text_muted)));
+  EXPECT_EQ(pieces[0], tui::Span("Topics", fg(palette::accent_soft).bold()));
+  EXPECT_EQ(pieces[1], tui::Span(" ", fg(palette::text_muted)));
+  EXPECT_EQ(pieces[2], tui::Span("·", fg(palette::text_dim)));
+  EXPECT_EQ(pieces[3], tui::Span(" 2/6 ", fg(palette::text_muted)));
+  EXPECT_EQ(pieces[5], tui::Span(" Tab detail", fg(palette::text_muted)));
 
   pieces = pane_title("Inspector · PgUp/PgDn", false);
   ASSERT_EQ(pieces.size(), 4u);
-  EXPECT_EQ(pieces[0], tui::Span("Inspector", tui::fg(palette::text_muted).bold()));
-  EXPECT_EQ(pieces[3], tui::Span(" PgUp/PgDn", tui::fg(palette::text_dim)));
+  EXPECT_EQ(pieces[0], tui::Span("Inspector", fg(palette::text_muted).bold()));
+  EXPECT_EQ(pieces[3], tui::Span(" PgUp/PgDn", fg(palette::text_dim)));
   EXPECT_EQ(pane_title("Views", false),
-            std::vector<tui::Span>{tui::Span("Views", tui::fg(palette::text_muted).bold())});
+            std::vector<tui::Span>{tui::Span("Views", fg(palette::text_muted).bold())});
 
   tui::Buffer buffer(tui::Rect{0, 0, 12, 3});
   pane_block("Run", true).render(buffer.area(), buffer);
   EXPECT_GRID(buffer, {"╭Run───────╮", "│          │", "╰──────────╯"});
-  EXPECT_EQ(buffer.at(0, 0).fg, palette::accent);
-  EXPECT_EQ(buffer.at(11, 2).fg, palette::accent);
-  EXPECT_EQ(buffer.at(1, 0).fg, palette::accent_soft);
+  EXPECT_CELLS(buffer, {{0, 0, fg(palette::accent)},
+                        {11, 2, fg(palette::accent)},
+                        {1, 0, fg(palette::accent_soft)}});
   pane_block("Run", false).render(buffer.area(), buffer);
-  EXPECT_EQ(buffer.at(0, 1).fg, palette::rule);
+  EXPECT_CELLS(buffer, {{0, 1, fg(palette::rule)}});
 }
 
 TEST(Frame, RecordsItsSizeAndLowersColoursWithoutTrueColour) {
@@ -218,15 +217,14 @@ TEST(Frame, RecordsItsSizeAndLowersColoursWithoutTrueColour) {
   EXPECT_EQ(state.frame_height, 24);
   // The list has the focus: its accent border is index 105, the background grey 232.
   EXPECT_EQ(buffer.at(0, 2).symbol, "╭");
-  EXPECT_EQ(buffer.at(0, 2).fg, tui::Color::indexed_color(105));
-  EXPECT_EQ(buffer.at(40, 10).bg, tui::Color::indexed_color(232));
+  EXPECT_CELLS(buffer, {{0, 2, fg(tui::Color::indexed_color(105))},
+                        {40, 10, bg(tui::Color::indexed_color(232))}});
 
   state.truecolour = true;
   buffer = draw(state, 90, 24);
-  EXPECT_EQ(buffer.at(0, 2).fg, palette::accent);
-  EXPECT_EQ(buffer.at(40, 10).bg, palette::bg_base);
-  EXPECT_EQ(buffer.at(40, 10).fg, palette::text_base);
-  EXPECT_EQ(buffer.at(40, 23).bg, palette::bg_bar);
+  EXPECT_CELLS(buffer, {{0, 2, fg(palette::accent)},
+                        {40, 10, fg(palette::text_base).with_bg(palette::bg_base)},
+                        {40, 23, bg(palette::bg_bar)}});
 }
 
 }  // namespace

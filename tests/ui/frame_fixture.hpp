@@ -85,24 +85,21 @@ inline ::testing::AssertionResult matches_golden(const tui::Buffer& buffer, std:
   return test_support::grid_equals(buffer, expected);
 }
 
-// The cell at (x, y).
-inline const tui::Cell& cell(const tui::Buffer& buffer, uint16_t x, uint16_t y) {
-  return buffer.at(x, y);
-}
-
-// The column where `text` starts on row `y`, counted in cells; -1 when it is not there.
-inline int column_of(const tui::Buffer& buffer, uint16_t y, std::string_view text) {
+// The column where `text` starts on row `y`, counted in cells; a failure when it is not there.
+inline uint16_t column_of(const tui::Buffer& buffer, uint16_t y, std::string_view text) {
   std::string row;
-  std::vector<int> columns;
+  std::vector<uint16_t> columns;
   for (uint16_t x = 0; x < buffer.area().width; ++x) {
     const std::string& symbol = buffer.at(x, y).symbol;
-    for (std::size_t i = 0; i < symbol.size(); ++i) {
-      columns.push_back(x);
-    }
+    columns.insert(columns.end(), symbol.size(), x);
     row += symbol;
   }
   const std::size_t found = row.find(text);
-  return found == std::string::npos ? -1 : columns[found];
+  if (found == std::string::npos) {
+    ADD_FAILURE() << "no \"" << text << "\" on row " << y << ": " << row;
+    return 0;
+  }
+  return columns[found];
 }
 
 }  // namespace qm::ui_test

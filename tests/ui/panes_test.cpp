@@ -54,8 +54,7 @@ TEST(ListPane, ScrollingKeepsTheSelectionOnTheLastLine) {
     EXPECT_EQ(buffer.at(x, 10).bg, palette::bg_selection) << x;
     EXPECT_NE(buffer.at(x, 9).bg, palette::bg_selection) << x;
   }
-  EXPECT_EQ(buffer.at(0, 10).bg, tui::Color{});
-  EXPECT_EQ(buffer.at(0, 0).fg, palette::accent);
+  EXPECT_CELLS(buffer, {{0, 10, tui::bg(tui::Color{})}, {0, 0, tui::fg(palette::accent)}});
 
   EXPECT_EQ(first_visible_row(8, 12), 0u);
   EXPECT_EQ(first_visible_row(9, 12), 0u);
@@ -77,7 +76,7 @@ TEST(ListPane, TitlesAndTheEmptySearch) {
   tui::Buffer buffer(tui::Rect{0, 0, 50, 4});
   draw_list_pane(buffer, buffer.area(), state, false);
   EXPECT_EQ(buffer.row_text(1), "│ No matches in this view. Esc clears search.    │");
-  EXPECT_EQ(buffer.at(2, 1).fg, palette::text_muted);
+  EXPECT_CELLS(buffer, {{2, 1, tui::fg(palette::text_muted)}});
 
   state.filter.clear();
   buffer = tui::Buffer(tui::Rect{0, 0, 50, 4});
@@ -146,16 +145,15 @@ TEST(DetailPane, WrapsEverywhereButGraphWherePanShiftsTheText) {
 TEST(DetailPane, LinesAreStyledByShapeUnlessRaw) {
   AppState state = state_for(frame_document(), View::capture);
   tui::Buffer buffer = detail_of(state, "LAST EXPORT  topic:/scan\nstatus: passed");
-  EXPECT_EQ(buffer.at(1, 1).fg, palette::accent_soft);
-  EXPECT_TRUE(buffer.at(1, 1).modifiers.has(tui::Modifier::bold));
-  EXPECT_EQ(buffer.at(0, 0).fg, palette::accent);  // no list: the detail pane has the focus
-  EXPECT_EQ(buffer.at(static_cast<uint16_t>(column_of(buffer, 2, "passed")), 2).fg, palette::ok);
+  // Without a list the detail pane has the focus: an accent border.
+  EXPECT_CELLS(buffer, {{1, 1, tui::fg(palette::accent_soft).bold()},
+                        {0, 0, tui::fg(palette::accent)},
+                        {column_of(buffer, 2, "passed"), 2, tui::fg(palette::ok)}});
 
   state.raw_view = true;
   buffer = detail_of(state, "LAST EXPORT  topic:/scan\nstatus: passed");
   EXPECT_TRUE(buffer.row_text(0).starts_with("╭Raw evidence─"));
-  EXPECT_EQ(buffer.at(1, 1).fg, tui::Color{});
-  EXPECT_FALSE(buffer.at(1, 1).modifiers.has(tui::Modifier::bold));
+  EXPECT_CELLS(buffer, {{1, 1, tui::fg(tui::Color{}).not_bold()}});
 }
 
 TEST(DetailLines, SplitsAtLineFeedsOnDemand) {
@@ -247,13 +245,11 @@ TEST(TabStrip, MarkersAndTheCurrentTab) {
   tui::Buffer buffer(tui::Rect{0, 0, 40, 1});
   draw_tab_strip(buffer, buffer.area(), View::results);
   EXPECT_EQ(buffer.row_text(0), "‹ 5 TF  6 Changes  7 Results ›          ");
-  EXPECT_EQ(buffer.at(0, 0).fg, palette::text_dim);
-  EXPECT_EQ(buffer.at(29, 0).fg, palette::text_dim);
-  const tui::Cell& current = buffer.at(20, 0);
-  EXPECT_EQ(current.fg, palette::on_accent);
-  EXPECT_EQ(current.bg, palette::accent);
-  EXPECT_TRUE(current.modifiers.has(tui::Modifier::bold));
-  EXPECT_EQ(buffer.at(8, 0).fg, palette::text_muted);
+  // The markers, the current tab and another one.
+  EXPECT_CELLS(buffer, {{0, 0, tui::fg(palette::text_dim)},
+                        {29, 0, tui::fg(palette::text_dim)},
+                        {20, 0, tui::fg(palette::on_accent).with_bg(palette::accent).bold()},
+                        {8, 0, tui::fg(palette::text_muted)}});
 
   buffer = tui::Buffer(tui::Rect{0, 0, 60, 1});
   draw_tab_strip(buffer, buffer.area(), View::project);

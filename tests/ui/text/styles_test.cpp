@@ -6,12 +6,14 @@
 #include <string_view>
 #include <vector>
 
+#include "support/buffer_matchers.hpp"
 #include "ui/text/palette.hpp"
 
 namespace {
 
 namespace palette = qm::palette;
 using tui::Color;
+using tui::fg;
 
 TEST(StatusColour, NormalisesBeforeLookingUp) {
   EXPECT_EQ(qm::status_colour("[FAILED]"), palette::bad);
@@ -19,12 +21,10 @@ TEST(StatusColour, NormalisesBeforeLookingUp) {
   EXPECT_EQ(qm::status_colour("[[ok]]"), palette::ok);
   EXPECT_EQ(qm::status_colour("\tRUNNING\n"), palette::info);
   // Trimming comes before the brackets go, so spaces inside brackets stay.
-  EXPECT_EQ(qm::status_colour("[ ok ]"), std::nullopt);
-  EXPECT_EQ(qm::status_colour("timed-out"), std::nullopt);
-  EXPECT_EQ(qm::status_colour("passing"), std::nullopt);
-  EXPECT_EQ(qm::status_colour(""), std::nullopt);
-  EXPECT_EQ(qm::status_colour("[]"), std::nullopt);
-  EXPECT_EQ(qm::status_colour("a-very-long-unknown-status"), std::nullopt);
+  for (const char* unknown :
+       {"[ ok ]", "timed-out", "passing", "", "[]", "a-very-long-unknown-status"}) {
+    EXPECT_EQ(qm::status_colour(unknown), std::nullopt) << unknown;
+  }
 }
 
 TEST(StatusColour, EveryWordOfEveryGroup) {
@@ -105,24 +105,19 @@ TEST(LowerFrameColours, ReplacesOnlyRgbColours) {
   frame.at(1, 0).fg = Color::indexed_color(3);
   frame.at(2, 0).bg = palette::warn;
   qm::lower_frame_colours(frame);
-  EXPECT_EQ(frame.at(0, 0).fg, Color::indexed_color(105));
-  EXPECT_EQ(frame.at(0, 0).bg, Color::indexed_color(232));
-  EXPECT_EQ(frame.at(1, 0).fg, Color::indexed_color(3));
-  EXPECT_EQ(frame.at(1, 0).bg, Color{});
-  EXPECT_EQ(frame.at(2, 0).fg, Color{});
-  EXPECT_EQ(frame.at(2, 0).bg, Color::indexed_color(214));
+  EXPECT_CELLS(frame, {{0, 0, fg(Color::indexed_color(105)).with_bg(Color::indexed_color(232))},
+                       {1, 0, fg(Color::indexed_color(3)).with_bg(Color{})},
+                       {2, 0, fg(Color{}).with_bg(Color::indexed_color(214))}});
 }
 
 TEST(ColourPolicy, TruecolourFromColorterm) {
-  EXPECT_TRUE(qm::truecolour_from_colorterm("truecolor"));
-  EXPECT_TRUE(qm::truecolour_from_colorterm("TrueColor"));
-  EXPECT_TRUE(qm::truecolour_from_colorterm("24bit"));
-  EXPECT_TRUE(qm::truecolour_from_colorterm("24BIT"));
-  EXPECT_FALSE(qm::truecolour_from_colorterm("24-bit"));
-  EXPECT_FALSE(qm::truecolour_from_colorterm("truecolour"));
-  EXPECT_FALSE(qm::truecolour_from_colorterm(" truecolor"));
-  EXPECT_FALSE(qm::truecolour_from_colorterm(""));
-  EXPECT_FALSE(qm::truecolour_from_colorterm(nullptr));
+  for (const char* value : {"truecolor", "TrueColor", "24bit", "24BIT"}) {
+    EXPECT_TRUE(qm::truecolour_from_colorterm(value)) << value;
+  }
+  for (const char* value :
+       {"24-bit", "truecolour", " truecolor", "", static_cast<const char*>(nullptr)}) {
+    EXPECT_FALSE(qm::truecolour_from_colorterm(value)) << (value != nullptr ? value : "(unset)");
+  }
 }
 
 // Each case runs in a fresh copy of the test program, since the decision is taken once.
