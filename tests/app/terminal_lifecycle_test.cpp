@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "support/key_events.hpp"
 #include "support/pty_child.hpp"
 #include "tui/invariant.hpp"
 #include "tui/restore.hpp"
@@ -46,16 +47,14 @@ void draw_ready(tui::Frame& frame) {
   frame.buffer().set_string(0, 0, "ready", tui::Style{});
 }
 
-bool is_key(const std::expected<tui::Event, std::error_code>& event, char32_t character) {
-  tui::KeyEvent key;
-  key.character = character;
-  return event && *event == tui::Event(key);
-}
-
 // Waits for the key `character` from the session's events.
 bool await_key(TerminalSession& session, char32_t character) {
   const auto polled = session.events.poll(5s);
-  return polled && *polled && is_key(session.events.read(), character);
+  if (!polled || !*polled) {
+    return false;
+  }
+  const auto event = session.events.read();
+  return event && *event == tui::Event(testing::key(character));
 }
 
 bool broken_pipe_action_is_default() {

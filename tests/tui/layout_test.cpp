@@ -64,17 +64,14 @@ TEST(Layout, SolvesLengthsAndMinimums) {
   const std::vector<Constraint> frame = {len(1), len(1), at_least(3), len(1), len(1)};
   const std::vector<Constraint> frame_no_tabs = {len(1), len(0), at_least(3), len(1), len(1)};
   const std::vector<Constraint> body = {len(20), at_least(10)};
+  const std::vector<Constraint> shared = {at_least(1), len(2), at_least(1), at_least(0)};
   const std::vector<SplitCase> cases = {
       {"zero area", h, 0, {len(2), at_least(1)}, ""},
       {"no constraints", h, 3, {}, "..."},
       {"exact", h, 6, {len(2), at_least(1), len(3)}, "aabccc"},
       {"lengths only leave the rest unused", h, 6, {len(2), len(1)}, "aab..."},
       {"spare goes to the minimum", h, 8, {len(2), at_least(1), len(1)}, "aabbbbbc"},
-      {"spare is shared by minimums, first ones first",
-       h,
-       9,
-       {at_least(1), len(2), at_least(1), at_least(0)},
-       "aaabbcccd"},
+      {"spare is shared by minimums, first ones first", h, 9, shared, "aaabbcccd"},
       {"short: lengths in order, then minimums", h, 4, {len(3), at_least(2), len(2)}, "aaac"},
       {"short: a length cut to what is left", h, 4, {len(3), len(3), at_least(2)}, "aaab"},
       {"short: minimums in order", h, 5, {len(2), at_least(2), at_least(2)}, "aabbc"},
@@ -94,22 +91,10 @@ TEST(Layout, SolvesLengthsAndMinimums) {
       {"body width 30", h, 30, body, repeat('a', 20) + repeat('b', 10)},
       {"body width 100", h, 100, body, repeat('a', 20) + repeat('b', 80)},
       {"body width 200", h, 200, body, repeat('a', 20) + repeat('b', 180)},
-      {"list and detail, content 80",
-       h,
-       80,
-       {len(33), at_least(10)},
-       repeat('a', 33) + repeat('b', 47)},
-      {"list and detail, content 60",
-       h,
-       60,
-       {len(30), at_least(10)},
-       repeat('a', 30) + repeat('b', 30)},
-      {"list and detail, content 35",
-       h,
-       35,
-       {len(5), at_least(10)},
-       repeat('a', 5) + repeat('b', 30)},
-      {"list and detail, content 20", h, 20, {len(30), at_least(10)}, repeat('a', 20)},
+      {"list and detail, 80", h, 80, {len(33), at_least(10)}, repeat('a', 33) + repeat('b', 47)},
+      {"list and detail, 60", h, 60, {len(30), at_least(10)}, repeat('a', 30) + repeat('b', 30)},
+      {"list and detail, 35", h, 35, {len(5), at_least(10)}, repeat('a', 5) + repeat('b', 30)},
+      {"list and detail, 20", h, 20, {len(30), at_least(10)}, repeat('a', 20)},
   };
   for (const SplitCase& c : cases) {
     EXPECT_EQ(letters(c.direction, c.size, c.constraints), c.expected) << c.name;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/event_printing.hpp"
+#include "support/key_events.hpp"
 #include "support/pty_child.hpp"
 #include "tui/event_source.hpp"
 #include "tui/posix_backend.hpp"
@@ -23,19 +24,13 @@ using qm::testing::ChildInput;
 using qm::testing::ChildOutput;
 using qm::testing::exited_with;
 using qm::testing::is_raw;
+using qm::testing::key;
 using qm::testing::killed_by;
 using qm::testing::Pipe;
 using qm::testing::PseudoTerminal;
 using qm::testing::PtyChild;
 using qm::testing::PtyChildOptions;
 using qm::testing::same_settings;
-
-KeyEvent key(KeyCode code, char32_t character = 0) {
-  KeyEvent event;
-  event.code = code;
-  event.character = character;
-  return event;
-}
 
 ::termios settings_of(int fd) {
   ::termios now{};
@@ -213,7 +208,7 @@ TEST(EventSource, ReadsKeysResolvesEscapeAndReportsResizesAndHangUps) {
     polled = source->poll(2s);
     ASSERT_TRUE(polled && *polled);
     EXPECT_EQ(source->read(), Event(key(KeyCode::up)));
-    EXPECT_EQ(source->read(), Event(key(KeyCode::character, U'q')));
+    EXPECT_EQ(source->read(), Event(key(U'q')));
 
     // A lone ESC comes out once the short wait has passed, within one poll.
     pty.write("\x1b");

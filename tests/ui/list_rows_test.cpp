@@ -66,18 +66,13 @@ TEST(RowMarkers, TopicsByFindingsInfrastructureAndCounts) {
   // Findings without a string severity do not mark a row.
   document["problems"]["findings"].push_back(
       {{"id", "problem:nosev"}, {"severity", 3}, {"target", "topic:/scan"}});
-  document["entities"].push_back({{"id", "topic:/parameter_events"},
-                                  {"kind", "topic"},
-                                  {"name", "/parameter_events"},
-                                  {"details", Json::object()}});
-  document["entities"].push_back({{"id", "topic:/odd"},
-                                  {"kind", "topic"},
-                                  {"name", "/odd"},
-                                  {"details", {{"subscriber_count", 0}}}});
-  document["entities"].push_back({{"id", "topic:/vague"},
-                                  {"kind", "topic"},
-                                  {"name", "/vague"},
-                                  {"details", {{"publisher_count", -1}, {"subscriber_count", 2}}}});
+  const auto add_topic = [&document](const std::string& name, Json details) {
+    document["entities"].push_back(
+        {{"id", "topic:" + name}, {"kind", "topic"}, {"name", name}, {"details", details}});
+  };
+  add_topic("/parameter_events", Json::object());
+  add_topic("/odd", {{"subscriber_count", 0}});
+  add_topic("/vague", {{"publisher_count", -1}, {"subscriber_count", 2}});
   for (const View view : {View::topics, View::graph}) {
     const AppState state = state_for(document, view);
     EXPECT_EQ(marker_of(state, "topic:/camera/color/image_raw"), (RowMarker{"✕", palette::bad}));
