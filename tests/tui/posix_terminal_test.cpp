@@ -98,17 +98,17 @@ TEST(RawMode, UsesDevTtyWhenInputIsNotATerminalAndFailsWithoutOne) {
   EXPECT_EQ(child.wait(), exited_with(0));
   EXPECT_TRUE(same_settings(child.terminal().settings(), child.initial_settings()));
 
-  PtyChild orphan(PtyChildOptions{.controlling_terminal = false,
-                                  .input = ChildInput::dev_null,
-                                  .output = ChildOutput::pipe},
-                  [] {
-                    const auto enabled = enable_raw_mode();
-                    if (enabled)
-                      return 10;
-                    if (enabled.error() != std::error_code(ENXIO, std::system_category()))
-                      return 11;
-                    return pending_restore_steps() == 0 ? 0 : 12;
-                  });
+  // A new session without a controlling terminal.
+  const PtyChildOptions no_terminal{
+      .controlling_terminal = false, .input = ChildInput::dev_null, .output = ChildOutput::pipe};
+  PtyChild orphan(no_terminal, [] {
+    const auto enabled = enable_raw_mode();
+    if (enabled)
+      return 10;
+    if (enabled.error() != std::error_code(ENXIO, std::system_category()))
+      return 11;
+    return pending_restore_steps() == 0 ? 0 : 12;
+  });
   EXPECT_EQ(orphan.wait(), exited_with(0));
 }
 
