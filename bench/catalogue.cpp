@@ -25,23 +25,29 @@ std::shared_ptr<const Json> large_document() {
     for (int i = 0; i < 50'000; ++i) {
       const std::string node = "/robot/node_" + std::to_string(i);
       const std::string topic = "/robot/sensor_" + std::to_string(i) + "/data";
-      entities.push_back({{"id", "node:" + node}, {"kind", "node"}, {"name", node},
+      entities.push_back({{"id", "node:" + node},
+                          {"kind", "node"},
+                          {"name", node},
                           {"details", {{"listed", true}}}});
-      entities.push_back({{"id", "topic:" + topic}, {"kind", "topic"}, {"name", topic},
+      entities.push_back({{"id", "topic:" + topic},
+                          {"kind", "topic"},
+                          {"name", topic},
                           {"details", {{"publisher_count", 1}, {"subscriber_count", 2}}}});
       edges.push_back({{"node", node}, {"topic", topic}, {"direction", "pub"}, {"type", "T"}});
       edges.push_back({{"node", "/robot/node_" + std::to_string((i + 1) % 50'000)},
-                       {"topic", topic}, {"direction", "sub"}, {"type", "T"}});
+                       {"topic", topic},
+                       {"direction", "sub"},
+                       {"type", "T"}});
     }
     Json tf_edges = Json::array();
     for (int i = 1; i < 2'000; ++i) {
-      tf_edges.push_back({{"parent", "frame_" + std::to_string(i / 3)},
-                          {"child", "frame_" + std::to_string(i)}});
+      tf_edges.push_back(
+          {{"parent", "frame_" + std::to_string(i / 3)}, {"child", "frame_" + std::to_string(i)}});
     }
-    return std::make_shared<const Json>(
-        Json{{"schema", "quillmesh.terminal-session/1"},
-             {"entities", std::move(entities)},
-             {"current", {{"graph", {{"edges", std::move(edges)}}}, {"tf", {{"edges", tf_edges}}}}}});
+    return std::make_shared<const Json>(Json{
+        {"schema", "quillmesh.terminal-session/1"},
+        {"entities", std::move(entities)},
+        {"current", {{"graph", {{"edges", std::move(edges)}}}, {"tf", {{"edges", tf_edges}}}}}});
   }();
   return document;
 }

@@ -18,8 +18,10 @@ void open_view(AppState& state, View view) {
 }
 
 View view_of_selection(std::string_view id) {
-  if (id.starts_with("node:")) return View::nodes;
-  if (id.starts_with("frame:")) return View::tf;
+  if (id.starts_with("node:"))
+    return View::nodes;
+  if (id.starts_with("frame:"))
+    return View::tf;
   return View::topics;
 }
 

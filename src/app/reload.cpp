@@ -27,7 +27,8 @@ bool is_entity_view(View view) {
 
 const Row* find_row(const std::vector<Row>& rows, std::string_view id) {
   for (const Row& row : rows) {
-    if (row.id == id) return &row;
+    if (row.id == id)
+      return &row;
   }
   return nullptr;
 }
@@ -47,7 +48,8 @@ std::string placeholder_name(const Row& row) {
 
 void apply_reload(AppState& state, std::expected<Json, Error> loaded) {
   if (!loaded) {
-    state.status = "Refresh rejected; retaining previous capture: " + plain_error_text(loaded.error());
+    state.status =
+        "Refresh rejected; retaining previous capture: " + plain_error_text(loaded.error());
     state.keep_status = true;
     return;
   }
@@ -109,8 +111,7 @@ void apply_reload(AppState& state, std::expected<Json, Error> loaded) {
   }
   if (!kept && noted_row) {
     const Json& capture = state.model.shown_capture();
-    const bool observed =
-        member(capture, state.view == View::tf ? "tf" : "graph").is_object();
+    const bool observed = member(capture, state.view == View::tf ? "tf" : "graph").is_object();
     if (observed) {
       Json value = noted_row->value->is_object() ? *noted_row->value : Json::object();
       value["observation_unavailable"] = true;
@@ -119,7 +120,8 @@ void apply_reload(AppState& state, std::expected<Json, Error> loaded) {
                         Row::with_owned_value(noted_row->id, std::move(label), std::move(value)));
       state.selected = 0;
       state.selected_id = noted_id;
-      state.status = fmt::format("{} absent from latest capture; prior selection retained", noted_id);
+      state.status =
+          fmt::format("{} absent from latest capture; prior selection retained", noted_id);
     }
   }
 

@@ -47,8 +47,8 @@ class SessionTerminal final : public LoopTerminal {
 }  // namespace
 
 std::expected<int, Error> run_viewer(ViewerStart start) {
-  AppState state =
-      build_initial_state(std::move(start.document), std::move(start.requests_path), start.truecolour);
+  AppState state = build_initial_state(std::move(start.document), std::move(start.requests_path),
+                                       start.truecolour);
   auto session = enter_terminal(tui::EscapeOptions{.colour = !no_color_requested()});
   if (!session) {
     return std::unexpected(std::move(session.error()));

@@ -130,8 +130,8 @@ void save_view_state(AppState& state) {
 }
 
 void push_history(AppState& state) {
-  state.history.push_back(HistoryEntry{std::string(current_id(state)), state.filter, state.view,
-                                       state.detail_focus});
+  state.history.push_back(
+      HistoryEntry{std::string(current_id(state)), state.filter, state.view, state.detail_focus});
   if (state.history.size() > history_limit) {
     state.history.erase(state.history.begin());
   }

@@ -1,13 +1,13 @@
 #include "input/request_channel.hpp"
 
 #include <fcntl.h>
+#include <fmt/format.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <expected>
-#include <fmt/format.h>
 #include <optional>
 
 #include "app/core/error.hpp"
@@ -96,9 +96,8 @@ std::optional<std::string_view> precondition_refusal(const AppState& state,
 std::string_view request_side(const AppState& state) {
   if (state.view == View::changes) {
     const Row* row = state.selected_row();
-    return row != nullptr && is_string_equal(member(*row->value, "status"), "removed")
-               ? "baseline"
-               : "current";
+    return row != nullptr && is_string_equal(member(*row->value, "status"), "removed") ? "baseline"
+                                                                                       : "current";
   }
   return state.baseline_shown() ? "baseline" : "current";
 }
@@ -109,7 +108,7 @@ std::expected<void, std::string> append_line(const std::string& path, std::strin
   if (fd < 0) {
     return std::unexpected(plain_error_text(Error::os(errno)));
   }
-  struct stat info{};
+  struct stat info {};
   if (::fstat(fd, &info) != 0) {
     const int code = errno;
     ::close(fd);
@@ -123,7 +122,8 @@ std::expected<void, std::string> append_line(const std::string& path, std::strin
   while (written < line.size()) {
     const ssize_t n = ::write(fd, line.data() + written, line.size() - written);
     if (n < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR)
+        continue;
       const int code = errno;
       ::close(fd);
       return std::unexpected(plain_error_text(Error::os(code)));

@@ -91,15 +91,21 @@ struct Style {
   // `other` laid over this style.
   constexpr Style patch(const Style& other) const {
     Style s = *this;
-    if (other.fg) s.fg = other.fg;
-    if (other.bg) s.bg = other.bg;
+    if (other.fg)
+      s.fg = other.fg;
+    if (other.bg)
+      s.bg = other.bg;
     s.add = s.add.without(other.remove).with(other.add);
     s.remove = s.remove.without(other.add).with(other.remove);
     return s;
   }
 };
 
-constexpr Style fg(Color c) { return Style{}.with_fg(c); }
-constexpr Style bg(Color c) { return Style{}.with_bg(c); }
+constexpr Style fg(Color c) {
+  return Style{}.with_fg(c);
+}
+constexpr Style bg(Color c) {
+  return Style{}.with_bg(c);
+}
 
 }  // namespace tui

@@ -16,8 +16,8 @@ struct Span {
 
   Span() = default;
   Span(std::string text, Style s = {}) : content(std::move(text)), style(s) {}  // NOLINT
-  Span(std::string_view text, Style s = {}) : content(text), style(s) {}       // NOLINT
-  Span(const char* text, Style s = {}) : content(text), style(s) {}            // NOLINT
+  Span(std::string_view text, Style s = {}) : content(text), style(s) {}        // NOLINT
+  Span(const char* text, Style s = {}) : content(text), style(s) {}             // NOLINT
 
   bool operator==(const Span&) const = default;
 };
@@ -27,9 +27,9 @@ struct Line {
   std::vector<Span> spans;
 
   Line() = default;
-  Line(std::vector<Span> pieces) : spans(std::move(pieces)) {}  // NOLINT
+  Line(std::vector<Span> pieces) : spans(std::move(pieces)) {}                      // NOLINT
   Line(std::string text, Style s = {}) { spans.emplace_back(std::move(text), s); }  // NOLINT
-  Line(const char* text, Style s = {}) { spans.emplace_back(text, s); }              // NOLINT
+  Line(const char* text, Style s = {}) { spans.emplace_back(text, s); }             // NOLINT
 
   void push(std::string text, Style s = {}) { spans.emplace_back(std::move(text), s); }
   // The line's text without styles.

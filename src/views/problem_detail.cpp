@@ -1,7 +1,8 @@
 #include "views/problem_detail.hpp"
 
-#include <algorithm>
 #include <fmt/format.h>
+
+#include <algorithm>
 
 #include "ui/text/text.hpp"
 #include "ui/text/value_text.hpp"
@@ -79,7 +80,8 @@ void append_finding_detail(std::string& out, const Json& item) {
   append_qos_profiles(out, member(item, "detail"));
   append_section(out, "WHY IT MATTERS", member(item, "explanation"));
   append_section(out, "LIKELY FIX", member(item, "fix"));
-  out += fmt::format("\nVERIFY COMMAND · y copies\n{}\n", value_display_text(member(item, "verify")));
+  out +=
+      fmt::format("\nVERIFY COMMAND · y copies\n{}\n", value_display_text(member(item, "verify")));
   if (const std::string* target = string_of(member(item, "target"))) {
     out += fmt::format("\nNEXT STEPS\nEnter opens {} · Backspace returns here\n",
                        display_safe(*target));

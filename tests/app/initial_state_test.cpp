@@ -6,11 +6,12 @@ namespace qm {
 namespace {
 
 Json base_document() {
-  return {{"entities", Json::array({{{"id", "node:/amcl"}, {"kind", "node"}, {"name", "/amcl"}},
-                                    {{"id", "topic:/scan"}, {"kind", "topic"}, {"name", "/scan"}}})},
-          {"current", {{"tf", {{"edges", Json::array({{{"parent", "map"}, {"child", "odom"}}})}}}}},
-          {"runs", Json::array({{{"retained_id", "r1"}, {"status", "passed"}, {"title", "smoke"}},
-                                {{"retained_id", "r2"}, {"status", "failed"}, {"title", "soak"}}})}};
+  return {
+      {"entities", Json::array({{{"id", "node:/amcl"}, {"kind", "node"}, {"name", "/amcl"}},
+                                {{"id", "topic:/scan"}, {"kind", "topic"}, {"name", "/scan"}}})},
+      {"current", {{"tf", {{"edges", Json::array({{{"parent", "map"}, {"child", "odom"}}})}}}}},
+      {"runs", Json::array({{{"retained_id", "r1"}, {"status", "passed"}, {"title", "smoke"}},
+                            {{"retained_id", "r2"}, {"status", "failed"}, {"title", "soak"}}})}};
 }
 
 TEST(InitialState, DefaultsToHealthWithNothingToSave) {
@@ -61,7 +62,8 @@ TEST(InitialState, ViewStateWinsWithinItsLimits) {
     document["view_state"] = std::move(view_state);
     return build_initial_state(document, std::string("/tmp/unused"), false);
   };
-  AppState state = with_view_state({{"tab", 2}, {"filter", "SC\x1b"}, {"selected_id", "topic:/scan"}});
+  AppState state =
+      with_view_state({{"tab", 2}, {"filter", "SC\x1b"}, {"selected_id", "topic:/scan"}});
   EXPECT_EQ(state.view, View::topics);
   EXPECT_EQ(state.filter, "SC�");
   EXPECT_EQ(*state.last_saved_view_state,
@@ -69,18 +71,22 @@ TEST(InitialState, ViewStateWinsWithinItsLimits) {
 
   // A tab of 10, a 257-byte filter, a 513-byte id or a missing member ignore it as a whole.
   EXPECT_EQ(with_view_state({{"tab", 10}, {"filter", ""}, {"selected_id", ""}}).view, View::nodes);
-  EXPECT_EQ(with_view_state({{"tab", 2}, {"filter", std::string(257, 'a')}, {"selected_id", ""}}).view,
-            View::nodes);
-  EXPECT_EQ(with_view_state({{"tab", 2}, {"filter", std::string(256, 'a')}, {"selected_id", ""}}).view,
-            View::topics);
-  EXPECT_EQ(with_view_state({{"tab", 2}, {"filter", ""}, {"selected_id", std::string(513, 'a')}}).view,
-            View::nodes);
+  EXPECT_EQ(
+      with_view_state({{"tab", 2}, {"filter", std::string(257, 'a')}, {"selected_id", ""}}).view,
+      View::nodes);
+  EXPECT_EQ(
+      with_view_state({{"tab", 2}, {"filter", std::string(256, 'a')}, {"selected_id", ""}}).view,
+      View::topics);
+  EXPECT_EQ(
+      with_view_state({{"tab", 2}, {"filter", ""}, {"selected_id", std::string(513, 'a')}}).view,
+      View::nodes);
   EXPECT_EQ(with_view_state({{"tab", -1}, {"filter", ""}, {"selected_id", ""}}).view, View::nodes);
   EXPECT_EQ(with_view_state({{"tab", 2.0}, {"filter", ""}, {"selected_id", ""}}).view, View::nodes);
   EXPECT_EQ(with_view_state({{"tab", 2}, {"filter", ""}}).view, View::nodes);
 
   // An id that is not listed waits in views 1-6 and is simply remembered elsewhere.
-  EXPECT_EQ(with_view_state({{"tab", 3}, {"filter", ""}, {"selected_id", "node:/late"}}).pending_selection,
+  EXPECT_EQ(with_view_state({{"tab", 3}, {"filter", ""}, {"selected_id", "node:/late"}})
+                .pending_selection,
             std::optional<std::string>("node:/late"));
   AppState project = with_view_state({{"tab", 9}, {"filter", ""}, {"selected_id", "node:/late"}});
   EXPECT_FALSE(project.pending_selection);

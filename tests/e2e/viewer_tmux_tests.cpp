@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "app/core/json_access.hpp"
@@ -22,15 +21,19 @@ std::string viewer_command(const std::string& arguments, const std::string& stat
 // The line of the screen that holds `text`, or empty.
 std::string line_with(const std::string& screen, const std::string& text) {
   std::size_t at = screen.find(text);
-  if (at == std::string::npos) return {};
-  const std::size_t begin = screen.rfind('\n', at) == std::string::npos ? 0 : screen.rfind('\n', at) + 1;
+  if (at == std::string::npos)
+    return {};
+  const std::size_t begin =
+      screen.rfind('\n', at) == std::string::npos ? 0 : screen.rfind('\n', at) + 1;
   return screen.substr(begin, screen.find('\n', at) - begin);
 }
 
 Json topics_document(const std::vector<std::string>& names, const std::string& label) {
   Json entities = Json::array();
   for (const std::string& name : names) {
-    entities.push_back({{"id", "topic:" + name}, {"kind", "topic"}, {"name", name},
+    entities.push_back({{"id", "topic:" + name},
+                        {"kind", "topic"},
+                        {"name", name},
                         {"details", {{"publisher_count", 1}, {"subscriber_count", 1}}}});
   }
   return {{"schema", "quillmesh.terminal-session/1"},
@@ -48,24 +51,24 @@ TEST(ViewerInTmux, PicksUpARenamedDocumentAndKeepsTheSelection) {
   ASSERT_NE(line_with(tmux.screen(), "› ● /b"), "");
 
   // The backend's way: a new file renamed over the old one. /b moves down one row.
-  testing::replace_file(session, topics_document({"/0", "/a", "/b", "/c"}, "second capture").dump());
+  testing::replace_file(session,
+                        topics_document({"/0", "/a", "/b", "/c"}, "second capture").dump());
   EXPECT_TRUE(tmux.wait_for_text("second capture", 500ms));
   const std::string screen = tmux.screen();
   EXPECT_NE(line_with(screen, "› ● /b"), "") << screen;
   EXPECT_NE(line_with(screen, "Topics · 3/4"), "") << screen;
 
   tmux.send_keys("q");
-  EXPECT_TRUE(tmux.wait_for([&](const std::string&) {
-    return testing::read_file(dir.file("status")) == "EXIT=0\n";
-  }));
+  EXPECT_TRUE(tmux.wait_for(
+      [&](const std::string&) { return testing::read_file(dir.file("status")) == "EXIT=0\n"; }));
 }
 
 TEST(ViewerInTmux, WalksTheDemoWithKeysMouseAndResizes) {
   TempDir dir;
   const std::string demo = std::string(QM_SOURCE_DIR) + "/examples/demo-session.json";
   const std::string status = dir.file("status");
-  TmuxSession tmux("stty -a > " + status + ".before; " + viewer_command("--session " + demo, status),
-                   120, 36);
+  TmuxSession tmux(
+      "stty -a > " + status + ".before; " + viewer_command("--session " + demo, status), 120, 36);
   ASSERT_TRUE(tmux.wait_for_text("System at a glance"));
 
   tmux.send_keys("3");
@@ -84,14 +87,14 @@ TEST(ViewerInTmux, WalksTheDemoWithKeysMouseAndResizes) {
   // Narrow: the tab strip replaces the rail; and back.
   tmux.resize(90, 30);
   EXPECT_TRUE(tmux.wait_for_text(" 8 Playback "));
-  EXPECT_TRUE(tmux.wait_for([](const std::string& s) { return s.find("╭Views") == std::string::npos; }));
+  EXPECT_TRUE(
+      tmux.wait_for([](const std::string& s) { return s.find("╭Views") == std::string::npos; }));
   tmux.resize(120, 36);
   EXPECT_TRUE(tmux.wait_for_text("╭Views"));
 
   tmux.send_keys("q");
-  ASSERT_TRUE(tmux.wait_for([&](const std::string&) {
-    return testing::read_file(status) == "EXIT=0\n";
-  }));
+  ASSERT_TRUE(
+      tmux.wait_for([&](const std::string&) { return testing::read_file(status) == "EXIT=0\n"; }));
   // The terminal settings are what they were before the viewer started.
   EXPECT_EQ(testing::read_file(status + ".stty"), testing::read_file(status + ".before"));
 }
@@ -105,12 +108,12 @@ TEST(ViewerInTmux, ControlCQuitsAndRestoresTheTerminal) {
                    100, 30);
   ASSERT_TRUE(tmux.wait_for_text("System at a glance"));
   tmux.send_keys("C-c");
-  ASSERT_TRUE(tmux.wait_for([&](const std::string&) {
-    return testing::read_file(status) == "EXIT=0\n";
-  }));
+  ASSERT_TRUE(
+      tmux.wait_for([&](const std::string&) { return testing::read_file(status) == "EXIT=0\n"; }));
   EXPECT_EQ(testing::read_file(status + ".stty"), testing::read_file(status + ".before"));
   // Back on the normal screen: the viewer's frame is gone.
-  EXPECT_TRUE(tmux.wait_for([](const std::string& s) { return s.find("╭Views") == std::string::npos; }));
+  EXPECT_TRUE(
+      tmux.wait_for([](const std::string& s) { return s.find("╭Views") == std::string::npos; }));
 }
 
 }  // namespace

@@ -14,8 +14,9 @@ using testing::state_of;
 using testing::TempDir;
 
 Json topics_document(Json capabilities) {
-  return Json{{"capabilities", std::move(capabilities)},
-              {"entities", Json::array({{{"id", "topic:/scan"}, {"kind", "topic"}, {"name", "/scan"}}})}};
+  return Json{
+      {"capabilities", std::move(capabilities)},
+      {"entities", Json::array({{{"id", "topic:/scan"}, {"kind", "topic"}, {"name", "/scan"}}})}};
 }
 
 TEST(RequestChannel, WritesOneSortedCompactLine) {
@@ -25,7 +26,8 @@ TEST(RequestChannel, WritesOneSortedCompactLine) {
       state_of(topics_document({{"export", true}, {"playback", true}}), View::topics, channel);
   EXPECT_TRUE(send_request(state, "export"));
   EXPECT_EQ(state.status, "Requested export; awaiting backend status");
-  EXPECT_TRUE(send_request(state, "save_view", Json{{"tab", 2}, {"filter", "é"}, {"selected_id", ""}}));
+  EXPECT_TRUE(
+      send_request(state, "save_view", Json{{"tab", 2}, {"filter", "é"}, {"selected_id", ""}}));
   EXPECT_EQ(state.status, "Requested export; awaiting backend status");
   // A payload member replaces the automatic one.
   EXPECT_TRUE(send_request(state, "seek", Json{{"offset_s", 59.999}, {"side", "mine"}}));
@@ -33,14 +35,16 @@ TEST(RequestChannel, WritesOneSortedCompactLine) {
   EXPECT_EQ(read_file(channel),
             "{\"action\":\"export\",\"entity_id\":\"topic:/scan\",\"side\":\"current\"}\n"
             "{\"action\":\"save_view\",\"filter\":\"é\",\"selected_id\":\"\",\"tab\":2}\n"
-            "{\"action\":\"seek\",\"entity_id\":\"topic:/scan\",\"offset_s\":59.999,\"side\":\"mine\"}\n");
+            "{\"action\":\"seek\",\"entity_id\":\"topic:/"
+            "scan\",\"offset_s\":59.999,\"side\":\"mine\"}\n");
 }
 
 TEST(RequestChannel, RefusalsWriteNothing) {
   TempDir dir;
   const std::string channel = dir.file("requests.jsonl");
-  AppState state = state_of(topics_document({{"export", "yes"}, {"inspect", true}, {"playback", true}}),
-                            View::topics, channel);
+  AppState state =
+      state_of(topics_document({{"export", "yes"}, {"inspect", true}, {"playback", true}}),
+               View::topics, channel);
   EXPECT_FALSE(send_request(state, "export"));
   EXPECT_EQ(state.status, "export unavailable for this session");
   EXPECT_FALSE(send_request(state, "teleport"));

@@ -12,7 +12,8 @@ namespace qm::testing {
 class TempDir {
  public:
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillmesh-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "quillmesh-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
       std::abort();
     }

@@ -15,7 +15,8 @@ namespace qm::testing {
 class TmuxSession {
  public:
   TmuxSession(const std::string& command, int width, int height)
-      : socket_("quillmesh-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter()++)) {
+      : socket_("quillmesh-test-" + std::to_string(::getpid()) + "-" +
+                std::to_string(counter()++)) {
     run("new-session -d -x " + std::to_string(width) + " -y " + std::to_string(height) + " " +
         quote(command));
   }
@@ -46,7 +47,8 @@ class TmuxSession {
   }
   bool wait_for_text(const std::string& text,
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) {
-    return wait_for([&](const std::string& s) { return s.find(text) != std::string::npos; }, timeout);
+    return wait_for([&](const std::string& s) { return s.find(text) != std::string::npos; },
+                    timeout);
   }
 
  private:

@@ -24,9 +24,10 @@ TEST(ProblemDetail, LaunchLayout) {
             "L opens the retained launch log.\n"
             "Log patterns are a summary; the log is the evidence.\n");
   // A finding that names the launch detector takes the same layout.
-  EXPECT_EQ(problem_detail_text(Json{{"detector", "launch"}}),
-            "Problem\nSeverity: unknown · Evidence: unknown\n\nEVIDENCE TEXT\n\n\nNEXT STEPS\n"
-            "L opens the retained launch log.\nLog patterns are a summary; the log is the evidence.\n");
+  EXPECT_EQ(
+      problem_detail_text(Json{{"detector", "launch"}}),
+      "Problem\nSeverity: unknown · Evidence: unknown\n\nEVIDENCE TEXT\n\n\nNEXT STEPS\n"
+      "L opens the retained launch log.\nLog patterns are a summary; the log is the evidence.\n");
 }
 
 TEST(ProblemDetail, FindingWithQosProfiles) {
@@ -37,7 +38,8 @@ TEST(ProblemDetail, FindingWithQosProfiles) {
       {"detail",
        {{"publisher", "/lidar_driver"},
         {"subscriber", "/a_very_long_subscriber_node_name_for_the_table"},
-        {"publisher_profile", {{"reliability", "best_effort"}, {"durability", "volatile"}, {"depth", 5}}},
+        {"publisher_profile",
+         {{"reliability", "best_effort"}, {"durability", "volatile"}, {"depth", 5}}},
         {"subscriber_profile", {{"reliability", "reliable"}, {"durability", "volatile"}}},
         {"policies", Json::array({"reliability"})},
         {"unresolved_policies", Json::array({"reliability", "depth"})}}},
@@ -70,7 +72,8 @@ TEST(ProblemDetail, FindingWithQosProfiles) {
 }
 
 TEST(DetailText, DispatchAndRawEvidence) {
-  Json document = {{"problems", {{"findings", Json::array({{{"id", "problem:p"}, {"title", "P"}}})}}}};
+  Json document = {
+      {"problems", {{"findings", Json::array({{{"id", "problem:p"}, {"title", "P"}}})}}}};
   AppState state;
   state.model = build_model(std::make_shared<const Json>(document));
   state.rows = build_view_rows(state.model, View::health, "", ResultsFilter::all);

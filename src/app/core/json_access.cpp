@@ -72,7 +72,9 @@ std::optional<double> number_of(const Json& value) {
   return std::nullopt;
 }
 
-bool is_true(const Json& value) { return value.is_boolean() && value.get<bool>(); }
+bool is_true(const Json& value) {
+  return value.is_boolean() && value.get<bool>();
+}
 
 bool is_string_equal(const Json& value, std::string_view text) {
   const std::string* s = string_of(value);

@@ -1,8 +1,9 @@
 #include "app/core/problem_list.hpp"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cstdint>
-#include <fmt/format.h>
 
 #include "ui/text/text.hpp"
 #include "ui/text/value_text.hpp"
@@ -43,9 +44,9 @@ void add_parent_problem(const Json& launch, std::vector<Json>& out) {
   const std::optional<int64_t> rc = integer_of(returncode);
   if (is_string_equal(state, "failed")) {
     std::string title = rc ? fmt::format("Launch failed with exit code {}", *rc) : "Launch failed";
-    out.push_back(hashed_problem(
-        "state", "error", std::move(title), "process state",
-        fmt::format("Parent launch state: failed; return code: {}", value_display_text(returncode))));
+    out.push_back(hashed_problem("state", "error", std::move(title), "process state",
+                                 fmt::format("Parent launch state: failed; return code: {}",
+                                             value_display_text(returncode))));
   } else if (is_string_equal(state, "exited")) {
     if (rc && *rc != 0) {
       out.push_back(hashed_problem("state", "error", fmt::format("Launch exited with code {}", *rc),
@@ -103,9 +104,8 @@ void add_process_problems(const Json& launch, std::vector<Json>& out,
 }
 
 bool names_failed_pid(std::string_view text, const std::vector<int64_t>& failed_pids) {
-  return std::any_of(failed_pids.begin(), failed_pids.end(), [&](int64_t pid) {
-    return contains(text, fmt::format("[pid {},", pid));
-  });
+  return std::any_of(failed_pids.begin(), failed_pids.end(),
+                     [&](int64_t pid) { return contains(text, fmt::format("[pid {},", pid)); });
 }
 
 void add_log_problems(const Json& launch, std::vector<Json>& out,
@@ -131,7 +131,8 @@ void add_log_problems(const Json& launch, std::vector<Json>& out,
   }
   for (std::string& text : kept) {
     std::string title = "Launch child failure: " + truncate_middle(text, 80);
-    out.push_back(hashed_problem("child", "error", std::move(title), "log pattern", std::move(text)));
+    out.push_back(
+        hashed_problem("child", "error", std::move(title), "log pattern", std::move(text)));
   }
 }
 
@@ -180,10 +181,14 @@ int severity_rank(const Json& item) {
   if (severity == nullptr) {
     return 4;
   }
-  if (*severity == "error") return 0;
-  if (*severity == "warning") return 1;
-  if (*severity == "unknown") return 2;
-  if (*severity == "info") return 3;
+  if (*severity == "error")
+    return 0;
+  if (*severity == "warning")
+    return 1;
+  if (*severity == "unknown")
+    return 2;
+  if (*severity == "info")
+    return 3;
   return 4;
 }
 
@@ -214,10 +219,14 @@ SeverityCounts severity_counts(const std::vector<Json>& problems) {
   SeverityCounts counts;
   for (const Json& item : problems) {
     const std::string* severity = string_of(member(item, "severity"));
-    if (severity == nullptr) continue;
-    if (*severity == "error") ++counts.errors;
-    if (*severity == "warning") ++counts.warnings;
-    if (*severity == "unknown") ++counts.unknown;
+    if (severity == nullptr)
+      continue;
+    if (*severity == "error")
+      ++counts.errors;
+    if (*severity == "warning")
+      ++counts.warnings;
+    if (*severity == "unknown")
+      ++counts.unknown;
   }
   return counts;
 }

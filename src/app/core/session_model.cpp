@@ -190,7 +190,7 @@ std::vector<Row> connections_of(const SessionModel& model, std::string_view id) 
     Row row;
     row.id = is_topic ? "node:" + node : "topic:" + topic;
     row.label = is_string_equal(member(*edge, "direction"), "pub") ? node + "  ──▶  " + topic
-                                                                    : topic + "  ──▶  " + node;
+                                                                   : topic + "  ──▶  " + node;
     row.value = edge;
     rows.push_back(std::move(row));
   }

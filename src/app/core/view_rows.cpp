@@ -63,10 +63,11 @@ void add_result_rows(const SessionModel& model, std::vector<Row>& rows) {
     if (const Json::array_t* stages = array_of(member(run, "stages"))) {
       for (std::size_t i = 0; i < stages->size(); ++i) {
         const Json& stage = (*stages)[i];
-        rows.push_back(make_row(fmt::format("check:{}:{}", key, i),
-                                fmt::format("  [{}] {}", value_display_text(member(stage, "status")),
-                                            value_display_text(member(stage, "label"))),
-                                stage));
+        rows.push_back(
+            make_row(fmt::format("check:{}:{}", key, i),
+                     fmt::format("  [{}] {}", value_display_text(member(stage, "status")),
+                                 value_display_text(member(stage, "label"))),
+                     stage));
       }
     }
   }
@@ -90,9 +91,8 @@ void add_project_rows(const SessionModel& model, std::vector<Row>& rows) {
     const Json& result = member(experiment, "result");
     std::string state =
         result.is_null() ? "planned" : value_display_text(member(result, "outcome"));
-    std::string label =
-        fmt::format("{} [{}] {}", !active.is_null() && id == active ? "●" : " ", state,
-                    value_display_text(member(experiment, "hypothesis")));
+    std::string label = fmt::format("{} [{}] {}", !active.is_null() && id == active ? "●" : " ",
+                                    state, value_display_text(member(experiment, "hypothesis")));
     rows.push_back(make_row("experiment:" + value_display_text(id), std::move(label), experiment));
   }
 }
@@ -108,7 +108,8 @@ bool matches_results_filter(const Row& row, ResultsFilter filter) {
 }
 
 // Keeps a run row whenever one of the rows under it, up to the next run row, is kept.
-std::vector<Row> keep_runs_above_kept_checks(std::vector<Row>& rows, const std::vector<bool>& kept) {
+std::vector<Row> keep_runs_above_kept_checks(std::vector<Row>& rows,
+                                             const std::vector<bool>& kept) {
   std::vector<Row> out;
   std::size_t run_start = 0;
   bool run_pending = false;
@@ -143,16 +144,31 @@ std::vector<Row> build_view_rows(const SessionModel& model, View view, std::stri
                                  ResultsFilter results_filter) {
   std::vector<Row> rows;
   switch (view) {
-    case View::health: add_health_rows(model, rows); break;
+    case View::health:
+      add_health_rows(model, rows);
+      break;
     case View::graph:
-    case View::topics: add_entity_rows(model, "topic", rows); break;
-    case View::nodes: add_entity_rows(model, "node", rows); break;
-    case View::tf: rows = model.tf_rows; break;
-    case View::changes: add_change_rows(model, rows); break;
-    case View::results: add_result_rows(model, rows); break;
+    case View::topics:
+      add_entity_rows(model, "topic", rows);
+      break;
+    case View::nodes:
+      add_entity_rows(model, "node", rows);
+      break;
+    case View::tf:
+      rows = model.tf_rows;
+      break;
+    case View::changes:
+      add_change_rows(model, rows);
+      break;
+    case View::results:
+      add_result_rows(model, rows);
+      break;
     case View::playback:
-    case View::capture: break;
-    case View::project: add_project_rows(model, rows); break;
+    case View::capture:
+      break;
+    case View::project:
+      add_project_rows(model, rows);
+      break;
   }
   const bool results_filtered = view == View::results && results_filter != ResultsFilter::all;
   if (search.empty() && !results_filtered) {

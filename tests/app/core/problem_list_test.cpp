@@ -5,7 +5,9 @@
 namespace qm {
 namespace {
 
-Json with_launch(Json launch) { return Json{{"runtime", {{"launch", std::move(launch)}}}}; }
+Json with_launch(Json launch) {
+  return Json{{"runtime", {{"launch", std::move(launch)}}}};
+}
 
 std::vector<std::string> titles(const std::vector<Json>& problems) {
   std::vector<std::string> out;
@@ -23,7 +25,8 @@ TEST(ProblemList, ParentLaunchStates) {
   EXPECT_EQ(failed[0]["severity"], "error");
   EXPECT_EQ(failed[0]["evidence"], "process state");
   EXPECT_EQ(failed[0]["verify"], "L opens the retained launch log");
-  EXPECT_EQ(failed[0]["id"], "problem:launch:state:" + fnv1a_hex(failed[0]["text"].get<std::string>()));
+  EXPECT_EQ(failed[0]["id"],
+            "problem:launch:state:" + fnv1a_hex(failed[0]["text"].get<std::string>()));
 
   auto failed_code = problem_list(with_launch({{"state", "failed"}, {"returncode", -2}}));
   EXPECT_EQ(failed_code[0]["title"], "Launch failed with exit code -2");
@@ -50,12 +53,13 @@ TEST(ProblemList, ProcessFailuresAndTheirPidsHideChildFailures) {
   Json launch = {
       {"processes",
        {{"processes",
-         Json::array({{{"name", "planner"},
-                       {"state", "running"},
-                       {"failure_count", 2},
-                       {"failures", Json::array({{{"exit_code", 1}, {"attempt", 1}, {"pid", 4241}},
-                                                 {{"exit_code", -11}, {"attempt", 2}, {"pid", 4242}}})}},
-                      {{"name", "ok_node"}, {"failures", Json::array()}}})}}},
+         Json::array(
+             {{{"name", "planner"},
+               {"state", "running"},
+               {"failure_count", 2},
+               {"failures", Json::array({{{"exit_code", 1}, {"attempt", 1}, {"pid", 4241}},
+                                         {{"exit_code", -11}, {"attempt", 2}, {"pid", 4242}}})}},
+              {{"name", "ok_node"}, {"failures", Json::array()}}})}}},
       {"log_summary",
        {{"first_error", {{"text", "[planner-1] [pid 4242, died] segfault"}}},
         {"child_failures", Json::array({{{"text", "[planner-1] [pid 4242, died] segfault"}},
@@ -87,7 +91,8 @@ TEST(ProblemList, FirstErrorIsListedOnceAndShortened) {
   ASSERT_EQ(problems.size(), 2u);
   EXPECT_EQ(problems[0]["title"], "Launch child failure: boom");
   EXPECT_EQ(problems[0]["id"], "problem:launch:child:" + fnv1a_hex("boom"));
-  EXPECT_EQ(problems[1]["title"], "Launch child failure: " + std::string(55, 'x') + "…" + std::string(24, 'x'));
+  EXPECT_EQ(problems[1]["title"],
+            "Launch child failure: " + std::string(55, 'x') + "…" + std::string(24, 'x'));
 
   launch["log_summary"]["child_failures"] = Json::array();
   launch["log_summary"]["first_error"]["text"] = "fatal\x1b[31m";
@@ -99,8 +104,10 @@ TEST(ProblemList, FirstErrorIsListedOnceAndShortened) {
 
 TEST(ProblemList, DeclaredChecksThatFailed) {
   Json launch = {{"readiness_checks",
-                  {{"observations", Json::array({{{"topic", "/scan"}, {"status", "timed_out"},
-                                                  {"attempts", 3}, {"last_error", "no data"}},
+                  {{"observations", Json::array({{{"topic", "/scan"},
+                                                  {"status", "timed_out"},
+                                                  {"attempts", 3},
+                                                  {"last_error", "no data"}},
                                                  {{"node", "/amcl"}, {"status", "passed"}},
                                                  {{"status", "error"}}})}}}};
   auto problems = problem_list(with_launch(launch));

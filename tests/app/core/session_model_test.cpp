@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/row_lists.hpp"
-
 #include "app/core/view_rows.hpp"
+#include "support/row_lists.hpp"
 
 namespace qm {
 namespace {
@@ -46,8 +45,7 @@ TEST(SessionModel, IdIndexConnectionsAndSides) {
 
   const std::vector<Row> topic_connections = connections_of(model, "topic:/t");
   EXPECT_EQ(ids(topic_connections), (std::vector<std::string>{"node:/a", "node:/b"}));
-  EXPECT_EQ(labels(topic_connections),
-            (std::vector<std::string>{"/a  ──▶  /t", "/t  ──▶  /b"}));
+  EXPECT_EQ(labels(topic_connections), (std::vector<std::string>{"/a  ──▶  /t", "/t  ──▶  /b"}));
   EXPECT_EQ(ids(connections_of(model, "node:/b")), (std::vector<std::string>{"topic:/t"}));
   EXPECT_TRUE(connections_of(model, "node:/none").empty());
 
@@ -80,9 +78,9 @@ TEST(SessionModel, TfTreeWalk) {
   std::vector<Row> lone = build_tf_rows(Json{{"frames", Json::array({"solo"})}}, storage);
   ASSERT_EQ(lone.size(), 1u);
   EXPECT_EQ((*lone[0].value)["edges"], Json::array());
-  EXPECT_TRUE(build_tf_rows(Json{{"edges", Json::array({tf_edge("a", "b"), tf_edge("b", "a")})}},
-                            storage)
-                  .empty());
+  EXPECT_TRUE(
+      build_tf_rows(Json{{"edges", Json::array({tf_edge("a", "b"), tf_edge("b", "a")})}}, storage)
+          .empty());
   EXPECT_TRUE(build_tf_rows(Json("not an object"), storage).empty());
 }
 
