@@ -7,6 +7,7 @@
 
 #include "app/core/app_state.hpp"
 #include "app/core/view_rows.hpp"
+#include "counting_backend.hpp"
 #include "tui/terminal.hpp"
 
 namespace {
@@ -14,21 +15,6 @@ namespace {
 constexpr tui::Size screen{200, 60};
 constexpr std::size_t topic_count = 100'000;
 constexpr std::size_t detail_line_count = 20'000;
-
-// Counts the bytes a frame would send to the terminal.
-class CountingBackend final : public tui::OutputBackend {
- public:
-  explicit CountingBackend(std::size_t* bytes) : bytes_(bytes) {}
-  std::expected<void, std::error_code> write(std::string_view bytes) override {
-    *bytes_ += bytes.size();
-    return {};
-  }
-  std::expected<void, std::error_code> flush() override { return {}; }
-  std::expected<tui::Size, std::error_code> size() override { return screen; }
-
- private:
-  std::size_t* bytes_;
-};
 
 // A large live graph: 100,000 topics with counts, a few findings, nodes and a TF tree.
 qm::Json make_document() {
@@ -128,7 +114,8 @@ struct Fixture {
         qm::build_view_rows(state.model, state.view, state.filter, state.results_status_filter);
     state.selected = 20;
     detail = make_detail_text();
-    auto created = tui::Terminal::create(std::make_unique<CountingBackend>(&bytes));
+    auto created =
+        tui::Terminal::create(std::make_unique<qm::bench::CountingBackend>(&bytes, screen));
     if (created) {
       terminal = std::make_unique<tui::Terminal>(std::move(*created));
     }

@@ -6,24 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "counting_backend.hpp"
 #include "tui/event_decoder.hpp"
 
 namespace {
-
-// Counts what a frame would send to the terminal.
-class CountingBackend final : public tui::OutputBackend {
- public:
-  explicit CountingBackend(std::size_t* bytes) : bytes_(bytes) {}
-  std::expected<void, std::error_code> write(std::string_view bytes) override {
-    *bytes_ += bytes.size();
-    return {};
-  }
-  std::expected<void, std::error_code> flush() override { return {}; }
-  std::expected<tui::Size, std::error_code> size() override { return tui::Size{200, 60}; }
-
- private:
-  std::size_t* bytes_;
-};
 
 // A screen much like the viewer's: a background, styled text on every row, a bold title.
 void draw_screen(tui::Frame& frame, int variant, bool every_row) {
@@ -52,7 +38,8 @@ void draw_screen(tui::Frame& frame, int variant, bool every_row) {
 // terminal (blanking, copying the cells in, the diff and the escape bytes), not of the drawing.
 void flush_frames(benchmark::State& state, bool every_row) {
   std::size_t bytes = 0;
-  auto terminal = tui::Terminal::create(std::make_unique<CountingBackend>(&bytes));
+  auto terminal = tui::Terminal::create(
+      std::make_unique<qm::bench::CountingBackend>(&bytes, tui::Size{200, 60}));
   if (!terminal) {
     state.SkipWithError("no terminal");
     return;

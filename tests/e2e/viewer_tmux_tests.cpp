@@ -14,8 +14,9 @@ using testing::TempDir;
 using testing::TmuxSession;
 
 std::string viewer_command(const std::string& arguments, const std::string& status_file) {
-  return std::string(QM_BINARY) + " " + arguments + "; echo \"EXIT=$?\" > " + status_file +
-         "; stty -a > " + status_file + ".stty; sleep 60";
+  // The settings are written before the status, so a test that saw the status can read them.
+  return std::string(QM_BINARY) + " " + arguments + "; code=$?; stty -a > " + status_file +
+         ".stty; echo \"EXIT=$code\" > " + status_file + "; sleep 60";
 }
 
 // The line of the screen that holds `text`, or empty.
