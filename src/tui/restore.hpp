@@ -16,12 +16,14 @@ namespace tui {
 // put back, or bytes to write (such as the sequence that leaves the alternate screen). The steps
 // live in fixed storage, so running them allocates nothing and calls only tcsetattr, write and
 // poll. `restore_terminal_state()` runs the pending steps in the order they were pushed, so the
-// caller chooses the order by pushing in it. For example:
+// caller chooses the order by pushing in it. Pushing every undo step before making the changes
+// means a change left half made is still undone whole. For example:
 //
 //   enable_raw_mode();                              // pushes the saved settings itself
-//   write alternate_screen_on;  push_restore_write(1, alternate_screen_off);
-//   write mouse_capture_on;     push_restore_write(1, mouse_capture_off);
-//                               push_restore_write(1, show_cursor_sequence);
+//   push_restore_write(1, alternate_screen_off);
+//   push_restore_write(1, mouse_capture_off);
+//   push_restore_write(1, show_cursor_sequence);
+//   write alternate_screen_on, then mouse_capture_on
 //   ...
 //   restore_terminal_state();   // settings back, then screen off, then mouse off, then cursor
 //
