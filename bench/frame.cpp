@@ -140,10 +140,10 @@ void report_bytes(benchmark::State& state, std::size_t bytes) {
 }
 
 // Every frame drawn whole, as after start-up or a resize.
-void BM_FirstFrame(benchmark::State& state) {
+void first_frames(benchmark::State& state, uint16_t detail_scroll) {
   Fixture& f = fixture();
   f.state.selected = 20;
-  f.state.detail_scroll = 0;
+  f.state.detail_scroll = detail_scroll;
   f.draw();
   f.bytes = 0;
   for (auto _ : state) {
@@ -151,6 +151,10 @@ void BM_FirstFrame(benchmark::State& state) {
     f.draw();
   }
   report_bytes(state, f.bytes);
+}
+
+void BM_FirstFrame(benchmark::State& state) {
+  first_frames(state, 0);
 }
 
 // The selection moves by one row between frames, inside the visible window.
@@ -181,16 +185,7 @@ void BM_SelectionMove256Colours(benchmark::State& state) {
 
 // The first frame with the detail scrolled to row 10,000.
 void BM_FirstFrameDetailAt10000(benchmark::State& state) {
-  Fixture& f = fixture();
-  f.state.selected = 20;
-  f.state.detail_scroll = 10'000;
-  f.draw();
-  f.bytes = 0;
-  for (auto _ : state) {
-    f.terminal->invalidate();
-    f.draw();
-  }
-  report_bytes(state, f.bytes);
+  first_frames(state, 10'000);
 }
 
 // Only the drawing into the buffer, without the terminal's diff and output.
