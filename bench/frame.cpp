@@ -3,9 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "app/core/app_state.hpp"
+#include "app/core/session_document.hpp"
 #include "app/core/view_rows.hpp"
 #include "counting_backend.hpp"
 #include "tui/terminal.hpp"
@@ -17,8 +19,8 @@ constexpr std::size_t topic_count = 100'000;
 constexpr std::size_t detail_line_count = 20'000;
 
 // A large live graph: 100,000 topics with counts, a few findings, nodes and a TF tree.
-qm::Json make_document() {
-  qm::Json entities = qm::Json::array();
+nlohmann::json make_document() {
+  nlohmann::json entities = nlohmann::json::array();
   for (std::size_t i = 0; i < topic_count; ++i) {
     const std::string name = "/fleet/robot_" + std::to_string(i / 100) + "/sensors/lidar_" +
                              std::to_string(i % 100) + "/scan_filtered";
@@ -35,37 +37,37 @@ qm::Json make_document() {
                         {"name", name},
                         {"details", {{"listed", true}}}});
   }
-  qm::Json findings = qm::Json::array();
+  nlohmann::json findings = nlohmann::json::array();
   for (std::size_t i = 0; i < 50; ++i) {
     findings.push_back({{"id", "problem:qos:" + std::to_string(i)},
                         {"severity", i % 2 == 0 ? "error" : "warning"},
                         {"target", entities[i * 3]["id"]},
                         {"title", "QoS incompatible"}});
   }
-  return {
-      {"schema", "quillmesh.terminal-session/1"},
-      {"mode", "live"},
-      {"product_mode", "ai-assisted"},
-      {"notice", "Watching the fleet"},
-      {"runtime",
-       {{"status", "Live capture ready"},
-        {"updated_at", "2026-12-09T14:03:27Z"},
-        {"distribution", "jazzy"},
-        {"domain_id", 42},
-        {"launch", {{"state", "running"}}},
-        {"playback", {{"state", "playing"}}}}},
-      {"current",
-       {{"label", "fleet live · warehouse b"},
-        {"tf",
-         {{"frames", {"map", "odom", "base_link"}},
-          {"multi_parent_frames", qm::Json::array()},
-          {"edges",
-           {{{"parent", "map"}, {"child", "odom"}, {"rate_hz", 10.0}},
-            {{"parent", "odom"}, {"child", "base_link"}, {"rate_hz", 30.0}}}}}}}},
-      {"entities", std::move(entities)},
-      {"problems", {{"status", "complete"}, {"findings", std::move(findings)}}},
-      {"comparison", {{"changes", qm::Json::array({{{"id", "node:/x"}, {"status", "added"}}})}}},
-      {"runs", {{{"status", "passed"}, {"title", "fleet check"}}}}};
+  return {{"schema", "quillmesh.terminal-session/1"},
+          {"mode", "live"},
+          {"product_mode", "ai-assisted"},
+          {"notice", "Watching the fleet"},
+          {"runtime",
+           {{"status", "Live capture ready"},
+            {"updated_at", "2026-12-09T14:03:27Z"},
+            {"distribution", "jazzy"},
+            {"domain_id", 42},
+            {"launch", {{"state", "running"}}},
+            {"playback", {{"state", "playing"}}}}},
+          {"current",
+           {{"label", "fleet live · warehouse b"},
+            {"tf",
+             {{"frames", {"map", "odom", "base_link"}},
+              {"multi_parent_frames", nlohmann::json::array()},
+              {"edges",
+               {{{"parent", "map"}, {"child", "odom"}, {"rate_hz", 10.0}},
+                {{"parent", "odom"}, {"child", "base_link"}, {"rate_hz", 30.0}}}}}}}},
+          {"entities", std::move(entities)},
+          {"problems", {{"status", "complete"}, {"findings", std::move(findings)}}},
+          {"comparison",
+           {{"changes", nlohmann::json::array({{{"id", "node:/x"}, {"status", "added"}}})}}},
+          {"runs", {{{"status", "passed"}, {"title", "fleet check"}}}}};
 }
 
 // A detail text shaped like the views' own: headings, label columns, key-value segments,
@@ -107,7 +109,7 @@ struct Fixture {
   std::unique_ptr<tui::Terminal> terminal;
 
   Fixture() {
-    state.model = qm::build_model(std::make_shared<const qm::Json>(make_document()));
+    state.model = qm::build_model(qm::parse_document(make_document().dump()).value());
     state.view = qm::View::topics;
     state.truecolour = true;
     state.rows =

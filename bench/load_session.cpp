@@ -1,5 +1,8 @@
+// Loading a 31 MiB session document: the load of `--check-session`, a reload with the viewer's
+// kept loader, and a plain nlohmann::json parse of the same bytes in the same run; then the
+// resident memory of each, of the viewer holding the document, and of documents made of tiny
+// values.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,50 +11,27 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <new>
+#include <memory>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <string_view>
 
-#include "app/core/memory_tuning.hpp"
 #include "app/core/session_document.hpp"
+#include "app/initial_state.hpp"
+#include "app/reload.hpp"
+#include "counting_backend.hpp"
+#include "input/navigation.hpp"
 #include "session_generator.hpp"
+#include "tui/terminal.hpp"
+#include "ui/frame.hpp"
 
 extern char** environ;
 
 namespace {
 
 std::string document_path;
-std::string document_bytes;
-
-// Heap bytes in use and their high-water mark, counted by the allocation functions below while
-// `counting` is set (only outside the timed loops).
-bool counting = false;
-std::size_t heap_in_use = 0;
-std::size_t heap_peak = 0;
-
-void note_allocation(void* block) {
-  if (counting && block != nullptr) {
-    heap_in_use += ::malloc_usable_size(block);
-    heap_peak = std::max(heap_peak, heap_in_use);
-  }
-}
-
-void note_release(void* block) {
-  if (counting && block != nullptr) {
-    heap_in_use -= std::min(heap_in_use, ::malloc_usable_size(block));
-  }
-}
-
-// The most heap memory, in MiB, that one run of `work` holds at once.
-double peak_heap_mebibytes(void (*work)()) {
-  heap_in_use = 0;
-  heap_peak = 0;
-  counting = true;
-  work();
-  counting = false;
-  return static_cast<double>(heap_peak) / (1024.0 * 1024.0);
-}
+std::size_t document_size = 0;
 
 // A resident-memory figure of this process, in KiB, from /proc/self/status ("VmRSS", "VmHWM").
 long status_kibibytes(std::string_view field) {
@@ -65,24 +45,63 @@ long status_kibibytes(std::string_view field) {
   return 0;
 }
 
-void load_and_free() {
-  auto document = qm::load_session(document_path);
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+qm::DocumentPtr load_or_abort(qm::SessionLoader& loader, const std::string& path) {
+  auto document = loader.load(path);
   if (!document) {
     std::fprintf(stderr, "load failed: %s\n", qm::error_report(document.error()).c_str());
     std::abort();
   }
-  benchmark::DoNotOptimize(document->size());
+  return std::move(*document);
 }
 
-void parse_and_free() {
-  qm::Json document = qm::Json::parse(document_bytes);
-  benchmark::DoNotOptimize(document.size());
+// --- Measurements made in a child process of their own ------------------------------------------
+
+// Prints the figures of one measurement, in KiB, each after a name.
+int measure_in_child(std::string_view what, const std::string& path) {
+  if (what == "load") {
+    qm::SessionLoader loader;
+    load_or_abort(loader, path);
+    std::printf("peak %ld\n", status_kibibytes("VmHWM"));
+  } else if (what == "parse") {
+    // Reads the file as `--check-session` would, then parses it into a tree and frees it.
+    {
+      const nlohmann::json document = nlohmann::json::parse(read_file(path));
+      benchmark::DoNotOptimize(document.size());
+    }
+    std::printf("peak %ld\n", status_kibibytes("VmHWM"));
+  } else if (what == "viewer") {
+    // The viewer after start (state built, one frame drawn), then after ten reloads.
+    qm::SessionLoader loader;
+    qm::AppState state = qm::build_initial_state(load_or_abort(loader, path), std::nullopt, true);
+    qm::reset_to_view(state, qm::View::topics);
+    std::size_t bytes = 0;
+    auto terminal = tui::Terminal::create(
+        std::make_unique<qm::bench::CountingBackend>(&bytes, tui::Size{200, 60}));
+    const auto draw = [&] {
+      (void)terminal->draw([&](tui::Frame& frame) { qm::draw_frame(frame, state); });
+    };
+    draw();
+    std::printf("start %ld\n", status_kibibytes("VmHWM"));
+    for (int i = 0; i < 10; ++i) {
+      qm::apply_reload(state, loader.load(path));
+      draw();
+    }
+    std::printf("reloads %ld\n", status_kibibytes("VmHWM"));
+    std::printf("resident %ld\n", status_kibibytes("VmRSS"));
+  }
+  return 0;
 }
 
-// The resident memory, in MiB, that one run adds in a fresh process of this program: its peak
-// minus what it held before the run (the plain parse starts with the bytes already in memory).
-double peak_resident_mebibytes(const char* mode) {
-  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+// Runs this program as `--measure=WHAT PATH` and returns the named figure, in MiB.
+double child_figure(std::string_view what, const std::string& path, std::string_view name) {
+  std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
   int output[2];
   if (::pipe(output) != 0) {
     return -1;
@@ -91,8 +110,9 @@ double peak_resident_mebibytes(const char* mode) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, output[1], 1);
   posix_spawn_file_actions_addclose(&actions, output[0]);
-  std::string flag = std::string("--peak-of=") + mode;
-  char* argv[] = {const_cast<char*>(self.c_str()), flag.data(), document_path.data(), nullptr};
+  std::string flag = "--measure=" + std::string(what);
+  std::string file = path;
+  char* argv[] = {self.data(), flag.data(), file.data(), nullptr};
   pid_t child = 0;
   const int spawned = posix_spawn(&child, self.c_str(), &actions, nullptr, argv, environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -109,128 +129,117 @@ double peak_resident_mebibytes(const char* mode) {
   }
   int status = 0;
   ::waitpid(child, &status, 0);
-  return std::strtod(text.c_str(), nullptr) / 1024.0;
-}
-
-int report_peak_of(std::string_view mode, const char* path) {
-  document_path = path;
-  if (mode == "parse") {
-    qm::restore_default_allocator();
-    std::ifstream in(document_path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    document_bytes = bytes.str();
+  std::istringstream lines(text);
+  std::string key;
+  long kibibytes = 0;
+  while (lines >> key >> kibibytes) {
+    if (key == name) {
+      return static_cast<double>(kibibytes) / 1024.0;
+    }
   }
-  const long before = status_kibibytes("VmRSS");
-  mode == "parse" ? parse_and_free() : load_and_free();
-  std::printf("%ld\n", status_kibibytes("VmHWM") - before);
-  return 0;
+  return -1;
 }
 
-void BM_load_session_and_free(benchmark::State& state) {
+double times_document(double mebibytes, std::size_t size) {
+  return mebibytes * 1024.0 * 1024.0 / static_cast<double>(size);
+}
+
+// --- Timed loads --------------------------------------------------------------------------------
+
+// What `--check-session` does: a loader of its own, one load, and freeing everything again.
+void BM_CheckSessionLoad(benchmark::State& state) {
   for (auto _ : state) {
-    load_and_free();
+    qm::SessionLoader loader;
+    benchmark::DoNotOptimize(load_or_abort(loader, document_path).get());
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * document_bytes.size()));
-  state.counters["peak_heap_MiB"] = peak_heap_mebibytes(load_and_free);
-  state.counters["peak_rss_MiB"] = peak_resident_mebibytes("load");
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * document_size));
+  state.counters["peak_rss_x"] =
+      times_document(child_figure("load", document_path, "peak"), document_size);
 }
 
-// The plain parse runs with the allocator's default settings, as in a program that does not tune
-// them; the viewer's own path runs with the settings its main() makes.
-void BM_plain_nlohmann_parse_and_free(benchmark::State& state) {
-  qm::restore_default_allocator();
+// A reload in the viewer: the loader and its buffers are kept from one load to the next, and
+// the previous document is freed when the new one replaces it.
+void BM_ReloadWithKeptLoader(benchmark::State& state) {
+  qm::SessionLoader loader;
+  qm::DocumentPtr document = load_or_abort(loader, document_path);
   for (auto _ : state) {
-    parse_and_free();
+    document = load_or_abort(loader, document_path);
+    benchmark::DoNotOptimize(document.get());
   }
-  qm::tune_allocator_for_documents();
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * document_bytes.size()));
-  state.counters["peak_heap_MiB"] = peak_heap_mebibytes(parse_and_free);
-  state.counters["peak_rss_MiB"] = peak_resident_mebibytes("parse");
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * document_size));
 }
 
-// The same two without the cost of freeing the tree, which is alike for both.
-void BM_load_session_only(benchmark::State& state) {
+// The baseline: the same file read and parsed into a plain nlohmann::json tree, then freed.
+void BM_PlainNlohmannParse(benchmark::State& state) {
   for (auto _ : state) {
-    auto document = qm::load_session(document_path);
-    benchmark::DoNotOptimize(document.has_value());
-    state.PauseTiming();
-    document = qm::Json();
-    state.ResumeTiming();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * document_bytes.size()));
-}
-
-void BM_plain_nlohmann_parse_only(benchmark::State& state) {
-  qm::restore_default_allocator();
-  for (auto _ : state) {
-    qm::Json document = qm::Json::parse(document_bytes);
+    const nlohmann::json document = nlohmann::json::parse(read_file(document_path));
     benchmark::DoNotOptimize(document.size());
-    state.PauseTiming();
-    document = qm::Json();
-    state.ResumeTiming();
   }
-  qm::tune_allocator_for_documents();
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * document_bytes.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * document_size));
+  state.counters["peak_rss_x"] =
+      times_document(child_figure("parse", document_path, "peak"), document_size);
 }
 
-BENCHMARK(BM_load_session_and_free)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_plain_nlohmann_parse_and_free)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_load_session_only)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_plain_nlohmann_parse_only)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+// Resident memory of the viewer holding the document, as multiples of its size.
+void BM_ViewerMemory(benchmark::State& state) {
+  for (auto _ : state) {
+    state.counters["after_start_x"] =
+        times_document(child_figure("viewer", document_path, "start"), document_size);
+    state.counters["after_10_reloads_x"] =
+        times_document(child_figure("viewer", document_path, "reloads"), document_size);
+  }
+}
+
+// A document just under 32 MiB made only of one tiny value repeated: its peak resident memory
+// while loading, as a multiple of its size.
+void tiny_values_memory(benchmark::State& state, std::string_view value) {
+  const std::string path = document_path + ".tiny.json";
+  std::string text = "{\"schema\":\"quillmesh.terminal-session/1\",\"x\":[";
+  const std::size_t limit = qm::session_size_limit - 4;
+  text.reserve(limit);
+  text += value;
+  while (text.size() + value.size() + 3 < limit) {
+    text += ',';
+    text += value;
+  }
+  text += "]}";
+  std::ofstream(path, std::ios::binary) << text;
+  for (auto _ : state) {
+    state.counters["peak_rss_x"] = times_document(child_figure("load", path, "peak"), text.size());
+  }
+  std::filesystem::remove(path);
+}
+
+void BM_MemoryOneByteStrings(benchmark::State& state) {
+  tiny_values_memory(state, "\"a\"");
+}
+void BM_MemoryEmptyObjects(benchmark::State& state) {
+  tiny_values_memory(state, "{}");
+}
+void BM_MemoryZeros(benchmark::State& state) {
+  tiny_values_memory(state, "0");
+}
+
+BENCHMARK(BM_CheckSessionLoad)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ReloadWithKeptLoader)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_PlainNlohmannParse)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ViewerMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_MemoryOneByteStrings)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_MemoryEmptyObjects)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_MemoryZeros)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
-// Replacements of the global allocation functions that count what they hand out; the compiler
-// cannot see that these pair malloc and free on purpose.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-  void* block = std::malloc(size == 0 ? 1 : size);
-  if (block == nullptr) {
-    throw std::bad_alloc();
-  }
-  note_allocation(block);
-  return block;
-}
-void* operator new[](std::size_t size) {
-  return ::operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  void* block = std::malloc(size == 0 ? 1 : size);
-  note_allocation(block);
-  return block;
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
-  return ::operator new(size, tag);
-}
-void operator delete(void* block) noexcept {
-  note_release(block);
-  std::free(block);
-}
-void operator delete[](void* block) noexcept {
-  ::operator delete(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-  ::operator delete(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
-  ::operator delete(block);
-}
-void operator delete(void* block, const std::nothrow_t&) noexcept {
-  ::operator delete(block);
-}
-void operator delete[](void* block, const std::nothrow_t&) noexcept {
-  ::operator delete(block);
-}
-#pragma GCC diagnostic pop
-
 int main(int argc, char** argv) {
-  qm::tune_allocator_for_documents();
-  if (argc == 3 && std::string_view(argv[1]).starts_with("--peak-of=")) {
-    return report_peak_of(std::string_view(argv[1]).substr(10), argv[2]);
+  if (argc == 3 && std::string_view(argv[1]).starts_with("--measure=")) {
+    return measure_in_child(std::string_view(argv[1]).substr(10), argv[2]);
   }
-  document_bytes = qm::bench::generate_session_document(31u << 20);
+  const std::string document = qm::bench::generate_session_document(31u << 20);
+  // `--write PATH` only writes the document, for measuring whole processes with hyperfine.
+  if (argc == 3 && std::string_view(argv[1]) == "--write") {
+    std::ofstream(argv[2], std::ios::binary) << document;
+    return 0;
+  }
   std::string pattern =
       (std::filesystem::temp_directory_path() / "quillmesh-bench-XXXXXX.json").string();
   const int descriptor = ::mkstemps(pattern.data(), 5);
@@ -240,8 +249,9 @@ int main(int argc, char** argv) {
   }
   ::close(descriptor);
   document_path = pattern;
-  std::ofstream(document_path, std::ios::binary) << document_bytes;
-  std::fprintf(stderr, "session document: %zu bytes\n", document_bytes.size());
+  document_size = document.size();
+  std::ofstream(document_path, std::ios::binary) << document;
+  std::fprintf(stderr, "session document: %zu bytes\n", document_size);
 
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -28,11 +28,11 @@ std::expected<int, Error> check_session(const CheckMode& mode) {
 }
 
 std::expected<int, Error> start_viewer(ViewerMode mode) {
-  auto document = load_session(mode.session_path);
+  ViewerStart start;
+  auto document = start.loader.load(mode.session_path);
   if (!document) {
     return std::unexpected(std::move(document.error()));
   }
-  ViewerStart start;
   start.document = std::move(*document);
   start.truecolour = truecolour_from_colorterm(std::getenv("COLORTERM"));
   start.modified = modification_time(mode.session_path);

@@ -7,14 +7,16 @@
 #include <string>
 
 #include "app/core/error.hpp"
-#include "app/core/json_access.hpp"
+#include "app/core/json/json_access.hpp"
 #include "app/core/session_document.hpp"
 
 namespace qm {
 
 // Everything the interactive viewer starts from, gathered before the terminal is touched.
 struct ViewerStart {
-  Json document;
+  DocumentPtr document;
+  // The loader that read it, kept for the reloads.
+  SessionLoader loader;
   std::string session_path;
   std::optional<std::string> requests_path;
   bool truecolour = false;

@@ -28,14 +28,14 @@ View view_of_selection(std::string_view id) {
 // Restores the saved view state when it is complete and within its limits; true when applied.
 bool restore_view_state(AppState& state, const Json& saved) {
   const std::optional<uint64_t> tab = unsigned_of(member(saved, "tab"));
-  const std::string* filter = string_of(member(saved, "filter"));
-  const std::string* selected_id = string_of(member(saved, "selected_id"));
-  if (!tab || *tab > 9 || filter == nullptr || filter->size() > view_state_filter_limit ||
-      selected_id == nullptr || selected_id->size() > view_state_selected_id_limit) {
+  const auto filter = string_of(member(saved, "filter"));
+  const auto selected_id = string_of(member(saved, "selected_id"));
+  if (!tab || *tab > 9 || !filter.has_value() || filter->size() > view_state_filter_limit ||
+      !selected_id.has_value() || selected_id->size() > view_state_selected_id_limit) {
     return false;
   }
   state.last_saved_view_state =
-      Json{{"tab", member(saved, "tab")}, {"filter", *filter}, {"selected_id", *selected_id}};
+      nlohmann::json{{"tab", *tab}, {"filter", *filter}, {"selected_id", *selected_id}};
   state.view = view_at(*tab);
   state.filter = display_safe(*filter);
   rebuild_rows(state);
@@ -52,22 +52,22 @@ bool restore_view_state(AppState& state, const Json& saved) {
 
 }  // namespace
 
-AppState build_initial_state(Json document, std::optional<std::string> request_channel_path,
+AppState build_initial_state(DocumentPtr document, std::optional<std::string> request_channel_path,
                              bool truecolour) {
   AppState state;
-  state.model = build_model(std::make_shared<const Json>(std::move(document)));
+  state.model = build_model(std::move(document));
   state.request_channel_path = std::move(request_channel_path);
   state.truecolour = truecolour;
   rebuild_rows(state);
 
   const Json& root = state.document();
-  const std::string* selection = string_of(member(root, "selection"));
+  const auto selection = string_of(member(root, "selection"));
   bool result_selected = false;
-  if (const std::string* result = string_of(member(root, "result_selection"))) {
+  if (const auto result = string_of(member(root, "result_selection"))) {
     open_view(state, View::results);
     if (select_row_by_id(state, *result)) {
       result_selected = true;
-      if (selection != nullptr) {
+      if (selection.has_value()) {
         state.selected_id = *selection;
       }
     } else {
@@ -75,7 +75,7 @@ AppState build_initial_state(Json document, std::optional<std::string> request_c
       open_view(state, View::health);
     }
   }
-  if (!result_selected && selection != nullptr) {
+  if (!result_selected && selection.has_value()) {
     open_view(state, view_of_selection(*selection));
     select_row_by_id(state, *selection);
   }

@@ -2,11 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/memory_tuning.hpp"
 #include "app/entry.hpp"
 
 int main(int argc, char** argv) {
-  qm::tune_allocator_for_documents();
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   return qm::run_program(arguments, stdout, stderr);
 }

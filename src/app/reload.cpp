@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <utility>
+
 #include "input/navigation.hpp"
 #include "ui/text/text.hpp"
 
@@ -34,19 +36,34 @@ const Row* find_row(const std::vector<Row>& rows, std::string_view id) {
 }
 
 std::string placeholder_name(const Row& row) {
-  if (const std::string* name = string_of(member(*row.value, "name"))) {
+  if (const auto name = string_of(member(*row.value, "name"))) {
     return display_safe(*name);
   }
   const std::size_t colon = row.id.find(':');
   if (colon != std::string::npos) {
-    return row.id.substr(colon + 1);
+    return std::string(row.id.substr(colon + 1));
   }
   return "unknown";
 }
 
+// The row that stands in for a selected entity the new capture no longer has: its last value,
+// marked as unavailable.
+Row placeholder_row(const Row& noted) {
+  Document value;
+  JsonBuilder builder(value.arena);
+  if (const auto members = object_of(*noted.value)) {
+    for (const JsonMember& field : *members) {
+      builder.add(field.key, field.value);
+    }
+  }
+  builder.add("observation_unavailable", Json::from_bool(true));
+  value.root = builder.object();
+  return Row::owning(noted.id, "[unavailable] " + placeholder_name(noted), value.root);
+}
+
 }  // namespace
 
-void apply_reload(AppState& state, std::expected<Json, Error> loaded) {
+void apply_reload(AppState& state, std::expected<DocumentPtr, Error> loaded) {
   if (!loaded) {
     state.status =
         "Refresh rejected; retaining previous capture: " + plain_error_text(loaded.error());
@@ -59,16 +76,16 @@ void apply_reload(AppState& state, std::expected<Json, Error> loaded) {
   std::optional<Row> noted_row;
   if (is_entity_view(state.view)) {
     if (const Row* row = find_row(state.rows, noted_id)) {
-      noted_row = Row::with_owned_value(row->id, row->label, *row->value);
+      noted_row = *row;
     }
   }
   const std::optional<std::size_t> old_cursor = state.connection_cursor;
   std::optional<NotedConnection> noted_connection;
   bool cursor_designated_connection = false;
   if (old_cursor) {
-    const std::vector<Row> connections = connections_of(state.model, noted_id);
+    const std::vector<Connection> connections = connections_of(state.model, noted_id);
     if (*old_cursor < connections.size()) {
-      const Json& edge = *connections[*old_cursor].value;
+      const Json& edge = *connections[*old_cursor].edge;
       noted_connection = NotedConnection{member(edge, "node"), member(edge, "topic"),
                                          member(edge, "direction"), member(edge, "type")};
       cursor_designated_connection = true;
@@ -77,11 +94,13 @@ void apply_reload(AppState& state, std::expected<Json, Error> loaded) {
 
   // Replace the model, keeping the side that was shown.
   const bool baseline = state.baseline_shown();
-  SessionModel model = build_model(std::make_shared<const Json>(std::move(*loaded)));
+  SessionModel model = build_model(std::move(*loaded));
   if (baseline) {
     model = show_side(model, Side::baseline);
   }
-  state.model = std::move(model);
+  // The previous model lives to the end: the noted row and the old rows, read while the rows are
+  // rebuilt, point into it.
+  const SessionModel previous = std::exchange(state.model, std::move(model));
 
   state.view_saving_enabled = false;
   rebuild_rows(state);
@@ -113,11 +132,7 @@ void apply_reload(AppState& state, std::expected<Json, Error> loaded) {
     const Json& capture = state.model.shown_capture();
     const bool observed = member(capture, state.view == View::tf ? "tf" : "graph").is_object();
     if (observed) {
-      Json value = noted_row->value->is_object() ? *noted_row->value : Json::object();
-      value["observation_unavailable"] = true;
-      std::string label = "[unavailable] " + placeholder_name(*noted_row);
-      state.rows.insert(state.rows.begin(),
-                        Row::with_owned_value(noted_row->id, std::move(label), std::move(value)));
+      state.rows.insert(state.rows.begin(), placeholder_row(*noted_row));
       state.selected = 0;
       state.selected_id = noted_id;
       state.status =
@@ -128,9 +143,9 @@ void apply_reload(AppState& state, std::expected<Json, Error> loaded) {
   if (state.selected_id == noted_id) {
     if (noted_connection) {
       state.connection_cursor.reset();
-      const std::vector<Row> connections = connections_of(state.model, noted_id);
+      const std::vector<Connection> connections = connections_of(state.model, noted_id);
       for (std::size_t i = 0; i < connections.size(); ++i) {
-        if (noted_connection->matches(*connections[i].value)) {
+        if (noted_connection->matches(*connections[i].edge)) {
           state.connection_cursor = i;
           break;
         }

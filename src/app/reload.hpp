@@ -11,6 +11,6 @@ namespace qm {
 // keeps everything and says so; a new document replaces the model and the rows while the
 // selection, a vanished entity (as an "[unavailable]" placeholder) and the selected connection are
 // kept where they can be.
-void apply_reload(AppState& state, std::expected<Json, Error> loaded);
+void apply_reload(AppState& state, std::expected<DocumentPtr, Error> loaded);
 
 }  // namespace qm

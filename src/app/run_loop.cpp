@@ -101,7 +101,7 @@ bool SessionWatch::check(AppState& state) {
   if (!changed) {
     return false;
   }
-  apply_reload(state, load_session(path));
+  apply_reload(state, loader.load(path));
   reference = now;
   return true;
 }

@@ -40,6 +40,7 @@ EventOutcome handle_event(AppState& state, const tui::Event& event);
 struct SessionWatch {
   std::string path;
   std::optional<ModificationTime> reference;
+  SessionLoader loader;
 
   // Reloads the document into the state when the file changed; true when it did.
   bool check(AppState& state);

@@ -53,7 +53,7 @@ std::expected<int, Error> run_viewer(ViewerStart start) {
   if (!session) {
     return std::unexpected(std::move(session.error()));
   }
-  SessionWatch watch{std::move(start.session_path), start.modified};
+  SessionWatch watch{std::move(start.session_path), start.modified, std::move(start.loader)};
   std::expected<void, Error> outcome;
   {
     SessionTerminal terminal(*session);

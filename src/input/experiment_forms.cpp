@@ -20,8 +20,8 @@ void open_experiment_results(AppState& /*state*/) {}
 
 std::optional<std::size_t> result_index_of_selection(const AppState& state) {
   const Row* row = state.selected_row();
-  const Json::array_t* runs = array_of(member(state.document(), "runs"));
-  if (row == nullptr || runs == nullptr) {
+  const auto runs = array_of(member(state.document(), "runs"));
+  if (row == nullptr || !runs.has_value()) {
     return std::nullopt;
   }
   for (std::size_t position = 0; position < runs->size(); ++position) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "input/assistant_controls.hpp"
 #include "input/command_palette.hpp"
@@ -33,7 +34,7 @@ bool is_char(const tui::KeyEvent& key, char32_t c) {
 // Runs `handle` and saves the view state when the key changed it.
 template <typename Handler>
 void with_view_state_check(AppState& state, Handler&& handle) {
-  const Json before = view_state(state);
+  const nlohmann::json before = view_state(state);
   handle();
   if (view_state(state) != before) {
     save_view_state(state);
@@ -51,7 +52,8 @@ void switch_side(AppState& state) {
     return;
   }
   const Side side = state.baseline_shown() ? Side::current : Side::baseline;
-  state.model = show_side(state.model, side);
+  // The old rows point into the old model, which must outlive their rebuild.
+  const SessionModel previous = std::exchange(state.model, show_side(state.model, side));
   rebuild_rows(state);
   state.status = "Viewing " + std::string(side_name(side)) + " capture";
 }

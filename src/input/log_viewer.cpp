@@ -8,8 +8,8 @@
 namespace qm {
 
 void open_retained_launch_log(AppState& state) {
-  const std::string* log = string_of(member_path(state.document(), {"runtime", "launch", "log"}));
-  if (log != nullptr && !log->empty()) {
+  const auto log = string_of(member_path(state.document(), {"runtime", "launch", "log"}));
+  if (log.has_value() && !log->empty()) {
     open_log_viewer(state);
   } else {
     state.status = "No retained launch log is available for this session";
@@ -36,11 +36,11 @@ void request_log_page(AppState& state, uint64_t start, uint16_t terminal_rows) {
                              ? 1
                              : std::min<uint16_t>(terminal_rows - chrome_rows, largest_page);
   send_request(state, "launch_log",
-               Json{{"start", start},
-                    {"limit", limit},
-                    {"query", state.log_query},
-                    {"severity", state.log_severity},
-                    {"context", state.log_context}});
+               nlohmann::json{{"start", start},
+                              {"limit", limit},
+                              {"query", state.log_query},
+                              {"severity", state.log_severity},
+                              {"context", state.log_context}});
 }
 
 void request_log_page_after_resize(AppState& state, uint16_t terminal_rows) {

@@ -61,7 +61,7 @@ void sync_selection(AppState& state) {
     if (state.selected_result_id != row->id) {
       state.selected_result_id = row->id;
       if (state.request_channel_path && state.view_saving_enabled) {
-        send_request(state, "select_result", Json{{"result_id", row->id}});
+        send_request(state, "select_result", nlohmann::json{{"result_id", row->id}});
       }
     }
     return;
@@ -108,8 +108,8 @@ bool select_row_by_id(AppState& state, std::string_view id) {
   return false;
 }
 
-Json view_state(const AppState& state) {
-  Json result = Json::object();
+nlohmann::json view_state(const AppState& state) {
+  nlohmann::json result = nlohmann::json::object();
   result["tab"] = view_index(state.view);
   result["filter"] = state.filter;
   result["selected_id"] = view_state_id(current_id(state));
@@ -120,7 +120,7 @@ void save_view_state(AppState& state) {
   if (!state.request_channel_path) {
     return;
   }
-  Json current = view_state(state);
+  nlohmann::json current = view_state(state);
   if (state.last_saved_view_state && *state.last_saved_view_state == current) {
     return;
   }

@@ -21,7 +21,7 @@ void reset_to_view(AppState& state, View view);
 bool select_row_by_id(AppState& state, std::string_view id);
 
 // The view state reported to the backend: {tab, filter, selected_id}.
-Json view_state(const AppState& state);
+nlohmann::json view_state(const AppState& state);
 // Sends `save_view` when a request channel is configured and the view state changed since it was
 // last saved.
 void save_view_state(AppState& state);

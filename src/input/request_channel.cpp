@@ -138,7 +138,7 @@ std::expected<void, std::string> append_line(const std::string& path, std::strin
 
 }  // namespace
 
-bool send_request(AppState& state, std::string_view action, const Json& payload) {
+bool send_request(AppState& state, std::string_view action, const nlohmann::json& payload) {
   // 1. Category.
   const std::optional<ActionEntry> entry = find_action(action);
   if (!entry) {
@@ -157,7 +157,7 @@ bool send_request(AppState& state, std::string_view action, const Json& payload)
     return false;
   }
   // 4. The request object; its keys serialise in ascending order.
-  Json request = Json::object();
+  nlohmann::json request = nlohmann::json::object();
   request["action"] = action;
   if (!entry->category.empty()) {
     request["entity_id"] = state.selected_id;
@@ -173,7 +173,7 @@ bool send_request(AppState& state, std::string_view action, const Json& payload)
   if (!state.request_channel_path) {
     outcome = std::unexpected("No request channel configured");
   } else {
-    std::string line = request.dump(-1, ' ', false, Json::error_handler_t::replace);
+    std::string line = request.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     line += '\n';
     outcome = append_line(*state.request_channel_path, line);
   }

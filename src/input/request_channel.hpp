@@ -12,6 +12,7 @@ inline constexpr std::size_t request_channel_limit = 1'048'576;
 // for it and the action's preconditions are checked. Members of `payload` (when it is an object)
 // are added last and replace automatic ones. Leaves the outcome in the status message; true
 // exactly when the line was written.
-bool send_request(AppState& state, std::string_view action, const Json& payload = Json::object());
+bool send_request(AppState& state, std::string_view action,
+                  const nlohmann::json& payload = nlohmann::json::object());
 
 }  // namespace qm

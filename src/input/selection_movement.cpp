@@ -9,17 +9,9 @@
 
 namespace qm {
 
-namespace {
-
-std::size_t connection_count(const AppState& state) {
-  return connections_of(state.model, state.selected_id).size();
-}
-
-}  // namespace
-
 void move_up(AppState& state) {
   if (state.detail_focus && view_has_connections(state.view)) {
-    const std::size_t count = connection_count(state);
+    const std::size_t count = connection_count(state.model, state.selected_id);
     // A cursor that names no connection (after a reload lost it) moves onto the first one.
     const std::size_t cursor = state.connection_cursor.value_or(0);
     state.connection_cursor = count == 0 ? 0 : std::min(cursor == 0 ? 0 : cursor - 1, count - 1);
@@ -36,7 +28,7 @@ void move_up(AppState& state) {
 void move_down(AppState& state) {
   if (state.detail_focus) {
     if (view_has_connections(state.view)) {
-      const std::size_t count = connection_count(state);
+      const std::size_t count = connection_count(state.model, state.selected_id);
       const std::size_t next = state.connection_cursor ? *state.connection_cursor + 1 : 0;
       state.connection_cursor = count == 0 ? 0 : std::min(next, count - 1);
       state.detail_scroll = 0;
@@ -56,7 +48,7 @@ void follow_connection(AppState& state) {
   if (!state.connection_cursor) {
     return;
   }
-  const std::vector<Row> connections = connections_of(state.model, state.selected_id);
+  const std::vector<Connection> connections = connections_of(state.model, state.selected_id);
   if (*state.connection_cursor >= connections.size()) {
     return;
   }

@@ -21,7 +21,7 @@ void go_to_selected_problem(AppState& state) {
   }
   if (is_string_equal(member(*row->value, "detector"), "launch")) {
     open_retained_launch_log(state);
-  } else if (const std::string* target = string_of(member(*row->value, "target"))) {
+  } else if (const auto target = string_of(member(*row->value, "target"))) {
     go_to_entity(state, std::string(*target));
   }
 }
@@ -81,7 +81,7 @@ bool view_character_key(AppState& state, char32_t c) {
         rebuild_rows(state);
       } else if (c == U'a') {
         if (const auto index = result_index_of_selection(state)) {
-          send_request(state, "attach_experiment", Json{{"result_index", *index}});
+          send_request(state, "attach_experiment", nlohmann::json{{"result_index", *index}});
         }
       } else if (c == U'g') {
         send_request(state, "run_check");

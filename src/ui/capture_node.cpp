@@ -26,14 +26,14 @@ std::optional<std::string> capture_node_name(const SessionModel& model) {
   if (!model.baseline_shown() && observer.is_string()) {
     return value_display_text(observer);
   }
-  const Json::array_t* nodes = array_of(member_path(model.shown_capture(), {"graph", "nodes"}));
-  if (nodes == nullptr) {
+  const auto nodes = array_of(member_path(model.shown_capture(), {"graph", "nodes"}));
+  if (!nodes.has_value()) {
     return std::nullopt;
   }
   std::optional<std::string> found;
   for (const Json& node : *nodes) {
-    const std::string* name = string_of(node);
-    if (name == nullptr || !is_capture_node_form(*name)) {
+    const auto name = string_of(node);
+    if (!name.has_value() || !is_capture_node_form(*name)) {
       continue;
     }
     if (found) {

@@ -92,8 +92,8 @@ std::optional<Group> problems_group(const AppState& state) {
 }
 
 std::optional<Group> updated_group(const Json& runtime) {
-  const std::string* updated = string_of(member(runtime, "updated_at"));
-  if (updated == nullptr || updated->size() < clock_offset + clock_length ||
+  const auto updated = string_of(member(runtime, "updated_at"));
+  if (!updated.has_value() || updated->size() < clock_offset + clock_length ||
       !is_char_boundary(*updated, clock_offset) ||
       !is_char_boundary(*updated, clock_offset + clock_length)) {
     return std::nullopt;

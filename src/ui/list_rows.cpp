@@ -88,7 +88,7 @@ std::optional<RowMarker> node_marker(const RowContext& context, const Row& row) 
     return RowMarker{"·", palette::text_dim};
   }
   const Json& listed = member(details_of(row), "listed");
-  if (listed.is_boolean() && !listed.get<bool>()) {
+  if (listed.is_boolean() && !listed.boolean()) {
     return RowMarker{"○", palette::text_dim};
   }
   return RowMarker{"●", palette::ok};
@@ -100,7 +100,8 @@ std::string frame_name(const Row& row) {
   if (frame.is_string()) {
     return value_display_text(frame);
   }
-  return row.id.starts_with(frame_prefix) ? row.id.substr(frame_prefix.size()) : row.id;
+  return std::string(row.id.starts_with(frame_prefix) ? row.id.substr(frame_prefix.size())
+                                                      : row.id);
 }
 
 std::optional<RowMarker> frame_marker(const RowContext& context, const Row& row) {
@@ -128,9 +129,9 @@ std::optional<std::string> clock_word(const RowContext& context, std::string_vie
   const Json& graph = member(context.model->shown_capture(), "graph");
   const Json& sim_time = member(member(member(graph, "node_parameters"), node), "use_sim_time");
   if (sim_time.is_boolean()) {
-    return sim_time.get<bool>() ? "sim" : "wall";
+    return sim_time.boolean() ? "sim" : "wall";
   }
-  if (const Json::array_t* queried = array_of(member(graph, "parameters_queried"))) {
+  if (const auto queried = array_of(member(graph, "parameters_queried"))) {
     const bool asked = std::any_of(queried->begin(), queried->end(),
                                    [&](const Json& name) { return is_string_equal(name, node); });
     if (asked) {
@@ -154,8 +155,8 @@ std::optional<std::string> node_secondary(const RowContext& context, const Row& 
 }
 
 std::optional<std::string> frame_secondary(const Row& row) {
-  const Json::array_t* edges = array_of(member(*row.value, "edges"));
-  if (edges == nullptr) {
+  const auto edges = array_of(member(*row.value, "edges"));
+  if (!edges.has_value()) {
     return std::nullopt;
   }
   const std::string name = frame_name(row);
@@ -216,11 +217,10 @@ RowContext row_context(const AppState& state) {
   context.model = &state.model;
   const SessionModel& model = state.model;
   if ((state.view == View::graph || state.view == View::topics) && !model.baseline_shown()) {
-    if (const Json::array_t* findings =
-            array_of(member_path(model.root(), {"problems", "findings"}))) {
+    if (const auto findings = array_of(member_path(model.root(), {"problems", "findings"}))) {
       for (const Json& finding : *findings) {
-        const std::string* target = string_of(member(finding, "target"));
-        if (target == nullptr || !member(finding, "severity").is_string()) {
+        const auto target = string_of(member(finding, "target"));
+        if (!target.has_value() || !member(finding, "severity").is_string()) {
           continue;
         }
         FindingTarget entry{*target, {}, severity_rank(finding)};
@@ -237,7 +237,7 @@ RowContext row_context(const AppState& state) {
     }
   }
   if (state.view == View::tf) {
-    if (const Json::array_t* frames =
+    if (const auto frames =
             array_of(member_path(model.shown_capture(), {"tf", "multi_parent_frames"}))) {
       for (const Json& frame : *frames) {
         const Json& name = frame.is_string() ? frame : member(frame, "frame");

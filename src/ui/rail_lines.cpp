@@ -40,18 +40,18 @@ std::size_t observed_node_count(const SessionModel& model) {
 }
 
 void add_tf_badge(const AppState& state, std::vector<RailBadge>& badges) {
-  const Json::array_t* frames =
+  const auto frames =
       array_of(member_path(state.model.shown_capture(), {"tf", "multi_parent_frames"}));
-  if (frames != nullptr && !frames->empty()) {
+  if (frames.has_value() && !frames->empty()) {
     badges.push_back({fmt::format("{}▲", frames->size()), palette::warn});
     return;
   }
-  badges.push_back({std::to_string(state.model.tf_rows.size()), palette::text_muted});
+  badges.push_back({std::to_string(state.model.tf_rows().size()), palette::text_muted});
 }
 
 void add_results_badge(const AppState& state, std::vector<RailBadge>& badges) {
-  const Json::array_t* runs = array_of(member(state.document(), "runs"));
-  if (runs == nullptr || runs->empty()) {
+  const auto runs = array_of(member(state.document(), "runs"));
+  if (!runs.has_value() || runs->empty()) {
     return;
   }
   bool failed = false;
@@ -97,9 +97,8 @@ std::vector<RailBadge> rail_badges(const AppState& state, View view) {
       add_tf_badge(state, badges);
       break;
     case View::changes:
-      if (const Json::array_t* changes =
-              array_of(member_path(state.document(), {"comparison", "changes"}));
-          changes != nullptr && !changes->empty()) {
+      if (const auto changes = array_of(member_path(state.document(), {"comparison", "changes"}));
+          changes.has_value() && !changes->empty()) {
         badges.push_back({std::to_string(changes->size()), palette::warn});
       }
       break;

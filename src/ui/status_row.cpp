@@ -38,10 +38,10 @@ struct DocumentMessage {
 DocumentMessage document_message(const Json& root) {
   const Json& runtime = member(root, "runtime");
   const Json& feedback = member(runtime, "export_feedback");
-  const std::string* backend_status = string_of(member(runtime, "status"));
-  const bool exported = backend_status != nullptr && backend_status->starts_with("Exported ");
+  const auto backend_status = string_of(member(runtime, "status"));
+  const bool exported = backend_status.has_value() && backend_status->starts_with("Exported ");
   if (is_string_equal(member(feedback, "status"), "failed") &&
-      (exported || (backend_status != nullptr && *backend_status == "Export failed"))) {
+      (exported || (backend_status.has_value() && *backend_status == "Export failed"))) {
     return {fmt::format("Export failed for {}: {}",
                         value_display_text(member(feedback, "entity_id")),
                         value_display_text(member(feedback, "error")))};

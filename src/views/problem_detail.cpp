@@ -12,15 +12,15 @@ namespace qm {
 namespace {
 
 bool lists_string(const Json& array, std::string_view text) {
-  const Json::array_t* elements = array_of(array);
-  return elements != nullptr &&
+  const auto elements = array_of(array);
+  return elements.has_value() &&
          std::any_of(elements->begin(), elements->end(),
                      [&](const Json& element) { return is_string_equal(element, text); });
 }
 
 bool lists_value_text(const Json& array, std::string_view text) {
-  const Json::array_t* elements = array_of(array);
-  return elements != nullptr &&
+  const auto elements = array_of(array);
+  return elements.has_value() &&
          std::any_of(elements->begin(), elements->end(),
                      [&](const Json& element) { return value_display_text(element) == text; });
 }
@@ -29,7 +29,7 @@ void append_launch_detail(std::string& out, const Json& item) {
   out += fmt::format("Severity: {} · Evidence: {}\n", value_display_text(member(item, "severity")),
                      value_display_text(member(item, "evidence")));
   out += "\nEVIDENCE TEXT\n";
-  if (const std::string* text = string_of(member(item, "text"))) {
+  if (const auto text = string_of(member(item, "text"))) {
     out += display_safe(*text);
   }
   out += "\n\nNEXT STEPS\n";
@@ -38,8 +38,8 @@ void append_launch_detail(std::string& out, const Json& item) {
 }
 
 void append_qos_profiles(std::string& out, const Json& detail) {
-  const Json::object_t* publisher = object_of(member(detail, "publisher_profile"));
-  if (publisher == nullptr) {
+  const auto publisher = object_of(member(detail, "publisher_profile"));
+  if (!publisher.has_value()) {
     return;
   }
   const Json& subscriber = member(detail, "subscriber_profile");
@@ -54,7 +54,7 @@ void append_qos_profiles(std::string& out, const Json& detail) {
     if (lists_string(member(detail, "policies"), policy)) {
       mark = "✕";
     } else if (lists_value_text(member(detail, "unresolved_policies"),
-                                value_display_text(Json(policy)))) {
+                                value_display_text(JsonArena::string_view_of(policy)))) {
       mark = "?";
     }
     out += pad_right(display_safe(policy), 18);
@@ -67,7 +67,7 @@ void append_qos_profiles(std::string& out, const Json& detail) {
 }
 
 void append_section(std::string& out, std::string_view heading, const Json& text) {
-  if (const std::string* body = string_of(text)) {
+  if (const auto body = string_of(text)) {
     out += fmt::format("\n{}\n{}\n", heading, display_safe(*body));
   }
 }
@@ -82,13 +82,13 @@ void append_finding_detail(std::string& out, const Json& item) {
   append_section(out, "LIKELY FIX", member(item, "fix"));
   out +=
       fmt::format("\nVERIFY COMMAND · y copies\n{}\n", value_display_text(member(item, "verify")));
-  if (const std::string* target = string_of(member(item, "target"))) {
+  if (const auto target = string_of(member(item, "target"))) {
     out += fmt::format("\nNEXT STEPS\nEnter opens {} · Backspace returns here\n",
                        display_safe(*target));
   }
   append_section(out, "DETECTOR TEXT", member(item, "finding"));
-  const std::string* doc_url = string_of(member(item, "doc_url"));
-  if (doc_url != nullptr && !doc_url->empty()) {
+  const auto doc_url = string_of(member(item, "doc_url"));
+  if (doc_url.has_value() && !doc_url->empty()) {
     append_section(out, "DOCUMENTATION", member(item, "doc_url"));
   }
 }
@@ -97,8 +97,8 @@ void append_finding_detail(std::string& out, const Json& item) {
 
 std::string problem_detail_text(const Json& item) {
   std::string out;
-  const std::string* title = string_of(member(item, "title"));
-  out += title != nullptr ? display_safe(*title) : "Problem";
+  const auto title = string_of(member(item, "title"));
+  out += title.has_value() ? display_safe(*title) : "Problem";
   out += '\n';
   if (is_string_equal(member(item, "detector"), "launch")) {
     append_launch_detail(out, item);

@@ -2,33 +2,41 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include "support/documents.hpp"
+
 namespace qm {
 namespace {
 
-Json base_document() {
-  return {
-      {"entities", Json::array({{{"id", "node:/amcl"}, {"kind", "node"}, {"name", "/amcl"}},
-                                {{"id", "topic:/scan"}, {"kind", "topic"}, {"name", "/scan"}}})},
-      {"current", {{"tf", {{"edges", Json::array({{{"parent", "map"}, {"child", "odom"}}})}}}}},
-      {"runs", Json::array({{{"retained_id", "r1"}, {"status", "passed"}, {"title", "smoke"}},
-                            {{"retained_id", "r2"}, {"status", "failed"}, {"title", "soak"}}})}};
+using testing::document_of;
+
+nlohmann::json base_document() {
+  return {{"entities",
+           nlohmann::json::array({{{"id", "node:/amcl"}, {"kind", "node"}, {"name", "/amcl"}},
+                                  {{"id", "topic:/scan"}, {"kind", "topic"}, {"name", "/scan"}}})},
+          {"current",
+           {{"tf", {{"edges", nlohmann::json::array({{{"parent", "map"}, {"child", "odom"}}})}}}}},
+          {"runs", nlohmann::json::array(
+                       {{{"retained_id", "r1"}, {"status", "passed"}, {"title", "smoke"}},
+                        {{"retained_id", "r2"}, {"status", "failed"}, {"title", "soak"}}})}};
 }
 
 TEST(InitialState, DefaultsToHealthWithNothingToSave) {
-  AppState state = build_initial_state(base_document(), std::nullopt, true);
+  AppState state = build_initial_state(document_of(base_document()), std::nullopt, true);
   EXPECT_EQ(state.view, View::health);
   EXPECT_EQ(state.selected_id, "health:summary");
   EXPECT_TRUE(state.view_saving_enabled);
   EXPECT_TRUE(state.truecolour);
   EXPECT_EQ(*state.last_saved_view_state,
-            (Json{{"tab", 0}, {"filter", ""}, {"selected_id", "health:summary"}}));
+            (nlohmann::json{{"tab", 0}, {"filter", ""}, {"selected_id", "health:summary"}}));
 }
 
 TEST(InitialState, SelectionPrefixPicksTheView) {
   auto view_for = [](const char* selection) {
-    Json document = base_document();
+    nlohmann::json document = base_document();
     document["selection"] = selection;
-    return build_initial_state(document, std::nullopt, false);
+    return build_initial_state(document_of(document), std::nullopt, false);
   };
   EXPECT_EQ(view_for("node:/amcl").view, View::nodes);
   EXPECT_EQ(view_for("node:/amcl").selected_id, "node:/amcl");
@@ -39,10 +47,10 @@ TEST(InitialState, SelectionPrefixPicksTheView) {
 }
 
 TEST(InitialState, ResultSelectionOpensResults) {
-  Json document = base_document();
+  nlohmann::json document = base_document();
   document["result_selection"] = "run:r2";
   document["selection"] = "node:/amcl";
-  AppState state = build_initial_state(document, std::nullopt, false);
+  AppState state = build_initial_state(document_of(document), std::nullopt, false);
   EXPECT_EQ(state.view, View::results);
   EXPECT_EQ(state.selected, 1u);
   EXPECT_EQ(state.selected_result_id, std::optional<std::string>("run:r2"));
@@ -50,24 +58,24 @@ TEST(InitialState, ResultSelectionOpensResults) {
 
   // An unknown result falls back to Health and then to the entity selection.
   document["result_selection"] = "run:gone";
-  AppState fallback = build_initial_state(document, std::nullopt, false);
+  AppState fallback = build_initial_state(document_of(document), std::nullopt, false);
   EXPECT_EQ(fallback.view, View::nodes);
   EXPECT_FALSE(fallback.selected_result_id);
 }
 
 TEST(InitialState, ViewStateWinsWithinItsLimits) {
-  auto with_view_state = [](Json view_state) {
-    Json document = base_document();
+  auto with_view_state = [](nlohmann::json view_state) {
+    nlohmann::json document = base_document();
     document["selection"] = "node:/amcl";
     document["view_state"] = std::move(view_state);
-    return build_initial_state(document, std::string("/tmp/unused"), false);
+    return build_initial_state(document_of(document), std::string("/tmp/unused"), false);
   };
   AppState state =
       with_view_state({{"tab", 2}, {"filter", "SC\x1b"}, {"selected_id", "topic:/scan"}});
   EXPECT_EQ(state.view, View::topics);
   EXPECT_EQ(state.filter, "SC�");
   EXPECT_EQ(*state.last_saved_view_state,
-            (Json{{"tab", 2}, {"filter", "SC\x1b"}, {"selected_id", "topic:/scan"}}));
+            (nlohmann::json{{"tab", 2}, {"filter", "SC\x1b"}, {"selected_id", "topic:/scan"}}));
 
   // A tab of 10, a 257-byte filter, a 513-byte id or a missing member ignore it as a whole.
   EXPECT_EQ(with_view_state({{"tab", 10}, {"filter", ""}, {"selected_id", ""}}).view, View::nodes);

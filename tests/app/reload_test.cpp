@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "support/session_on_disk.hpp"
 
 namespace qm {
@@ -9,30 +11,31 @@ using testing::SessionOnDisk;
 
 constexpr std::string_view schema = "quillmesh.terminal-session/1";
 
-Json node(const std::string& name) {
+nlohmann::json node(const std::string& name) {
   return {{"id", "node:" + name}, {"kind", "node"}, {"name", name}};
 }
 
-Json topic(const std::string& name) {
+nlohmann::json topic(const std::string& name) {
   return {{"id", "topic:" + name}, {"kind", "topic"}, {"name", name}};
 }
 
-Json edge(const std::string& node_name, const std::string& topic_name,
-          const std::string& direction) {
+nlohmann::json edge(const std::string& node_name, const std::string& topic_name,
+                    const std::string& direction) {
   return {{"node", node_name},
           {"topic", topic_name},
           {"direction", direction},
           {"type", "std_msgs/msg/String"}};
 }
 
-Json document_with(Json entities, Json edges) {
+nlohmann::json document_with(nlohmann::json entities, nlohmann::json edges) {
   return {{"schema", schema},
           {"entities", std::move(entities)},
           {"current", {{"label", "bench"}, {"graph", {{"edges", std::move(edges)}}}}}};
 }
 
 TEST(Reload, TouchInvalidDeletedAndRecreated) {
-  const Json document = document_with(Json::array({node("/a")}), Json::array());
+  const nlohmann::json document =
+      document_with(nlohmann::json::array({node("/a")}), nlohmann::json::array());
   SessionOnDisk session(document);
   AppState& state = session.state;
   EXPECT_FALSE(session.watch.check(state));
@@ -60,7 +63,9 @@ TEST(Reload, TouchInvalidDeletedAndRecreated) {
   EXPECT_FALSE(session.watch.check(state));
   EXPECT_FALSE(session.watch.check(state));
 
-  session.rewrite(document_with(Json::array({node("/a"), node("/b")}), Json::array()), 1003);
+  session.rewrite(
+      document_with(nlohmann::json::array({node("/a"), node("/b")}), nlohmann::json::array()),
+      1003);
   EXPECT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.model.entities.size(), 2u);
   // The successful reload removes the earlier refusal.
@@ -69,34 +74,66 @@ TEST(Reload, TouchInvalidDeletedAndRecreated) {
 }
 
 TEST(Reload, VanishedSelectionBecomesAPlaceholder) {
-  Json document = document_with(Json::array({node("/a"), node("/b")}), Json::array());
+  nlohmann::json document =
+      document_with(nlohmann::json::array({node("/a"), node("/b")}), nlohmann::json::array());
   document["selection"] = "node:/b";
   SessionOnDisk session(document);
   AppState& state = session.state;
   ASSERT_EQ(state.view, View::nodes);
   ASSERT_EQ(state.selected_id, "node:/b");
 
-  session.rewrite(document_with(Json::array({node("/a")}), Json::array()), 1001);
+  session.rewrite(document_with(nlohmann::json::array({node("/a")}), nlohmann::json::array()),
+                  1001);
   ASSERT_TRUE(session.watch.check(state));
   ASSERT_EQ(state.rows.size(), 2u);
   EXPECT_EQ(state.rows[0].label, "[unavailable] /b");
   EXPECT_EQ(state.rows[0].id, "node:/b");
-  EXPECT_TRUE((*state.rows[0].value)["observation_unavailable"].get<bool>());
+  EXPECT_TRUE(is_true(member(*state.rows[0].value, "observation_unavailable")));
   EXPECT_EQ(state.selected, 0u);
   EXPECT_EQ(state.selected_id, "node:/b");
   EXPECT_EQ(state.status, "node:/b absent from latest capture; prior selection retained");
 
   // Without a graph in the new capture there is nothing to compare with: no placeholder.
-  session.rewrite(Json{{"schema", schema}, {"entities", Json::array({node("/a")})}}, 1002);
+  session.rewrite(
+      nlohmann::json{{"schema", schema}, {"entities", nlohmann::json::array({node("/a")})}}, 1002);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.rows.size(), 1u);
   EXPECT_EQ(state.selected_id, "node:/a");
 }
 
+// The TF rows, their ids and values are made by the model itself, not read from the document,
+// so the placeholder must be made before the previous model is gone.
+TEST(Reload, VanishedFrameBecomesAPlaceholder) {
+  const auto tf_document = [](const nlohmann::json& edges) {
+    return nlohmann::json{{"schema", schema},
+                          {"selection", "frame:base_link"},
+                          {"current", {{"tf", {{"edges", edges}}}}}};
+  };
+  const nlohmann::json map_odom = {{"parent", "map"}, {"child", "odom"}};
+  SessionOnDisk session(
+      tf_document({map_odom, {{"parent", "odom"}, {"child", "base_link"}, {"rate_hz", 30.0}}}));
+  AppState& state = session.state;
+  ASSERT_EQ(state.view, View::tf);
+  ASSERT_EQ(state.selected_id, "frame:base_link");
+
+  session.rewrite(tf_document(nlohmann::json::array({map_odom})), 1001);
+  ASSERT_TRUE(session.watch.check(state));
+  ASSERT_EQ(state.rows.size(), 3u);
+  EXPECT_EQ(state.rows[0].id, "frame:base_link");
+  EXPECT_EQ(state.rows[0].label, "[unavailable] base_link");
+  const Json& value = *state.rows[0].value;
+  EXPECT_TRUE(is_true(member(value, "observation_unavailable")));
+  EXPECT_TRUE(is_string_equal(member(value, "frame"), "base_link"));
+  EXPECT_EQ(array_of(member(value, "edges")).value_or(std::span<const Json>()).size(), 1u);
+  EXPECT_EQ(state.selected, 0u);
+  EXPECT_EQ(state.status, "frame:base_link absent from latest capture; prior selection retained");
+}
+
 TEST(Reload, SelectedConnectionFollowsItsEdge) {
-  Json entities = Json::array({topic("/scan")});
-  Json document = document_with(
-      entities, Json::array({edge("/lidar", "/scan", "pub"), edge("/amcl", "/scan", "sub")}));
+  nlohmann::json entities = nlohmann::json::array({topic("/scan")});
+  nlohmann::json document = document_with(
+      entities,
+      nlohmann::json::array({edge("/lidar", "/scan", "pub"), edge("/amcl", "/scan", "sub")}));
   document["selection"] = "topic:/scan";
   SessionOnDisk session(document);
   AppState& state = session.state;
@@ -104,34 +141,37 @@ TEST(Reload, SelectedConnectionFollowsItsEdge) {
   state.connection_cursor = 1;
 
   // The /amcl edge moved to position 0: it stays selected there.
-  session.rewrite(document_with(entities, Json::array({edge("/amcl", "/scan", "sub"),
-                                                       edge("/lidar", "/scan", "pub")})),
+  session.rewrite(document_with(entities, nlohmann::json::array({edge("/amcl", "/scan", "sub"),
+                                                                 edge("/lidar", "/scan", "pub")})),
                   1001);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.connection_cursor, std::optional<std::size_t>(0));
   EXPECT_EQ(state.status, "");
 
   // It vanished: no connection is selected any more.
-  session.rewrite(document_with(entities, Json::array({edge("/lidar", "/scan", "pub")})), 1002);
+  session.rewrite(document_with(entities, nlohmann::json::array({edge("/lidar", "/scan", "pub")})),
+                  1002);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.connection_cursor, std::nullopt);
   EXPECT_EQ(state.status, "Selected connection disappeared; use ↑/↓ to select another");
 
   // With none selected, none stays selected.
-  session.rewrite(document_with(entities, Json::array({edge("/lidar", "/scan", "pub")})), 1003);
+  session.rewrite(document_with(entities, nlohmann::json::array({edge("/lidar", "/scan", "pub")})),
+                  1003);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.connection_cursor, std::nullopt);
 }
 
 TEST(Reload, VanishedProblemShowsTheSummary) {
-  Json document = {
+  nlohmann::json document = {
       {"schema", schema},
-      {"problems", {{"findings", Json::array({{{"id", "problem:qos"}, {"title", "Q"}}})}}}};
+      {"problems",
+       {{"findings", nlohmann::json::array({{{"id", "problem:qos"}, {"title", "Q"}}})}}}};
   SessionOnDisk session(document);
   AppState& state = session.state;
   state.selected = 1;
   state.selected_id = "problem:qos";
-  document["problems"]["findings"] = Json::array();
+  document["problems"]["findings"] = nlohmann::json::array();
   session.rewrite(document, 1001);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_EQ(state.selected, 0u);
@@ -139,8 +179,9 @@ TEST(Reload, VanishedProblemShowsTheSummary) {
 }
 
 TEST(Reload, PendingSelectionWaitsForItsRow) {
-  Json document = {{"schema", schema},
-                   {"view_state", {{"tab", 3}, {"filter", ""}, {"selected_id", "node:/late"}}}};
+  nlohmann::json document = {
+      {"schema", schema},
+      {"view_state", {{"tab", 3}, {"filter", ""}, {"selected_id", "node:/late"}}}};
   SessionOnDisk session(document);
   AppState& state = session.state;
   ASSERT_EQ(state.pending_selection, std::optional<std::string>("node:/late"));
@@ -150,8 +191,8 @@ TEST(Reload, PendingSelectionWaitsForItsRow) {
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_TRUE(state.pending_selection);
 
-  document["entities"] = Json::array({node("/early"), node("/late")});
-  document["current"] = Json::object();
+  document["entities"] = nlohmann::json::array({node("/early"), node("/late")});
+  document["current"] = nlohmann::json::object();
   session.rewrite(document, 1002);
   ASSERT_TRUE(session.watch.check(state));
   EXPECT_FALSE(state.pending_selection);

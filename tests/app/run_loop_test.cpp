@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <nlohmann/json.hpp>
 
 #include "app/initial_state.hpp"
+#include "support/documents.hpp"
 #include "support/key_events.hpp"
 #include "support/session_on_disk.hpp"
 
@@ -52,11 +54,12 @@ tui::Event wheel(tui::MouseKind kind) {
 
 // Two topics, /a selected.
 testing::SessionOnDisk two_topics() {
-  return testing::SessionOnDisk(
-      Json{{"schema", "quillmesh.terminal-session/1"},
-           {"entities", Json::array({{{"id", "topic:/a"}, {"kind", "topic"}, {"name", "/a"}},
-                                     {{"id", "topic:/b"}, {"kind", "topic"}, {"name", "/b"}}})},
-           {"selection", "topic:/a"}});
+  return testing::SessionOnDisk(nlohmann::json{
+      {"schema", "quillmesh.terminal-session/1"},
+      {"entities",
+       nlohmann::json::array({{{"id", "topic:/a"}, {"kind", "topic"}, {"name", "/a"}},
+                              {{"id", "topic:/b"}, {"kind", "topic"}, {"name", "/b"}}})},
+      {"selection", "topic:/a"}});
 }
 
 TEST(RunLoop, IdleTurnsDrawNothing) {
@@ -138,15 +141,15 @@ TEST(RunLoop, ClicksOnTheRailAndTheTabStripSwitchViews) {
 TEST(RunLoop, ResizeRequestsTheOpenLogPageAgainForTheNewHeight) {
   testing::TempDir dir;
   const std::string channel = dir.file("requests.jsonl");
-  Json document = {{"runtime",
-                    {{"launch", {{"log", "/var/log/launch.log"}}},
-                     {"launch_log_page",
-                      {{"path", "/var/log/launch.log"},
-                       {"query", ""},
-                       {"severity", "all"},
-                       {"context", 0},
-                       {"start", 40}}}}}};
-  AppState state = build_initial_state(document, channel, false);
+  nlohmann::json document = {{"runtime",
+                              {{"launch", {{"log", "/var/log/launch.log"}}},
+                               {"launch_log_page",
+                                {{"path", "/var/log/launch.log"},
+                                 {"query", ""},
+                                 {"severity", "all"},
+                                 {"context", 0},
+                                 {"start", 40}}}}}};
+  AppState state = build_initial_state(testing::document_of(document), channel, false);
   state.log_open = true;
   handle_event(state, tui::ResizeEvent{{100, 40}});
   // The page on hand is for other settings: paging starts again at line 0.

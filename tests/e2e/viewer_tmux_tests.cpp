@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "app/core/json_access.hpp"
+#include <nlohmann/json.hpp>
+
 #include "support/temp_dir.hpp"
 #include "support/tmux_session.hpp"
 
@@ -29,8 +30,8 @@ std::string line_with(const std::string& screen, const std::string& text) {
   return screen.substr(begin, screen.find('\n', at) - begin);
 }
 
-Json topics_document(const std::vector<std::string>& names, const std::string& label) {
-  Json entities = Json::array();
+nlohmann::json topics_document(const std::vector<std::string>& names, const std::string& label) {
+  nlohmann::json entities = nlohmann::json::array();
   for (const std::string& name : names) {
     entities.push_back({{"id", "topic:" + name},
                         {"kind", "topic"},
@@ -40,7 +41,7 @@ Json topics_document(const std::vector<std::string>& names, const std::string& l
   return {{"schema", "quillmesh.terminal-session/1"},
           {"entities", entities},
           {"selection", "topic:/b"},
-          {"current", {{"label", label}, {"graph", {{"edges", Json::array()}}}}}};
+          {"current", {{"label", label}, {"graph", {{"edges", nlohmann::json::array()}}}}}};
 }
 
 TEST(ViewerInTmux, PicksUpARenamedDocumentAndKeepsTheSelection) {

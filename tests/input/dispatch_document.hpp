@@ -1,18 +1,18 @@
 #pragma once
 
 #include <initializer_list>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
-#include "app/core/json_access.hpp"
 #include "input/key_dispatch.hpp"
 
 namespace qm::testing {
 
 // A small session: two nodes and two topics joined by three edges, a TF pair, two findings, two
 // runs with stages, a playback at 58 of 60 seconds, a baseline, and every capability granted.
-inline Json dispatch_document() {
-  return Json::parse(R"({
+inline nlohmann::json dispatch_document() {
+  return nlohmann::json::parse(R"({
     "capabilities": {"refresh": true, "project": true, "export": true, "inspect": true,
                      "checks": true, "playback": true, "task": true, "assistant": true},
     "entities": [

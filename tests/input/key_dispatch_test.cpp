@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "input/dispatch_document.hpp"
 #include "input/navigation.hpp"
+#include "support/documents.hpp"
 #include "support/key_events.hpp"
 #include "support/state_builder.hpp"
 #include "support/temp_dir.hpp"
@@ -13,8 +16,10 @@ namespace {
 
 using testing::control_key;
 using testing::dispatch_document;
+using testing::document_of;
 using testing::key;
 using testing::lines_of;
+using testing::nlohmann_of;
 using testing::press;
 using testing::read_file;
 using testing::state_of;
@@ -23,7 +28,7 @@ using tui::KeyCode;
 
 std::string selected_row_id(const AppState& state) {
   const Row* row = state.selected_row();
-  return row != nullptr ? row->id : "";
+  return row != nullptr ? std::string(row->id) : "";
 }
 
 TEST(KeyDispatch, ViewKeysWrapAroundAndResetTheView) {
@@ -113,7 +118,7 @@ TEST(KeyDispatch, MovementKeysStayWithinTheRowsAndScrollBounds) {
   EXPECT_EQ(state.pan, 8);
 
   // Without rows Down and Up scroll the detail pane.
-  AppState empty = state_of(Json::object(), View::graph);
+  AppState empty = state_of(nlohmann::json::object(), View::graph);
   press(empty, {key(KeyCode::down), key(KeyCode::down)});
   EXPECT_EQ(empty.detail_scroll, 2);
   handle_key(empty, key(U'k'));
@@ -164,7 +169,7 @@ TEST(KeyDispatch, DetailFocusMovesTheConnectionCursorAndEnterFollowsIt) {
 
   // An entity without connections keeps the cursor at 0, and other views scroll instead.
   AppState lonely =
-      state_of(Json{{"entities", {{{"id", "node:/a"}, {"kind", "node"}}}}}, View::nodes);
+      state_of(nlohmann::json{{"entities", {{{"id", "node:/a"}, {"kind", "node"}}}}}, View::nodes);
   lonely.detail_focus = true;
   press(lonely, {key(KeyCode::down), key(KeyCode::up)});
   EXPECT_EQ(lonely.connection_cursor, 0u);
@@ -205,11 +210,11 @@ TEST(KeyDispatch, GoingToEntities) {
 }
 
 TEST(KeyDispatch, LaunchProblemsOpenTheLogOnlyWhenOneIsRetained) {
-  Json document = dispatch_document();
-  document["runtime"]["launch"] = Json{{"state", "failed"}, {"returncode", 1}};
+  nlohmann::json document = dispatch_document();
+  document["runtime"]["launch"] = nlohmann::json{{"state", "failed"}, {"returncode", 1}};
   AppState state = state_of(document, View::health);
   ASSERT_TRUE(handle_key(state, key(KeyCode::down)));
-  ASSERT_EQ(member(*state.selected_row()->value, "detector"), "launch");
+  ASSERT_EQ(nlohmann_of(*state.selected_row()->value)["detector"], "launch");
   for (const tui::KeyEvent& opener : {key(KeyCode::enter), key(U'L')}) {
     handle_key(state, opener);
     EXPECT_EQ(state.view, View::health);
@@ -229,7 +234,7 @@ TEST(KeyDispatch, BaselineSwitch) {
   EXPECT_EQ(state.status, "Viewing current capture");
   EXPECT_EQ(state.rows.size(), 2u);
 
-  Json document = dispatch_document();
+  nlohmann::json document = dispatch_document();
   document.erase("baseline");
   AppState without = state_of(document, View::nodes);
   handle_key(without, key(U'b'));
@@ -238,15 +243,31 @@ TEST(KeyDispatch, BaselineSwitch) {
             "No baseline capture in this session; b switches sides only when one is supplied");
 }
 
+// TF rows are made by the model of each side; the selected frame is kept across a switch.
+TEST(KeyDispatch, BaselineSwitchKeepsTheSelectedFrame) {
+  nlohmann::json document = dispatch_document();
+  document["baseline"]["tf"] = document["current"]["tf"];
+  AppState state = state_of(document, View::tf);
+  handle_key(state, key(KeyCode::down));
+  ASSERT_EQ(state.selected_id, "frame:odom");
+  for (const bool baseline : {true, false}) {
+    handle_key(state, key(U'b'));
+    EXPECT_EQ(state.baseline_shown(), baseline);
+    ASSERT_EQ(state.rows.size(), 2u);
+    EXPECT_EQ(state.selected, 1u);
+    EXPECT_EQ(state.selected_id, "frame:odom");
+  }
+}
+
 TEST(KeyDispatch, PlaybackKeysSendSeeksAndTransportRequests) {
   TempDir dir;
   const std::string channel = dir.file("requests.jsonl");
-  Json document = dispatch_document();
+  nlohmann::json document = dispatch_document();
   AppState state = state_of(document, View::playback, channel);
   press(state, {key(KeyCode::right), key(U' ')});
   document["runtime"]["playback"]["position_s"] = 3;
   document["runtime"]["playback"]["state"] = "paused";
-  state.model = build_model(std::make_shared<const Json>(document));
+  state.model = build_model(document_of(document));
   press(state, {key(KeyCode::left), key(U' ')});
   EXPECT_EQ(state.status, "Requested resume; awaiting backend status");
   press(state, {key(U'p'), key(U'x')});
@@ -263,8 +284,8 @@ TEST(KeyDispatch, PlaybackKeysSendSeeksAndTransportRequests) {
 TEST(KeyDispatch, SeekRefusals) {
   TempDir dir;
   const std::string channel = dir.file("requests.jsonl");
-  const auto status_after = [&](Json playback, KeyCode code) {
-    Json document = dispatch_document();
+  const auto status_after = [&](nlohmann::json playback, KeyCode code) {
+    nlohmann::json document = dispatch_document();
     document["runtime"]["playback"] = std::move(playback);
     AppState state = state_of(document, View::playback, channel);
     handle_key(state, key(code));
@@ -371,7 +392,7 @@ TEST(KeyDispatch, StatusHelpAndControlInTheNormalMode) {
 }
 
 TEST(KeyDispatch, KeysOfLaterFeaturesLeaveNoModeOpen) {
-  Json document = dispatch_document();
+  nlohmann::json document = dispatch_document();
   document["runtime"]["launch"]["log"] = "[INFO] started";
   AppState state = state_of(document, View::project);
   for (char32_t c : {U':', U'A', U'L', U'n', U'f', U'o'}) {

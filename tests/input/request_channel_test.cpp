@@ -3,20 +3,26 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <nlohmann/json.hpp>
+
+#include "support/documents.hpp"
 #include "support/state_builder.hpp"
 #include "support/temp_dir.hpp"
 
 namespace qm {
 namespace {
 
+using testing::document_of;
+using testing::nlohmann_of;
 using testing::read_file;
 using testing::state_of;
 using testing::TempDir;
 
-Json topics_document(Json capabilities) {
-  return Json{
+nlohmann::json topics_document(nlohmann::json capabilities) {
+  return nlohmann::json{
       {"capabilities", std::move(capabilities)},
-      {"entities", Json::array({{{"id", "topic:/scan"}, {"kind", "topic"}, {"name", "/scan"}}})}};
+      {"entities",
+       nlohmann::json::array({{{"id", "topic:/scan"}, {"kind", "topic"}, {"name", "/scan"}}})}};
 }
 
 TEST(RequestChannel, WritesOneSortedCompactLine) {
@@ -26,11 +32,11 @@ TEST(RequestChannel, WritesOneSortedCompactLine) {
       state_of(topics_document({{"export", true}, {"playback", true}}), View::topics, channel);
   EXPECT_TRUE(send_request(state, "export"));
   EXPECT_EQ(state.status, "Requested export; awaiting backend status");
-  EXPECT_TRUE(
-      send_request(state, "save_view", Json{{"tab", 2}, {"filter", "é"}, {"selected_id", ""}}));
+  EXPECT_TRUE(send_request(state, "save_view",
+                           nlohmann::json{{"tab", 2}, {"filter", "é"}, {"selected_id", ""}}));
   EXPECT_EQ(state.status, "Requested export; awaiting backend status");
   // A payload member replaces the automatic one.
-  EXPECT_TRUE(send_request(state, "seek", Json{{"offset_s", 59.999}, {"side", "mine"}}));
+  EXPECT_TRUE(send_request(state, "seek", nlohmann::json{{"offset_s", 59.999}, {"side", "mine"}}));
   EXPECT_EQ(state.status, "Requested seek; awaiting backend status");
   EXPECT_EQ(read_file(channel),
             "{\"action\":\"export\",\"entity_id\":\"topic:/scan\",\"side\":\"current\"}\n"
@@ -55,14 +61,15 @@ TEST(RequestChannel, RefusalsWriteNothing) {
   EXPECT_EQ(state.status, "Select a topic before inspecting");
 
   AppState unavailable = state_of(topics_document({{"inspect", true}}), View::topics, channel);
-  Json value = *unavailable.rows[0].value;
+  nlohmann::json value = nlohmann_of(*unavailable.rows[0].value);
   value["observation_unavailable"] = true;
-  unavailable.rows[0] = Row::with_owned_value("topic:/scan", "[unavailable] /scan", value);
+  unavailable.rows[0] = Row::owning("topic:/scan", "[unavailable] /scan", document_of(value)->root);
   EXPECT_FALSE(send_request(unavailable, "message_tf"));
   EXPECT_EQ(unavailable.status,
             "Selection is absent from latest graph; refresh before requesting a live observation");
 
-  AppState empty = state_of(Json{{"capabilities", {{"export", true}}}}, View::topics, channel);
+  AppState empty =
+      state_of(nlohmann::json{{"capabilities", {{"export", true}}}}, View::topics, channel);
   EXPECT_FALSE(send_request(empty, "export"));
   EXPECT_EQ(empty.status, "Select an entity before exporting");
 
@@ -75,9 +82,9 @@ TEST(RequestChannel, RefusalsWriteNothing) {
 TEST(RequestChannel, SideFollowsTheShownCaptureAndRemovedChanges) {
   TempDir dir;
   const std::string channel = dir.file("requests.jsonl");
-  Json document = topics_document({{"export", true}});
+  nlohmann::json document = topics_document({{"export", true}});
   document["comparison"]["changes"] =
-      Json::array({{{"id", "node:/gone"}, {"status", "removed"}, {"name", "/gone"}}});
+      nlohmann::json::array({{{"id", "node:/gone"}, {"status", "removed"}, {"name", "/gone"}}});
   AppState state = state_of(document, View::changes, channel);
   ASSERT_TRUE(send_request(state, "export"));
   EXPECT_EQ(read_file(channel),
@@ -93,7 +100,8 @@ TEST(RequestChannel, NeverGrowsPastOneMebibyte) {
   const std::string fixed = R"({"action":"save_view","filter":"","selected_id":"","tab":0})";
   const std::size_t overhead = fixed.size() + 1;
   auto payload = [](std::size_t filter_length) {
-    return Json{{"tab", 0}, {"filter", std::string(filter_length, 'f')}, {"selected_id", ""}};
+    return nlohmann::json{
+        {"tab", 0}, {"filter", std::string(filter_length, 'f')}, {"selected_id", ""}};
   };
   EXPECT_FALSE(send_request(state, "save_view", payload(577 - overhead)));
   EXPECT_EQ(state.status,

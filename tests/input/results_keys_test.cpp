@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "input/dispatch_document.hpp"
 #include "input/experiment_forms.hpp"
 #include "input/key_dispatch.hpp"
@@ -24,9 +26,10 @@ using tui::KeyCode;
 TEST(ResultsKeys, RowsResolveToTheirRunAndAttachSendsItsPosition) {
   TempDir dir;
   const std::string channel = dir.file("requests.jsonl");
-  Json document = dispatch_document();
+  nlohmann::json document = dispatch_document();
   // A retained id that only starts like another run's key must not be taken for it.
-  document["runs"].push_back({{"retained_id", "r"}, {"stages", Json::array({{{"label", "y"}}})}});
+  document["runs"].push_back(
+      {{"retained_id", "r"}, {"stages", nlohmann::json::array({{{"label", "y"}}})}});
   AppState state = state_of(document, View::results, channel);
   std::vector<std::optional<std::size_t>> indexes;
   for (std::size_t i = 0; i < state.rows.size(); ++i) {
@@ -75,7 +78,7 @@ TEST(ViewKeys, RequestsOfTopicsNodesAndProject) {
   }
   std::vector<std::string> actions;
   for (const std::string& line : lines_of(read_file(channel))) {
-    actions.push_back(Json::parse(line)["action"]);
+    actions.push_back(nlohmann::json::parse(line)["action"]);
   }
   EXPECT_EQ(actions,
             (std::vector<std::string>{"inspect", "message_tf", "save_view", "config_diff",

@@ -7,15 +7,19 @@
 
 namespace qm::testing {
 
-inline std::vector<std::string> labels(const std::vector<Row>& rows) {
+// The labels of rows or connections.
+template <typename Item>
+std::vector<std::string> labels(const std::vector<Item>& items) {
   std::vector<std::string> out;
-  for (const Row& row : rows) out.push_back(row.label);
+  for (const Item& item : items) out.emplace_back(item.label);
   return out;
 }
 
-inline std::vector<std::string> ids(const std::vector<Row>& rows) {
+// The ids of rows or connections.
+template <typename Item>
+std::vector<std::string> ids(const std::vector<Item>& items) {
   std::vector<std::string> out;
-  for (const Row& row : rows) out.push_back(row.id);
+  for (const Item& item : items) out.emplace_back(item.id);
   return out;
 }
 

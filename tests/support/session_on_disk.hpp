@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
@@ -21,10 +22,11 @@ struct SessionOnDisk {
   AppState state;
   SessionWatch watch;
 
-  explicit SessionOnDisk(const Json& document) {
+  explicit SessionOnDisk(const nlohmann::json& document) {
     rewrite(document, 1000);
     state = build_initial_state(*load_session(path), std::nullopt, false);
-    watch = SessionWatch{path, modification_time(path)};
+    watch.path = path;
+    watch.reference = modification_time(path);
   }
 
   // Writes `text` as the document, modified `seconds` after the epoch.
@@ -35,7 +37,9 @@ struct SessionOnDisk {
       std::abort();
     }
   }
-  void rewrite(const Json& document, long seconds) { rewrite_text(document.dump(), seconds); }
+  void rewrite(const nlohmann::json& document, long seconds) {
+    rewrite_text(document.dump(), seconds);
+  }
 };
 
 }  // namespace qm::testing

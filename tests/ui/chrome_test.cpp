@@ -53,7 +53,7 @@ TEST(Header, GroupsStopAtTheFirstThatDoesNotFit) {
 }
 
 TEST(Header, FallbacksAndTheBaselineSide) {
-  Json document = frame_document();
+  nlohmann::json document = frame_document();
   document["mode"] = "replay";
   document["product_mode"] = "ai-assisted";
   document["runtime"].erase("distribution");
@@ -118,10 +118,10 @@ TEST(StatusRow, TheFirstCaseThatAppliesWins) {
 }
 
 TEST(StatusRow, DocumentMessagesAndTheirColours) {
-  const auto line_of = [](const Json& document) {
+  const auto line_of = [](const nlohmann::json& document) {
     return status_line(state_for(document, View::health));
   };
-  Json document = frame_document();
+  nlohmann::json document = frame_document();
   document["runtime"]["status"] = "Exported topic:/scan";
   document["runtime"]["export_feedback"] = {{"status", "success"}, {"entity_id", "topic:/scan"}};
   tui::Line line = line_of(document);

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <memory>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -13,6 +13,7 @@
 #include "app/core/app_state.hpp"
 #include "app/core/view_rows.hpp"
 #include "support/buffer_matchers.hpp"
+#include "support/documents.hpp"
 #include "tui/buffer.hpp"
 #include "tui/terminal.hpp"
 #include "ui/frame.hpp"
@@ -20,17 +21,17 @@
 namespace qm::ui_test {
 
 // The compact navigation-stack session the frame tests draw.
-inline Json frame_document() {
+inline nlohmann::json frame_document() {
   std::ifstream in(std::string(QM_TEST_DATA) + "/ui/frame_session.json");
   std::stringstream text;
   text << in.rdbuf();
-  return Json::parse(text.str());
+  return nlohmann::json::parse(text.str());
 }
 
 // A state over `document` showing `view` with its rows built and the first row selected.
-inline AppState state_for(Json document, View view, std::string filter = {}) {
+inline AppState state_for(const nlohmann::json& document, View view, std::string filter = {}) {
   AppState state;
-  state.model = build_model(std::make_shared<const Json>(std::move(document)));
+  state.model = build_model(testing::document_of(document));
   state.view = view;
   state.filter = std::move(filter);
   state.truecolour = true;
@@ -43,7 +44,7 @@ inline AppState state_for(Json document, View view, std::string filter = {}) {
 
 inline void select_row(AppState& state, std::size_t index) {
   state.selected = index;
-  state.selected_id = index < state.rows.size() ? state.rows[index].id : std::string();
+  state.selected_id = index < state.rows.size() ? std::string(state.rows[index].id) : std::string();
 }
 
 // The frame drawn at `width` x `height` with `detail` as the detail text.

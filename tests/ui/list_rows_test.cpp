@@ -29,12 +29,13 @@ std::optional<std::string> secondary_of(const AppState& state, std::string_view 
   return row_secondary_text(row_context(state), row_with_id(state, id));
 }
 
-Row plain_row(std::string id, std::string label, Json value = Json::object()) {
-  return Row::with_owned_value(std::move(id), std::move(label), std::move(value));
+Row plain_row(std::string_view id, std::string_view label,
+              const nlohmann::json& value = nlohmann::json::object()) {
+  return Row::owning(id, label, testing::document_of(value)->root);
 }
 
 TEST(RowMarkers, HealthRowsShowTheSummaryAndEachSeverity) {
-  Json document = frame_document();
+  nlohmann::json document = frame_document();
   document["problems"]["findings"].push_back(
       {{"id", "problem:info:x"}, {"severity", "info"}, {"title", "Informational"}});
   document["problems"]["findings"].push_back({{"id", "problem:odd:x"}, {"title", "No severity"}});
@@ -58,7 +59,7 @@ TEST(RowMarkers, HealthRowsShowTheSummaryAndEachSeverity) {
 }
 
 TEST(RowMarkers, TopicsByFindingsInfrastructureAndCounts) {
-  Json document = frame_document();
+  nlohmann::json document = frame_document();
   // A second, milder finding on the same topic does not soften its marker.
   document["problems"]["findings"].push_back({{"id", "problem:late"},
                                               {"severity", "warning"},
@@ -66,11 +67,11 @@ TEST(RowMarkers, TopicsByFindingsInfrastructureAndCounts) {
   // Findings without a string severity do not mark a row.
   document["problems"]["findings"].push_back(
       {{"id", "problem:nosev"}, {"severity", 3}, {"target", "topic:/scan"}});
-  const auto add_topic = [&document](const std::string& name, Json details) {
+  const auto add_topic = [&document](const std::string& name, nlohmann::json details) {
     document["entities"].push_back(
         {{"id", "topic:" + name}, {"kind", "topic"}, {"name", name}, {"details", details}});
   };
-  add_topic("/parameter_events", Json::object());
+  add_topic("/parameter_events", nlohmann::json::object());
   add_topic("/odd", {{"subscriber_count", 0}});
   add_topic("/vague", {{"publisher_count", -1}, {"subscriber_count", 2}});
   for (const View view : {View::topics, View::graph}) {
@@ -133,8 +134,8 @@ TEST(RowMarkers, FramesShowMultipleParentsStaticAndRates) {
   EXPECT_EQ(secondary_of(state, "frame:map"), std::nullopt);
 
   // Multi-parent entries may also be plain names.
-  Json document = frame_document();
-  document["current"]["tf"]["multi_parent_frames"] = Json::array({"odom", 7});
+  nlohmann::json document = frame_document();
+  document["current"]["tf"]["multi_parent_frames"] = nlohmann::json::array({"odom", 7});
   const AppState strings = state_for(document, View::tf);
   EXPECT_EQ(marker_of(strings, "frame:odom"), (RowMarker{"▲", palette::warn}));
   EXPECT_EQ(marker_of(strings, "frame:camera_link"), std::nullopt);

@@ -23,9 +23,10 @@ using ui_test::state_for;
 AppState numbered_rows(std::size_t count) {
   AppState state = state_for(frame_document(), View::changes);
   state.rows.clear();
+  const DocumentPtr empty = testing::document_of(nlohmann::json::object());
   for (std::size_t i = 0; i < count; ++i) {
-    state.rows.push_back(Row::with_owned_value("node:/n" + std::to_string(i),
-                                               "row " + std::to_string(i), Json::object()));
+    state.rows.push_back(
+        Row::owning("node:/n" + std::to_string(i), "row " + std::to_string(i), empty->root));
   }
   return state;
 }

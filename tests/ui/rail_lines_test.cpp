@@ -11,7 +11,8 @@ namespace {
 using ui_test::frame_document;
 using ui_test::state_for;
 
-std::vector<RailBadge> badges_of(const Json& document, View view, Side side = Side::current) {
+std::vector<RailBadge> badges_of(const nlohmann::json& document, View view,
+                                 Side side = Side::current) {
   AppState state = state_for(document, View::health);
   if (side == Side::baseline) {
     state.model = show_side(state.model, Side::baseline);
@@ -22,14 +23,14 @@ std::vector<RailBadge> badges_of(const Json& document, View view, Side side = Si
 using Badges = std::vector<RailBadge>;
 
 TEST(RailBadges, HealthCountsOrTheChecksVerdict) {
-  Json document = frame_document();
+  nlohmann::json document = frame_document();
   EXPECT_EQ(badges_of(document, View::health),
             (Badges{{"1✕", palette::bad}, {"2▲", palette::warn}}));
   // The tally describes the current capture even while the baseline is shown.
   EXPECT_EQ(badges_of(document, View::health, Side::baseline),
             (Badges{{"1✕", palette::bad}, {"2▲", palette::warn}}));
 
-  document["problems"]["findings"] = Json::array();
+  document["problems"]["findings"] = nlohmann::json::array();
   EXPECT_EQ(badges_of(document, View::health), (Badges{{"?", palette::text_muted}}));
   document["problems"]["status"] = "complete";
   EXPECT_EQ(badges_of(document, View::health), (Badges{{"✓", palette::ok}}));
@@ -40,7 +41,7 @@ TEST(RailBadges, HealthCountsOrTheChecksVerdict) {
 }
 
 TEST(RailBadges, CountsOfTopicsNodesFramesAndChanges) {
-  Json document = frame_document();
+  nlohmann::json document = frame_document();
   EXPECT_EQ(badges_of(document, View::graph), Badges{});
   EXPECT_EQ(badges_of(document, View::topics), (Badges{{"6", palette::text_muted}}));
   // Five node entities, one of them the capture's own.
@@ -50,16 +51,16 @@ TEST(RailBadges, CountsOfTopicsNodesFramesAndChanges) {
 
   document["problems"]["observer"]["node"] = "/not_an_entity";
   EXPECT_EQ(badges_of(document, View::nodes), (Badges{{"5", palette::text_muted}}));
-  document["current"]["tf"]["multi_parent_frames"] = Json::array();
+  document["current"]["tf"]["multi_parent_frames"] = nlohmann::json::array();
   EXPECT_EQ(badges_of(document, View::tf), (Badges{{"5", palette::text_muted}}));
-  document["comparison"]["changes"] = Json::array();
+  document["comparison"]["changes"] = nlohmann::json::array();
   EXPECT_EQ(badges_of(document, View::changes), Badges{});
   document["comparison"] = "none";
   EXPECT_EQ(badges_of(document, View::changes), Badges{});
 }
 
 TEST(RailBadges, ResultsVerdictAndPlaybackState) {
-  Json document = frame_document();
+  nlohmann::json document = frame_document();
   EXPECT_EQ(badges_of(document, View::results), (Badges{{"FAIL", palette::bad}}));
   document["runs"] = {{{"status", "passed"}}, {{"status", "blocked"}}};
   EXPECT_EQ(badges_of(document, View::results), (Badges{{"BLK", palette::warn}}));
@@ -67,7 +68,7 @@ TEST(RailBadges, ResultsVerdictAndPlaybackState) {
   EXPECT_EQ(badges_of(document, View::results), (Badges{{"FAIL", palette::bad}}));
   document["runs"] = {{{"status", "passed"}}, {{"title", "no status"}}};
   EXPECT_EQ(badges_of(document, View::results), (Badges{{"PASS", palette::ok}}));
-  document["runs"] = Json::array();
+  document["runs"] = nlohmann::json::array();
   EXPECT_EQ(badges_of(document, View::results), Badges{});
 
   EXPECT_EQ(badges_of(document, View::playback), (Badges{{"pause", palette::warn}}));

@@ -2,16 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "app/core/problem_list.hpp"
 #include "app/core/view_rows.hpp"
+#include "support/documents.hpp"
 #include "views/detail_text.hpp"
 
 namespace qm {
 namespace {
 
+using testing::document_of;
+
+// The detail text of the problem the program reads from the literal.
+std::string problem_text(const nlohmann::json& item) {
+  return problem_detail_text(document_of(item)->root);
+}
+
 TEST(ProblemDetail, LaunchLayout) {
-  const std::vector<Json> problems =
-      problem_list(Json{{"runtime", {{"launch", {{"state", "failed"}, {"returncode", 2}}}}}});
+  const DocumentPtr document =
+      document_of({{"runtime", {{"launch", {{"state", "failed"}, {"returncode", 2}}}}}});
+  JsonArena arena;
+  const std::vector<Json> problems = problem_list(document->root, arena);
   ASSERT_EQ(problems.size(), 1u);
   EXPECT_EQ(problem_detail_text(problems[0]),
             "Launch failed with exit code 2\n"
@@ -25,13 +37,13 @@ TEST(ProblemDetail, LaunchLayout) {
             "Log patterns are a summary; the log is the evidence.\n");
   // A finding that names the launch detector takes the same layout.
   EXPECT_EQ(
-      problem_detail_text(Json{{"detector", "launch"}}),
+      problem_text({{"detector", "launch"}}),
       "Problem\nSeverity: unknown · Evidence: unknown\n\nEVIDENCE TEXT\n\n\nNEXT STEPS\n"
       "L opens the retained launch log.\nLog patterns are a summary; the log is the evidence.\n");
 }
 
 TEST(ProblemDetail, FindingWithQosProfiles) {
-  const Json finding = {
+  const nlohmann::json finding = {
       {"title", "QoS mismatch on /scan"},
       {"severity", "error"},
       {"detector", "qos_compatibility"},
@@ -41,14 +53,14 @@ TEST(ProblemDetail, FindingWithQosProfiles) {
         {"publisher_profile",
          {{"reliability", "best_effort"}, {"durability", "volatile"}, {"depth", 5}}},
         {"subscriber_profile", {{"reliability", "reliable"}, {"durability", "volatile"}}},
-        {"policies", Json::array({"reliability"})},
-        {"unresolved_policies", Json::array({"reliability", "depth"})}}},
+        {"policies", nlohmann::json::array({"reliability"})},
+        {"unresolved_policies", nlohmann::json::array({"reliability", "depth"})}}},
       {"explanation", "Nothing arrives."},
       {"fix", "Publish reliably."},
       {"target", "topic:/scan"},
       {"finding", "incompatible"},
       {"doc_url", ""}};
-  EXPECT_EQ(problem_detail_text(finding),
+  EXPECT_EQ(problem_text(finding),
             "QoS mismatch on /scan\n"
             "Severity: error · Check: qos_compatibility · Evidence: one graph snapshot of the "
             "current capture\n"
@@ -72,17 +84,17 @@ TEST(ProblemDetail, FindingWithQosProfiles) {
 }
 
 TEST(DetailText, DispatchAndRawEvidence) {
-  Json document = {
-      {"problems", {{"findings", Json::array({{{"id", "problem:p"}, {"title", "P"}}})}}}};
+  nlohmann::json document = {
+      {"problems", {{"findings", nlohmann::json::array({{{"id", "problem:p"}, {"title", "P"}}})}}}};
   AppState state;
-  state.model = build_model(std::make_shared<const Json>(document));
+  state.model = build_model(document_of(document));
   state.rows = build_view_rows(state.model, View::health, "", ResultsFilter::all);
   ASSERT_EQ(state.rows.size(), 2u);
   EXPECT_EQ(detail_text(state), "");
   state.selected = 1;
   EXPECT_TRUE(detail_text(state).starts_with("P\nSeverity: unknown"));
   state.raw_view = true;
-  EXPECT_EQ(detail_text(state), (*state.rows[1].value).dump(2));
+  EXPECT_EQ(detail_text(state), document["problems"]["findings"][0].dump(2));
   state.view = View::playback;
   state.rows.clear();
   EXPECT_EQ(detail_text(state), document.dump(2));

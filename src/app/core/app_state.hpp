@@ -2,11 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/core/json_access.hpp"
+#include "app/core/json/json_access.hpp"
 #include "app/core/session_model.hpp"
 #include "app/core/view.hpp"
 
@@ -52,7 +53,8 @@ struct AppState {
   std::optional<std::size_t> connection_cursor = 0;
   std::string status;
   bool keep_status = false;
-  std::optional<Json> last_saved_view_state;
+  // The view state of the last `save_view` request written.
+  std::optional<nlohmann::json> last_saved_view_state;
   bool view_saving_enabled = false;
   std::optional<std::string> request_channel_path;
 

@@ -14,63 +14,72 @@ namespace {
 
 constexpr std::string_view launch_verify = "L opens the retained launch log";
 
-Json launch_problem(std::string id, std::string_view severity, std::string title,
-                    std::string_view evidence, std::string text) {
-  Json item = Json::object();
-  item["id"] = std::move(id);
-  item["detector"] = "launch";
-  item["severity"] = severity;
-  item["title"] = std::move(title);
-  item["evidence"] = evidence;
-  item["text"] = std::move(text);
-  item["verify"] = launch_verify;
-  return item;
-}
+// Collects the problems of the launch, made in the model's arena.
+class LaunchProblems {
+ public:
+  LaunchProblems(std::vector<Json>& out, JsonArena& arena) : out_(out), builder_(arena) {}
 
-Json hashed_problem(std::string_view kind, std::string_view severity, std::string title,
-                    std::string_view evidence, std::string text) {
-  std::string id = fmt::format("problem:launch:{}:{}", kind, fnv1a_hex(text));
-  return launch_problem(std::move(id), severity, std::move(title), evidence, std::move(text));
-}
+  void add(std::string_view id, std::string_view severity, std::string_view title,
+           std::string_view evidence, std::string_view text) {
+    builder_.add("id", id)
+        .add("detector", "launch")
+        .add("severity", severity)
+        .add("title", title)
+        .add("evidence", evidence)
+        .add("text", text)
+        .add("verify", launch_verify);
+    out_.push_back(builder_.object());
+  }
+
+  // A problem whose id ends in the hash of its text.
+  void add_hashed(std::string_view kind, std::string_view severity, std::string_view title,
+                  std::string_view evidence, std::string_view text) {
+    add(fmt::format("problem:launch:{}:{}", kind, fnv1a_hex(text)), severity, title, evidence,
+        text);
+  }
+
+ private:
+  std::vector<Json>& out_;
+  JsonBuilder builder_;
+};
 
 std::string safe_string_or(const Json& value, std::string_view fallback) {
-  const std::string* text = string_of(value);
-  return text != nullptr ? display_safe(*text) : std::string(fallback);
+  const auto text = string_of(value);
+  return text ? display_safe(*text) : std::string(fallback);
 }
 
-void add_parent_problem(const Json& launch, std::vector<Json>& out) {
+void add_parent_problem(const Json& launch, LaunchProblems& out) {
   const Json& state = member(launch, "state");
   const Json& returncode = member(launch, "returncode");
   const std::optional<int64_t> rc = integer_of(returncode);
   if (is_string_equal(state, "failed")) {
     std::string title = rc ? fmt::format("Launch failed with exit code {}", *rc) : "Launch failed";
-    out.push_back(hashed_problem("state", "error", std::move(title), "process state",
-                                 fmt::format("Parent launch state: failed; return code: {}",
-                                             value_display_text(returncode))));
+    out.add_hashed("state", "error", title, "process state",
+                   fmt::format("Parent launch state: failed; return code: {}",
+                               value_display_text(returncode)));
   } else if (is_string_equal(state, "exited")) {
     if (rc && *rc != 0) {
-      out.push_back(hashed_problem("state", "error", fmt::format("Launch exited with code {}", *rc),
-                                   "process state",
-                                   fmt::format("Parent launch exited with return code {}", *rc)));
+      out.add_hashed("state", "error", fmt::format("Launch exited with code {}", *rc),
+                     "process state", fmt::format("Parent launch exited with return code {}", *rc));
     } else {
-      out.push_back(hashed_problem(
+      out.add_hashed(
           "state", "info", "Launch exited with code 0", "process state",
-          "The parent launch process exited normally; nodes it started are no longer owned."));
+          "The parent launch process exited normally; nodes it started are no longer owned.");
     }
   }
 }
 
-void add_process_problems(const Json& launch, std::vector<Json>& out,
+void add_process_problems(const Json& launch, LaunchProblems& out,
                           std::vector<int64_t>& failed_pids) {
   const Json& processes = member(launch, "processes");
-  const Json::array_t* entries = array_of(member(processes, "processes"));
-  if (entries == nullptr) {
+  const auto entries = array_of(member(processes, "processes"));
+  if (!entries) {
     return;
   }
   const bool retained = is_true(member(processes, "retained"));
   for (const Json& entry : *entries) {
-    const Json::array_t* failures = array_of(member(entry, "failures"));
-    if (failures == nullptr || failures->empty()) {
+    const auto failures = array_of(member(entry, "failures"));
+    if (!failures || failures->empty()) {
       continue;
     }
     for (const Json& failure : *failures) {
@@ -95,11 +104,10 @@ void add_process_problems(const Json& launch, std::vector<Json>& out,
         value_display_text(member(entry, "failure_count")), exit_code,
         value_display_text(member(last, "attempt")), value_display_text(member(last, "pid")),
         value_display_text(state));
-    out.push_back(launch_problem(fmt::format("problem:launch:process:{}", name), "error",
-                                 std::move(title),
-                                 retained ? "process state from the previous run; not verified now"
-                                          : "process state (launch log lines)",
-                                 std::move(text)));
+    out.add(fmt::format("problem:launch:process:{}", name), "error", title,
+            retained ? "process state from the previous run; not verified now"
+                     : "process state (launch log lines)",
+            text);
   }
 }
 
@@ -108,38 +116,35 @@ bool names_failed_pid(std::string_view text, const std::vector<int64_t>& failed_
                      [&](int64_t pid) { return contains(text, fmt::format("[pid {},", pid)); });
 }
 
-void add_log_problems(const Json& launch, std::vector<Json>& out,
+void add_log_problems(const Json& launch, LaunchProblems& out,
                       const std::vector<int64_t>& failed_pids) {
   const Json& summary = member(launch, "log_summary");
   std::vector<std::string> kept;
-  if (const Json::array_t* failures = array_of(member(summary, "child_failures"))) {
+  if (const auto failures = array_of(member(summary, "child_failures"))) {
     for (const Json& failure : *failures) {
       std::string text = safe_string_or(member(failure, "text"), "");
       if (!names_failed_pid(text, failed_pids)) {
-        kept.push_back(std::move(text));
+        kept.push_back(text);
       }
     }
   }
-  if (const std::string* first = string_of(member_path(summary, {"first_error", "text"}))) {
+  if (const auto first = string_of(member_path(summary, {"first_error", "text"}))) {
     std::string text = display_safe(*first);
     if (!names_failed_pid(text, failed_pids) &&
         std::find(kept.begin(), kept.end(), text) == kept.end()) {
       std::string title = "First error in launch log: " + truncate_middle(text, 80);
-      out.push_back(
-          hashed_problem("first-error", "error", std::move(title), "log pattern", std::move(text)));
+      out.add_hashed("first-error", "error", title, "log pattern", text);
     }
   }
   for (std::string& text : kept) {
     std::string title = "Launch child failure: " + truncate_middle(text, 80);
-    out.push_back(
-        hashed_problem("child", "error", std::move(title), "log pattern", std::move(text)));
+    out.add_hashed("child", "error", title, "log pattern", text);
   }
 }
 
-void add_declared_check_problems(const Json& launch, std::vector<Json>& out) {
-  const Json::array_t* observations =
-      array_of(member_path(launch, {"readiness_checks", "observations"}));
-  if (observations == nullptr) {
+void add_declared_check_problems(const Json& launch, LaunchProblems& out) {
+  const auto observations = array_of(member_path(launch, {"readiness_checks", "observations"}));
+  if (!observations) {
     return;
   }
   for (const Json& observation : *observations) {
@@ -149,19 +154,18 @@ void add_declared_check_problems(const Json& launch, std::vector<Json>& out) {
       continue;
     }
     std::string label;
-    if (const std::string* topic = string_of(member(observation, "topic"))) {
+    if (const auto topic = string_of(member(observation, "topic"))) {
       label = display_safe(*topic);
-    } else if (const std::string* node = string_of(member(observation, "node"))) {
+    } else if (const auto node = string_of(member(observation, "node"))) {
       label = display_safe(*node);
     } else {
       label = "declared check";
     }
-    std::string title = fmt::format("Declared check {}: {}", string_of(status)->c_str(), label);
+    std::string title = fmt::format("Declared check {}: {}", *string_of(status), label);
     std::string text = fmt::format("{} · attempts: {} · last error: {}", label,
                                    value_display_text(member(observation, "attempts")),
                                    value_display_text(member(observation, "last_error")));
-    out.push_back(
-        hashed_problem("check", "error", std::move(title), "declared check", std::move(text)));
+    out.add_hashed("check", "error", title, "declared check", text);
   }
 }
 
@@ -177,8 +181,8 @@ std::string fnv1a_hex(std::string_view bytes) {
 }
 
 int severity_rank(const Json& item) {
-  const std::string* severity = string_of(member(item, "severity"));
-  if (severity == nullptr) {
+  const auto severity = string_of(member(item, "severity"));
+  if (!severity) {
     return 4;
   }
   if (*severity == "error")
@@ -192,17 +196,18 @@ int severity_rank(const Json& item) {
   return 4;
 }
 
-std::vector<Json> problem_list(const Json& document) {
+std::vector<Json> problem_list(const Json& document, JsonArena& arena) {
   std::vector<Json> problems;
+  LaunchProblems launch_problems(problems, arena);
   const Json& launch = member_path(document, {"runtime", "launch"});
   if (launch.is_object()) {
     std::vector<int64_t> failed_pids;
-    add_parent_problem(launch, problems);
-    add_process_problems(launch, problems, failed_pids);
-    add_log_problems(launch, problems, failed_pids);
-    add_declared_check_problems(launch, problems);
+    add_parent_problem(launch, launch_problems);
+    add_process_problems(launch, launch_problems, failed_pids);
+    add_log_problems(launch, launch_problems, failed_pids);
+    add_declared_check_problems(launch, launch_problems);
   }
-  if (const Json::array_t* findings = array_of(member_path(document, {"problems", "findings"}))) {
+  if (const auto findings = array_of(member_path(document, {"problems", "findings"}))) {
     for (const Json& finding : *findings) {
       if (finding.is_object()) {
         problems.push_back(finding);
@@ -218,8 +223,8 @@ std::vector<Json> problem_list(const Json& document) {
 SeverityCounts severity_counts(const std::vector<Json>& problems) {
   SeverityCounts counts;
   for (const Json& item : problems) {
-    const std::string* severity = string_of(member(item, "severity"));
-    if (severity == nullptr)
+    const auto severity = string_of(member(item, "severity"));
+    if (!severity)
       continue;
     if (*severity == "error")
       ++counts.errors;

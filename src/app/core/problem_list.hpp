@@ -5,13 +5,13 @@
 #include <string_view>
 #include <vector>
 
-#include "app/core/json_access.hpp"
+#include "app/core/json/json_access.hpp"
 
 namespace qm {
 
 // What is wrong, in severity order: the problems this program derives from the launch the session
-// owns, then the backend's graph findings.
-std::vector<Json> problem_list(const Json& document);
+// owns (made in `arena`), then the backend's graph findings.
+std::vector<Json> problem_list(const Json& document, JsonArena& arena);
 
 // 0 error, 1 warning, 2 unknown, 3 info, 4 anything else.
 int severity_rank(const Json& item);

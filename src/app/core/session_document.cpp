@@ -2,13 +2,17 @@
 
 #include <fcntl.h>
 #include <simdjson.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
+#include <nlohmann/json.hpp>
 #include <utility>
+#include <vector>
 
 #include "tui/unicode.hpp"
 
@@ -18,9 +22,33 @@ namespace {
 
 constexpr std::size_t padding = simdjson::SIMDJSON_PADDING;
 constexpr std::string_view recursion_message = "recursion limit exceeded";
+constexpr std::size_t page = 4096;
+constexpr std::size_t huge_page = std::size_t{2} << 20;
+// Buffers at least this large are advised as huge pages.
+constexpr std::size_t huge_page_worthy = std::size_t{4} << 20;
 
 std::unexpected<Error> size_failure() {
   return std::unexpected(Error::message(std::string(session_size_message)));
+}
+
+std::unexpected<Error> out_of_memory() {
+  return std::unexpected(Error::os(ENOMEM));
+}
+
+std::size_t round_up(std::size_t value, std::size_t multiple) {
+  return (value + multiple - 1) / multiple * multiple;
+}
+
+// Advises the whole pages inside [start, start + size) as huge pages.
+void advise_huge_pages(const void* start, std::size_t size) {
+  if (size < huge_page_worthy) {
+    return;
+  }
+  const auto first = round_up(reinterpret_cast<std::uintptr_t>(start), page);
+  const auto last = (reinterpret_cast<std::uintptr_t>(start) + size) / page * page;
+  if (last > first) {
+    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+  }
 }
 
 class Descriptor {
@@ -37,59 +65,223 @@ class Descriptor {
 
 // --- Building the tree from the fast parser's result -------------------------------------------
 
-void build_value(Json& target, simdjson::dom::element element) {
-  using simdjson::dom::element_type;
-  switch (element.type()) {
-    case element_type::ARRAY: {
-      const simdjson::dom::array array = element.get_array().value_unsafe();
-      target = Json(Json::value_t::array);
-      auto& items = target.get_ref<Json::array_t&>();
-      items.reserve(array.size());
-      for (simdjson::dom::element child : array) {
-        build_value(items.emplace_back(), child);
-      }
-      return;
-    }
-    case element_type::OBJECT: {
-      const simdjson::dom::object object = element.get_object().value_unsafe();
-      target = Json(Json::value_t::object);
-      auto& members = target.get_ref<Json::object_t&>();
-      for (const simdjson::dom::key_value_pair field : object) {
-        // Keys mostly arrive sorted, so the end hint makes each insertion constant time; a
-        // repeated key finds its earlier member, whose value the later one replaces.
-        const auto slot = members.try_emplace(members.end(), std::string(field.key));
-        build_value(slot->second, field.value);
-      }
-      return;
-    }
-    case element_type::INT64: {
-      const std::int64_t value = element.get_int64().value_unsafe();
-      if (value >= 0) {
-        target = static_cast<std::uint64_t>(value);
-      } else {
-        target = value;
-      }
-      return;
-    }
-    case element_type::UINT64:
-      target = element.get_uint64().value_unsafe();
-      return;
-    case element_type::DOUBLE:
-      target = element.get_double().value_unsafe();
-      return;
-    case element_type::STRING: {
-      const std::string_view text = element.get_string().value_unsafe();
-      target = std::string(text);
-      return;
-    }
-    case element_type::BOOL:
-      target = element.get_bool().value_unsafe();
-      return;
-    case element_type::NULL_VALUE:
-      target = nullptr;
-      return;
+// Gives pages back to the kernel: the whole pages inside [start, start + size). The mapping
+// stays, so the next document that needs them gets fresh zeroed pages.
+void release_pages(const void* start, std::size_t size) {
+  const auto first = round_up(reinterpret_cast<std::uintptr_t>(start), page);
+  const auto last = (reinterpret_cast<std::uintptr_t>(start) + size) / page * page;
+  if (last > first) {
+    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
   }
 }
+
+// Walks the parser's tape (one 64-bit word per value, a type letter in the top byte; containers
+// know the index after their end and their size, strings point into the string buffer) and
+// builds the tree in one pass. What it has walked is never read again, so it gives the tape's
+// pages back as it goes: a document of tiny values never holds the whole tape and the whole
+// tree at once.
+class TapeWalk {
+ public:
+  TapeWalk(const simdjson::dom::document& parsed, JsonArena& arena)
+      : tape_(parsed.tape.get()), strings_(parsed.string_buf.get()), arena_(arena) {}
+
+  Json root() {
+    position_ = 1;
+    return value();
+  }
+
+ private:
+  static constexpr std::uint64_t payload_mask = 0x00FF'FFFF'FFFF'FFFFu;
+  static constexpr std::uint32_t saturated_count = 0xFF'FFFFu;
+  static constexpr std::size_t release_step = std::size_t{4} << 20;
+
+  char type_at(std::size_t index) const { return static_cast<char>(tape_[index] >> 56); }
+  std::uint64_t payload_at(std::size_t index) const { return tape_[index] & payload_mask; }
+
+  // The index after the value at `index`.
+  std::size_t after(std::size_t index) const {
+    switch (type_at(index)) {
+      case '[':
+      case '{':
+        return static_cast<std::uint32_t>(payload_at(index));
+      case 'l':
+      case 'u':
+      case 'd':
+        return index + 2;
+      default:
+        return index + 1;
+    }
+  }
+
+  // How many values a container holds (members of an object count once).
+  std::size_t count_at(std::size_t index) const {
+    const auto count = static_cast<std::uint32_t>(payload_at(index) >> 32) & saturated_count;
+    if (count < saturated_count) {
+      return count;
+    }
+    const bool object = type_at(index) == '{';
+    const std::size_t end = after(index) - 1;
+    std::size_t counted = 0;
+    for (std::size_t child = index + 1; child < end; ++counted) {
+      child = after(object ? child + 1 : child);
+    }
+    return counted;
+  }
+
+  std::string_view text_at(std::size_t index) const {
+    const std::uint8_t* start = strings_ + payload_at(index);
+    std::uint32_t length = 0;
+    std::memcpy(&length, start, sizeof length);
+    return {reinterpret_cast<const char*>(start + sizeof length), length};
+  }
+
+  void release_walked() {
+    const std::size_t walked = position_ * sizeof(std::uint64_t);
+    if (walked - released_ >= release_step) {
+      release_pages(reinterpret_cast<const std::byte*>(tape_) + released_, walked - released_);
+      released_ = walked / page * page;
+    }
+  }
+
+  Json value() {
+    const std::size_t index = position_;
+    switch (type_at(index)) {
+      case '[': {
+        // Read before the children are walked, which may release this word.
+        const std::size_t end = after(index);
+        const std::size_t size = count_at(index);
+        Json* items = arena_.allocate_values(size);
+        ++position_;
+        for (std::size_t i = 0; i < size; ++i) {
+          items[i] = value();
+        }
+        position_ = end;
+        release_walked();
+        return JsonArena::array_of({items, size});
+      }
+      case '{': {
+        const std::size_t end = after(index);
+        const std::size_t size = count_at(index);
+        JsonMember* members = arena_.allocate_members(size);
+        ++position_;
+        for (std::size_t i = 0; i < size; ++i) {
+          members[i].key = arena_.copy_text(text_at(position_++));
+          members[i].value = value();
+        }
+        position_ = end;
+        release_walked();
+        return JsonArena::object_of({members, sort_members({members, size})});
+      }
+      case '"':
+        ++position_;
+        return arena_.string(text_at(index));
+      case 'l':
+        position_ += 2;
+        return Json::from_integer(static_cast<std::int64_t>(tape_[index + 1]));
+      case 'u':
+        position_ += 2;
+        return Json::from_unsigned(tape_[index + 1]);
+      case 'd': {
+        double number = 0;
+        std::memcpy(&number, &tape_[index + 1], sizeof number);
+        position_ += 2;
+        return Json::from_double(number);
+      }
+      case 't':
+        ++position_;
+        return Json::from_bool(true);
+      case 'f':
+        ++position_;
+        return Json::from_bool(false);
+      default:
+        ++position_;
+        return Json();
+    }
+  }
+
+  const std::uint64_t* tape_;
+  const std::uint8_t* strings_;
+  JsonArena& arena_;
+  std::size_t position_ = 0;
+  std::size_t released_ = 0;
+};
+
+// Builds the tree from the careful parser's events, for the rare document the fast parser cannot
+// hold (an integer beyond 64 bits). Containers collect their children on one shared stack.
+class EventTreeBuilder {
+ public:
+  explicit EventTreeBuilder(JsonArena& arena) : arena_(arena) {}
+
+  Json root() const { return values_.empty() ? Json() : values_.front(); }
+
+  bool null() { return push(Json()); }
+  bool boolean(bool value) { return push(Json::from_bool(value)); }
+  bool number_integer(nlohmann::json::number_integer_t value) {
+    return push(Json::from_integer(value));
+  }
+  bool number_unsigned(nlohmann::json::number_unsigned_t value) {
+    return push(Json::from_unsigned(value));
+  }
+  bool number_float(nlohmann::json::number_float_t value, const nlohmann::json::string_t&) {
+    return push(Json::from_double(value));
+  }
+  bool string(nlohmann::json::string_t& value) { return push(arena_.string(value)); }
+  bool binary(nlohmann::json::binary_t&) { return push(Json()); }
+  bool start_object(std::size_t) {
+    open_.push_back({values_.size(), keys_.size()});
+    return true;
+  }
+  bool key(nlohmann::json::string_t& key) {
+    keys_.push_back(arena_.copy_text(key));
+    return true;
+  }
+  bool end_object() {
+    const Open open = close();
+    const std::size_t size = values_.size() - open.values;
+    JsonMember* members = arena_.allocate_members(size);
+    for (std::size_t i = 0; i < size; ++i) {
+      members[i] = JsonMember{keys_[open.keys + i], values_[open.values + i]};
+    }
+    values_.resize(open.values);
+    keys_.resize(open.keys);
+    return push(JsonArena::object_of({members, sort_members({members, size})}));
+  }
+  bool start_array(std::size_t) {
+    open_.push_back({values_.size(), keys_.size()});
+    return true;
+  }
+  bool end_array() {
+    const Open open = close();
+    const std::size_t size = values_.size() - open.values;
+    Json* items = arena_.allocate_values(size);
+    std::copy(values_.begin() + static_cast<std::ptrdiff_t>(open.values), values_.end(), items);
+    values_.resize(open.values);
+    return push(JsonArena::array_of({items, size}));
+  }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) {
+    return false;
+  }
+
+ private:
+  struct Open {
+    std::size_t values;
+    std::size_t keys;
+  };
+  bool push(Json value) {
+    values_.push_back(value);
+    return true;
+  }
+  Open close() {
+    const Open open = open_.back();
+    open_.pop_back();
+    return open;
+  }
+
+  JsonArena& arena_;
+  std::vector<Json> values_;
+  std::vector<std::string_view> keys_;
+  std::vector<Open> open_;
+};
 
 // --- Errors of documents the fast parser refuses -----------------------------------------------
 
@@ -105,14 +297,16 @@ struct FaultFinder {
 
   bool null() { return true; }
   bool boolean(bool) { return true; }
-  bool number_integer(Json::number_integer_t) { return true; }
-  bool number_unsigned(Json::number_unsigned_t) { return true; }
-  bool number_float(Json::number_float_t, const Json::string_t&) { return true; }
-  bool string(Json::string_t&) { return true; }
-  bool binary(Json::binary_t&) { return true; }
+  bool number_integer(nlohmann::json::number_integer_t) { return true; }
+  bool number_unsigned(nlohmann::json::number_unsigned_t) { return true; }
+  bool number_float(nlohmann::json::number_float_t, const nlohmann::json::string_t&) {
+    return true;
+  }
+  bool string(nlohmann::json::string_t&) { return true; }
+  bool binary(nlohmann::json::binary_t&) { return true; }
   // Stops at the first level too deep: no error can come before it that was not reported yet.
   bool start_object(std::size_t) { return ++depth <= session_depth_limit; }
-  bool key(Json::string_t&) { return true; }
+  bool key(nlohmann::json::string_t&) { return true; }
   bool end_object() {
     --depth;
     return true;
@@ -158,7 +352,7 @@ struct FaultFinder {
 
 std::optional<SyntaxFault> first_syntax_fault(std::string_view text) {
   FaultFinder finder;
-  Json::sax_parse(text.begin(), text.end(), &finder);
+  nlohmann::json::sax_parse(text.begin(), text.end(), &finder);
   return finder.fault;
 }
 
@@ -217,7 +411,7 @@ Error syntax_error_at(std::string_view text, std::size_t offset, std::string mes
 
 // The careful path: finds the first error with its place, and loads the rare valid document the
 // fast parser cannot hold (such as an integer beyond 64 bits).
-std::expected<Json, Error> parse_refused_document(std::string_view text) {
+std::expected<DocumentPtr, Error> parse_refused_document(std::string_view text) {
   const std::optional<std::size_t> too_deep = excess_nesting_offset(text);
   std::optional<SyntaxFault> fault = first_syntax_fault(text);
   // The library's parser takes a NUL byte between tokens for the end of the input.
@@ -232,32 +426,67 @@ std::expected<Json, Error> parse_refused_document(std::string_view text) {
   if (too_deep) {
     return std::unexpected(syntax_error_at(text, *too_deep, std::string(recursion_message)));
   }
-  Json document = Json::parse(text.begin(), text.end(), nullptr, false);
-  if (document.is_discarded()) {
+  auto document = std::make_shared<Document>();
+  EventTreeBuilder builder(document->arena);
+  if (!nlohmann::json::sax_parse(text.begin(), text.end(), &builder)) {
     return std::unexpected(syntax_error_at(text, text.size(), "invalid document"));
   }
+  document->root = builder.root();
   return document;
 }
 
 }  // namespace
 
-std::expected<DocumentBytes, Error> read_document_bytes(int descriptor, std::size_t expected_size,
-                                                        std::size_t limit) {
+// --- Read buffer ---------------------------------------------------------------------------------
+
+ReadBuffer::~ReadBuffer() {
+  if (data_ != nullptr) {
+    ::munmap(data_, mapped_);
+  }
+}
+
+void ReadBuffer::reserve(std::size_t capacity) {
+  if (capacity <= capacity_ && data_ != nullptr) {
+    return;
+  }
+  const std::size_t mapped =
+      round_up(capacity + padding, capacity >= huge_page_worthy ? huge_page : page);
+  void* start = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (start == MAP_FAILED) {
+    throw std::bad_alloc();
+  }
+  advise_huge_pages(start, mapped);
+  if (data_ != nullptr) {
+    std::memcpy(start, data_, size_);
+    ::munmap(data_, mapped_);
+  }
+  data_ = static_cast<char*>(start);
+  mapped_ = mapped;
+  capacity_ = mapped - padding;
+}
+
+void ReadBuffer::set_size(std::size_t size) {
+  size_ = size;
+  std::memset(data_ + size_, 0, padding);
+}
+
+std::expected<void, Error> read_document_bytes(int descriptor, std::size_t expected_size,
+                                               ReadBuffer& buffer, std::size_t limit) {
   // One byte beyond the expected size lets the final read see the end without growing.
-  std::size_t capacity = std::min(limit, expected_size + 1);
-  DocumentBytes bytes{std::make_unique_for_overwrite<char[]>(capacity + padding), 0};
+  buffer.reserve(std::min(limit, expected_size + 1));
+  std::size_t size = 0;
   for (;;) {
-    if (bytes.size == capacity) {
-      if (capacity >= limit) {
+    const std::size_t room = std::min(buffer.capacity(), limit);
+    if (size == room) {
+      if (room >= limit) {
+        buffer.set_size(0);
         return size_failure();
       }
-      capacity = std::min(limit, std::max<std::size_t>(capacity * 2, 4096));
-      auto grown = std::make_unique_for_overwrite<char[]>(capacity + padding);
-      std::memcpy(grown.get(), bytes.storage.get(), bytes.size);
-      bytes.storage = std::move(grown);
+      buffer.set_size(size);
+      buffer.reserve(std::min(limit, std::max<std::size_t>(room * 2, 4096)));
     }
-    const ssize_t count =
-        ::read(descriptor, bytes.storage.get() + bytes.size, capacity - bytes.size);
+    const std::size_t wanted = std::min(buffer.capacity(), limit) - size;
+    const ssize_t count = ::read(descriptor, buffer.data() + size, wanted);
     if (count == 0) {
       break;
     }
@@ -265,51 +494,89 @@ std::expected<DocumentBytes, Error> read_document_bytes(int descriptor, std::siz
       if (errno == EINTR) {
         continue;
       }
+      buffer.set_size(0);
       return std::unexpected(Error::os(errno));
     }
-    bytes.size += static_cast<std::size_t>(count);
+    size += static_cast<std::size_t>(count);
   }
-  std::memset(bytes.storage.get() + bytes.size, 0, padding);
-  return bytes;
-}
-
-std::expected<Json, Error> parse_document(DocumentBytes bytes) {
-  // A raw NUL byte is never valid JSON, yet the fast parser lets one pass after a number.
-  if (std::memchr(bytes.storage.get(), '\0', bytes.size) != nullptr) {
-    return parse_refused_document(bytes.text());
-  }
-  simdjson::dom::parser parser;
-  if (parser.allocate(std::max<std::size_t>(bytes.size, 64), session_depth_limit) !=
-      simdjson::SUCCESS) {
-    return parse_refused_document(bytes.text());
-  }
-  const simdjson::simdjson_result<simdjson::dom::element> parsed =
-      parser.parse(bytes.storage.get(), bytes.size, false);
-  if (parsed.error() != simdjson::SUCCESS) {
-    return parse_refused_document(bytes.text());
-  }
-  // The parser holds its own copy of every string, so the bytes can go before the tree grows.
-  bytes.storage.reset();
-  Json document;
-  build_value(document, parsed.value_unsafe());
-  return document;
-}
-
-std::expected<Json, Error> parse_document(std::string_view text) {
-  DocumentBytes bytes{std::make_unique_for_overwrite<char[]>(text.size() + padding), text.size()};
-  std::memcpy(bytes.storage.get(), text.data(), text.size());
-  std::memset(bytes.storage.get() + text.size(), 0, padding);
-  return parse_document(std::move(bytes));
-}
-
-std::expected<void, Error> check_schema(const Json& document) {
-  if (!is_string_equal(member(document, "schema"), session_schema)) {
-    return std::unexpected(Error::message(std::string(session_schema_message)));
-  }
+  buffer.set_size(size);
   return {};
 }
 
-std::expected<Json, Error> load_session(const std::string& path) {
+// --- Loader --------------------------------------------------------------------------------------
+
+struct SessionLoader::Parts {
+  simdjson::dom::parser parser;
+  ReadBuffer buffer;
+
+  // Grows the parser for `size` bytes with some room, so that a document growing a little on
+  // every rewrite does not make the parser allocate again each time.
+  bool fit_parser(std::size_t size) {
+    if (parser.capacity() >= size && parser.doc.capacity() >= size && parser.capacity() > 0) {
+      return true;
+    }
+    const std::size_t capacity = std::max<std::size_t>(64, size + size / 4);
+    if (parser.allocate(capacity, session_depth_limit) != simdjson::SUCCESS ||
+        parser.doc.allocate(capacity) != simdjson::SUCCESS) {
+      return false;
+    }
+    advise_huge_pages(parser.doc.tape.get(), round_up(capacity + 3, 64) * sizeof(std::uint64_t));
+    advise_huge_pages(parser.doc.string_buf.get(), 5 * capacity / 3);
+    advise_huge_pages(parser.implementation->structural_indexes.get(),
+                      (capacity + 2) * sizeof(std::uint32_t));
+    return true;
+  }
+
+  void release_after_parse(std::size_t size) {
+    release_pages(buffer.data(), size);
+    release_pages(parser.implementation->structural_indexes.get(),
+                  parser.implementation->n_structural_indexes * sizeof(std::uint32_t));
+  }
+};
+
+SessionLoader::SessionLoader() : parts_(std::make_unique<Parts>()) {}
+SessionLoader::SessionLoader(SessionLoader&&) noexcept = default;
+SessionLoader& SessionLoader::operator=(SessionLoader&&) noexcept = default;
+SessionLoader::~SessionLoader() = default;
+
+std::expected<DocumentPtr, Error> SessionLoader::parse_buffer() {
+  const std::string_view text = parts_->buffer.text();
+  // A raw NUL byte is never valid JSON, yet the fast parser lets one pass after a number.
+  if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
+    return parse_refused_document(text);
+  }
+  if (!parts_->fit_parser(text.size())) {
+    return out_of_memory();
+  }
+  const simdjson::simdjson_result<simdjson::dom::element> parsed =
+      parts_->parser.parse(text.data(), text.size(), false);
+  if (parsed.error() == simdjson::MEMALLOC) {
+    return out_of_memory();
+  }
+  if (parsed.error() != simdjson::SUCCESS) {
+    return parse_refused_document(text);
+  }
+  // The text and the parser's index of it are not needed any more: give their memory back before
+  // the tree takes its own.
+  parts_->release_after_parse(text.size());
+  // Most of a document is strings and small values; its arena starts at about the size of the
+  // text, and grows only for documents made of many tiny values.
+  auto document =
+      std::make_shared<Document>(Document{JsonArena(text.size() + text.size() / 2), Json()});
+  document->root = TapeWalk(parts_->parser.doc, document->arena).root();
+  return document;
+}
+
+std::expected<DocumentPtr, Error> SessionLoader::parse(std::string_view text) try {
+  parts_->buffer.reserve(text.size());
+  std::memcpy(parts_->buffer.data(), text.data(), text.size());
+  parts_->buffer.set_size(text.size());
+  return parse_buffer();
+} catch (const std::bad_alloc&) {
+  return out_of_memory();
+}
+
+std::expected<DocumentPtr, Error> SessionLoader::load(const std::string& path) try {
   struct stat metadata {};
   if (::stat(path.c_str(), &metadata) != 0) {
     return std::unexpected(Error::os(errno));
@@ -331,19 +598,38 @@ std::expected<Json, Error> load_session(const std::string& path) {
   if (!S_ISREG(opened_metadata.st_mode)) {
     return size_failure();
   }
-  auto bytes = read_document_bytes(
-      descriptor.get(), static_cast<std::size_t>(std::max<off_t>(opened_metadata.st_size, 0)));
-  if (!bytes) {
-    return std::unexpected(std::move(bytes.error()));
+  if (auto read = read_document_bytes(
+          descriptor.get(), static_cast<std::size_t>(std::max<off_t>(opened_metadata.st_size, 0)),
+          parts_->buffer);
+      !read) {
+    return std::unexpected(std::move(read.error()));
   }
-  auto document = parse_document(std::move(*bytes));
+  auto document = parse_buffer();
   if (!document) {
     return document;
   }
-  if (auto schema = check_schema(*document); !schema) {
+  if (auto schema = check_schema((*document)->root); !schema) {
     return std::unexpected(std::move(schema.error()));
   }
   return document;
+} catch (const std::bad_alloc&) {
+  return out_of_memory();
+}
+
+std::expected<DocumentPtr, Error> load_session(const std::string& path) {
+  return SessionLoader().load(path);
+}
+
+std::expected<DocumentPtr, Error> parse_document(std::string_view text) {
+  return SessionLoader().parse(text);
+}
+
+std::expected<void, Error> check_schema(const Json& document) {
+  const Json* schema = document.find("schema");
+  if (schema == nullptr || !schema->is_string() || schema->string() != session_schema) {
+    return std::unexpected(Error::message(std::string(session_schema_message)));
+  }
+  return {};
 }
 
 std::optional<ModificationTime> modification_time(const std::string& path) {

@@ -1,10 +1,13 @@
 #include "app/core/session_model.hpp"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <map>
 #include <set>
 
 #include "app/core/problem_list.hpp"
+#include "ui/text/text.hpp"
 #include "ui/text/value_text.hpp"
 
 namespace qm {
@@ -13,6 +16,44 @@ namespace {
 
 constexpr std::string_view publisher_attribution =
     "topic-level candidates only; not verified transform ownership";
+
+// Keeps the texts of rows in the model's arena, pointing into the document instead wherever the
+// shown or lower-cased text is the document's own bytes (the common case of plain ASCII names).
+class RowTexts {
+ public:
+  explicit RowTexts(JsonArena& arena) : arena_(arena) {}
+
+  std::string_view keep(std::string_view text) { return arena_.copy_text(text); }
+
+  // The value text of `value`.
+  std::string_view shown(const Json& value) {
+    if (value.is_string() && is_plain(value.string())) {
+      return value.string();
+    }
+    return keep(value_display_text(value));
+  }
+
+  std::string_view lowered(std::string_view text) {
+    if (is_plain(text) &&
+        std::none_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
+      return text;
+    }
+    return keep(lowercase_full(text));
+  }
+
+  void add(RowList& list, std::string_view id, std::string_view label, const Json& value) {
+    list.rows.push_back(Row{id, label, &value, nullptr});
+    list.search.push_back(SearchTexts{lowered(label), lowered(id)});
+  }
+
+ private:
+  // Printable ASCII, which display_safe and value text keep as it is.
+  static bool is_plain(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+  }
+
+  JsonArena& arena_;
+};
 
 struct FrameLinks {
   std::set<std::string> children;
@@ -36,29 +77,55 @@ std::string tf_label(std::string_view name, std::size_t depth) {
 
 }  // namespace
 
-Row Row::with_owned_value(std::string id, std::string label, Json value) {
+Row Row::owning(std::string_view id, std::string_view label, const Json& value) {
+  auto document = std::make_shared<Document>();
   Row row;
-  row.id = std::move(id);
-  row.label = std::move(label);
-  row.owned = std::make_shared<const Json>(std::move(value));
-  row.value = row.owned.get();
+  row.id = document->arena.copy_text(id);
+  row.label = document->arena.copy_text(label);
+  document->root = copy_json(value, document->arena);
+  row.value = &document->root;
+  row.owned = std::move(document);
   return row;
+}
+
+ListKind list_kind_of(View view) {
+  switch (view) {
+    case View::health:
+      return ListKind::health;
+    case View::graph:
+    case View::topics:
+      return ListKind::topics;
+    case View::nodes:
+      return ListKind::nodes;
+    case View::tf:
+      return ListKind::tf;
+    case View::changes:
+      return ListKind::changes;
+    case View::results:
+      return ListKind::results;
+    case View::playback:
+    case View::capture:
+      return ListKind::none;
+    case View::project:
+      return ListKind::project;
+  }
+  return ListKind::none;
 }
 
 const Json& SessionModel::shown_capture() const {
   return member(root(), side == Side::baseline ? "baseline" : "current");
 }
 
-std::vector<Row> build_tf_rows(const Json& tf, std::vector<Json>& storage) {
+std::vector<Row> build_tf_rows(const Json& tf, JsonArena& arena) {
   // 1. Every frame named by `frames` or by an edge, in ascending byte order.
   std::map<std::string, FrameLinks> frames;
-  if (const Json::array_t* listed = array_of(member(tf, "frames"))) {
+  if (const auto listed = array_of(member(tf, "frames"))) {
     for (const Json& frame : *listed) {
       frames.try_emplace(value_display_text(frame));
     }
   }
   // 2. Children, parents and the edges of every frame.
-  if (const Json::array_t* edges = array_of(member(tf, "edges"))) {
+  if (const auto edges = array_of(member(tf, "edges"))) {
     for (const Json& edge : *edges) {
       const std::string parent = value_display_text(member(edge, "parent"));
       const std::string child = value_display_text(member(edge, "child"));
@@ -96,74 +163,201 @@ std::vector<Row> build_tf_rows(const Json& tf, std::vector<Json>& storage) {
       }
     }
   }
-  // 5. One row per emitted frame.
-  storage.clear();
-  storage.reserve(order.size());
+  // 5. One row per emitted frame, its value made in the arena.
+  Json* values = arena.allocate_values(order.size());
   std::vector<Row> rows;
   rows.reserve(order.size());
-  for (const auto& [frame, depth] : order) {
-    Json edges = Json::array();
+  JsonBuilder builder(arena);
+  std::vector<Json> edges;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    const auto& [frame, depth] = order[i];
+    edges.clear();
     for (const Json* edge : frames.at(*frame).edges) {
       edges.push_back(*edge);
     }
-    Json value = Json::object();
-    value["frame"] = *frame;
-    value["edges"] = std::move(edges);
-    value["publisher_attribution"] = publisher_attribution;
-    storage.push_back(std::move(value));
-    Row row;
-    row.id = "frame:" + *frame;
-    row.label = tf_label(*frame, depth);
-    rows.push_back(std::move(row));
-  }
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    rows[i].value = &storage[i];
+    const std::string_view name = arena.copy_text(*frame);
+    builder.add("frame", JsonArena::string_view_of(name));
+    builder.add("edges", builder.array(edges));
+    builder.add("publisher_attribution", publisher_attribution);
+    values[i] = builder.object();
+    rows.push_back(Row{arena.copy_text("frame:" + *frame), arena.copy_text(tf_label(*frame, depth)),
+                       &values[i], nullptr});
   }
   return rows;
 }
 
 namespace {
 
-SessionModel build_side(std::shared_ptr<const Json> document, Side side) {
+RowList& list_of(SessionModel& model, ListKind kind) {
+  return model.lists[static_cast<std::size_t>(kind)];
+}
+
+void add_health_rows(const SessionModel& model, RowTexts& texts, RowList& list) {
+  texts.add(list, "health:summary", "System at a glance", null_json());
+  for (const Json& item : model.problems) {
+    const auto title = string_of(member(item, "title"));
+    texts.add(list, texts.shown(member(item, "id")),
+              title ? texts.keep(display_safe(*title)) : "problem", item);
+  }
+}
+
+// The entities, their id index and the rows of the Topics and Nodes lists, in one pass.
+void add_entities(SessionModel& model, std::span<const Json> entities, RowTexts& texts) {
+  RowList& topics = list_of(model, ListKind::topics);
+  RowList& nodes = list_of(model, ListKind::nodes);
+  model.entities.reserve(entities.size());
+  model.id_index.reserve(entities.size());
+  for (const Json& entity : entities) {
+    const std::string_view id = texts.shown(member(entity, "id"));
+    model.id_index.insert_or_assign(id, model.entities.size());
+    model.entities.push_back(&entity);
+    const Json& kind = member(entity, "kind");
+    if (is_string_equal(kind, "topic")) {
+      ++model.topic_count;
+      texts.add(topics, id, texts.shown(member(entity, "name")), entity);
+    } else if (is_string_equal(kind, "node")) {
+      ++model.node_count;
+      texts.add(nodes, id, texts.shown(member(entity, "name")), entity);
+    }
+  }
+}
+
+// Groups the edges by node and by topic: the groups are counted first, then filled, so that all
+// edges share one array.
+ConnectionIndex index_connections(std::span<const Json> edges, RowTexts& texts) {
+  ConnectionIndex index;
+  index.nodes.reserve(edges.size());
+  index.topics.reserve(edges.size());
+  std::vector<std::uint32_t> counts;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> groups_of_edge;
+  groups_of_edge.reserve(edges.size());
+  const auto group = [&](std::unordered_map<std::string_view, std::uint32_t>& groups,
+                         std::string_view name) {
+    const auto [found, added] = groups.try_emplace(name, static_cast<std::uint32_t>(counts.size()));
+    if (added) {
+      counts.push_back(0);
+    }
+    ++counts[found->second];
+    return found->second;
+  };
+  for (const Json& edge : edges) {
+    const std::uint32_t node = group(index.nodes, texts.shown(member(edge, "node")));
+    const std::uint32_t topic = group(index.topics, texts.shown(member(edge, "topic")));
+    groups_of_edge.emplace_back(node, topic);
+  }
+  index.starts.resize(counts.size() + 1);
+  for (std::size_t g = 0; g < counts.size(); ++g) {
+    index.starts[g + 1] = index.starts[g] + counts[g];
+  }
+  std::vector<std::uint32_t> next(index.starts.begin(), index.starts.end() - 1);
+  index.edges.resize(index.starts.back());
+  for (std::size_t i = 0; i < edges.size(); ++i) {
+    index.edges[next[groups_of_edge[i].first]++] = &edges[i];
+    index.edges[next[groups_of_edge[i].second]++] = &edges[i];
+  }
+  return index;
+}
+
+void add_change_rows(const SessionModel& model, RowTexts& texts, RowList& list) {
+  const auto changes = array_of(member_path(model.root(), {"comparison", "changes"}));
+  if (!changes) {
+    return;
+  }
+  for (const Json& change : *changes) {
+    std::string label = pad_right(value_display_text(member(change, "status")), 7);
+    label += ' ';
+    label += value_display_text(member(change, "name"));
+    texts.add(list, texts.shown(member(change, "id")), texts.keep(label), change);
+  }
+}
+
+void add_result_rows(const SessionModel& model, RowTexts& texts, RowList& list) {
+  const auto runs = array_of(member(model.root(), "runs"));
+  if (!runs) {
+    return;
+  }
+  for (std::size_t position = 0; position < runs->size(); ++position) {
+    const Json& run = (*runs)[position];
+    const std::string key = run_key(run, position);
+    texts.add(list, texts.keep("run:" + key),
+              texts.keep(fmt::format("[{}] {}", value_display_text(member(run, "status")),
+                                     value_display_text(member(run, "title")))),
+              run);
+    if (const auto stages = array_of(member(run, "stages"))) {
+      for (std::size_t i = 0; i < stages->size(); ++i) {
+        const Json& stage = (*stages)[i];
+        texts.add(list, texts.keep(fmt::format("check:{}:{}", key, i)),
+                  texts.keep(fmt::format("  [{}] {}", value_display_text(member(stage, "status")),
+                                         value_display_text(member(stage, "label")))),
+                  stage);
+      }
+    }
+  }
+}
+
+void add_project_rows(const SessionModel& model, RowTexts& texts, RowList& list) {
+  const Json& root = model.root();
+  texts.add(list, "project:summary", "Project / saved profile", member(root, "project"));
+  const Json& task = member(root, "task");
+  if (!task.is_object()) {
+    return;
+  }
+  texts.add(list, "task:history", "Task history / evidence freshness", task);
+  const auto experiments = array_of(member(task, "experiments"));
+  if (!experiments) {
+    return;
+  }
+  const Json& active = member(root, "active_experiment_id");
+  for (const Json& experiment : *experiments) {
+    const Json& id = member(experiment, "id");
+    const Json& result = member(experiment, "result");
+    std::string state =
+        result.is_null() ? "planned" : value_display_text(member(result, "outcome"));
+    std::string label = fmt::format("{} [{}] {}", !active.is_null() && id == active ? "●" : " ",
+                                    state, value_display_text(member(experiment, "hypothesis")));
+    texts.add(list, texts.keep("experiment:" + value_display_text(id)), texts.keep(label),
+              experiment);
+  }
+}
+
+SessionModel build_side(DocumentPtr document, Side side) {
   SessionModel model;
   model.document = std::move(document);
   model.side = side;
   const Json& root = model.root();
   const Json& capture = model.shown_capture();
+  JsonArena& arena = *model.arena;
+  RowTexts texts(arena);
 
-  if (const Json::array_t* entities =
+  if (const auto entities =
           array_of(member(root, side == Side::baseline ? "baseline_entities" : "entities"))) {
-    model.entities.reserve(entities->size());
-    model.id_index.reserve(entities->size());
-    for (const Json& entity : *entities) {
-      model.id_index.insert_or_assign(value_display_text(member(entity, "id")),
-                                      model.entities.size());
-      model.entities.push_back(&entity);
-      const Json& kind = member(entity, "kind");
-      model.topic_count += is_string_equal(kind, "topic") ? 1 : 0;
-      model.node_count += is_string_equal(kind, "node") ? 1 : 0;
-    }
+    add_entities(model, *entities, texts);
   }
-  if (const Json::array_t* edges = array_of(member_path(capture, {"graph", "edges"}))) {
-    model.connection_index.reserve(edges->size());
-    for (const Json& edge : *edges) {
-      model.connection_index["node:" + value_display_text(member(edge, "node"))].push_back(&edge);
-      model.connection_index["topic:" + value_display_text(member(edge, "topic"))].push_back(&edge);
-    }
+  if (const auto edges = array_of(member_path(capture, {"graph", "edges"}))) {
+    model.connections = index_connections(*edges, texts);
   }
-  auto storage = std::make_shared<std::vector<Json>>();
-  model.tf_rows = build_tf_rows(member(capture, "tf"), *storage);
-  // The rows share ownership of the values they point to, so moving the model keeps them valid.
-  for (Row& row : model.tf_rows) {
-    row.owned = std::shared_ptr<const Json>(storage, row.value);
+  model.problems = problem_list(root, arena);
+
+  add_health_rows(model, texts, list_of(model, ListKind::health));
+  RowList& tf = list_of(model, ListKind::tf);
+  tf.rows = build_tf_rows(member(capture, "tf"), arena);
+  for (const Row& row : tf.rows) {
+    tf.search.push_back(SearchTexts{texts.lowered(row.label), texts.lowered(row.id)});
   }
-  model.problems = problem_list(root);
+  add_change_rows(model, texts, list_of(model, ListKind::changes));
+  add_result_rows(model, texts, list_of(model, ListKind::results));
+  add_project_rows(model, texts, list_of(model, ListKind::project));
   return model;
 }
 
 }  // namespace
 
-SessionModel build_model(std::shared_ptr<const Json> document) {
+std::string run_key(const Json& run, std::size_t position) {
+  const auto retained = string_of(member(run, "retained_id"));
+  return retained ? std::string(*retained) : std::to_string(position);
+}
+
+SessionModel build_model(DocumentPtr document) {
   return build_side(std::move(document), Side::current);
 }
 
@@ -176,25 +370,46 @@ const Json* find_entity(const SessionModel& model, std::string_view id) {
   return found == model.id_index.end() ? nullptr : model.entities[found->second];
 }
 
-std::vector<Row> connections_of(const SessionModel& model, std::string_view id) {
-  std::vector<Row> rows;
-  const auto found = model.connection_index.find(id);
-  if (found == model.connection_index.end()) {
-    return rows;
+std::span<const Json* const> ConnectionIndex::of(std::string_view id) const {
+  const auto group_of = [&](const std::unordered_map<std::string_view, std::uint32_t>& groups,
+                            std::string_view name) -> std::span<const Json* const> {
+    const auto found = groups.find(name);
+    if (found == groups.end()) {
+      return {};
+    }
+    return std::span(edges).subspan(starts[found->second],
+                                    starts[found->second + 1] - starts[found->second]);
+  };
+  if (id.starts_with("node:")) {
+    return group_of(nodes, id.substr(5));
   }
+  if (id.starts_with("topic:")) {
+    return group_of(topics, id.substr(6));
+  }
+  return {};
+}
+
+std::size_t connection_count(const SessionModel& model, std::string_view id) {
+  return model.connections.of(id).size();
+}
+
+std::vector<Connection> connections_of(const SessionModel& model, std::string_view id) {
+  std::vector<Connection> connections;
+  const std::span<const Json* const> edges = model.connections.of(id);
   const bool is_topic = id.starts_with("topic:");
-  rows.reserve(found->second.size());
-  for (const Json* edge : found->second) {
+  connections.reserve(edges.size());
+  for (const Json* edge : edges) {
     const std::string node = value_display_text(member(*edge, "node"));
     const std::string topic = value_display_text(member(*edge, "topic"));
-    Row row;
-    row.id = is_topic ? "node:" + node : "topic:" + topic;
-    row.label = is_string_equal(member(*edge, "direction"), "pub") ? node + "  ──▶  " + topic
-                                                                   : topic + "  ──▶  " + node;
-    row.value = edge;
-    rows.push_back(std::move(row));
+    Connection connection;
+    connection.id = is_topic ? "node:" + node : "topic:" + topic;
+    connection.label = is_string_equal(member(*edge, "direction"), "pub")
+                           ? node + "  ──▶  " + topic
+                           : topic + "  ──▶  " + node;
+    connection.edge = edge;
+    connections.push_back(std::move(connection));
   }
-  return rows;
+  return connections;
 }
 
 }  // namespace qm

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-#include "app/core/json_access.hpp"
+#include "app/core/json/json_access.hpp"
+#include "app/core/view.hpp"
 
 namespace qm {
 
@@ -19,41 +23,73 @@ constexpr std::string_view side_name(Side side) {
 }
 
 // One line of a list: a stable id, the label shown, and the value the detail pane describes.
-// `value` points into the session model (or into `owned`, for a row made by the program itself),
-// so rows are cheap to rebuild and must not outlive the model they were built from.
+// The texts and the value point into the session model (or into `owned`, for a row made on
+// demand), so rows are cheap to copy and must not outlive the model they were built from.
 struct Row {
+  std::string_view id;
+  std::string_view label;
+  const Json* value = &null_json();
+  std::shared_ptr<const Document> owned;
+
+  // A row that holds copies of its texts and of `value`, so it outlives every model.
+  static Row owning(std::string_view id, std::string_view label, const Json& value);
+};
+
+// The lower-cased texts a row is searched by.
+struct SearchTexts {
+  std::string_view label;
+  std::string_view id;
+};
+
+// The rows of one list before any search, with the texts the search compares.
+struct RowList {
+  std::vector<Row> rows;
+  std::vector<SearchTexts> search;
+};
+
+// The lists the model keeps: views that show the same rows share one.
+enum class ListKind : unsigned char { health, topics, nodes, tf, changes, results, project, none };
+inline constexpr std::size_t list_kind_count = 7;
+ListKind list_kind_of(View view);
+
+// One end of a connection of the selected entity: the id of the entity at the other end, the
+// line shown for it, and the edge.
+struct Connection {
   std::string id;
   std::string label;
-  const Json* value = &null_json();
-  std::shared_ptr<const Json> owned;
-
-  static Row with_owned_value(std::string id, std::string label, Json value);
+  const Json* edge = &null_json();
 };
 
-// Lookup by text key that accepts a string_view.
-struct TextHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view text) const noexcept {
-    return std::hash<std::string_view>{}(text);
-  }
+// The graph edges of every node and topic of the shown capture, grouped by endpoint.
+struct ConnectionIndex {
+  // Endpoint names (without their "node:" or "topic:" prefix) to their group.
+  std::unordered_map<std::string_view, std::uint32_t> nodes;
+  std::unordered_map<std::string_view, std::uint32_t> topics;
+  // The edges of group g are edges[starts[g]] up to edges[starts[g + 1]], in document order.
+  std::vector<std::uint32_t> starts;
+  std::vector<const Json*> edges;
+
+  // The edges of the entity with that id ("node:…" or "topic:…"); empty for any other.
+  std::span<const Json* const> of(std::string_view id) const;
 };
-template <typename T>
-using TextMap = std::unordered_map<std::string, T, TextHash, std::equal_to<>>;
 
 // What the views need of the document for the shown side: its entities with fast lookups by id,
-// the connections of every endpoint, the TF rows and the problem list. Rebuilt whole, never
-// patched; rows and entity pointers point into it, so it can be moved but not copied.
+// the connections of every endpoint, the problem list and the rows of every list with their
+// search texts. Built once per document and side, never patched; rows, texts and values point
+// into it or its document, so it can be moved but not copied.
 struct SessionModel {
-  std::shared_ptr<const Json> document;
+  DocumentPtr document;
   Side side = Side::current;
   std::vector<const Json*> entities;
   // How many of the entities are topics and nodes, counted once for the frame's view badges.
   std::size_t topic_count = 0;
   std::size_t node_count = 0;
-  TextMap<std::size_t> id_index;
-  TextMap<std::vector<const Json*>> connection_index;
-  std::vector<Row> tf_rows;
+  std::unordered_map<std::string_view, std::size_t> id_index;
+  ConnectionIndex connections;
   std::vector<Json> problems;
+  std::array<RowList, list_kind_count> lists;
+  // Texts and values the model made itself (row texts, TF rows, launch problems).
+  std::unique_ptr<JsonArena> arena = std::make_unique<JsonArena>();
 
   SessionModel() = default;
   SessionModel(SessionModel&&) = default;
@@ -61,22 +97,29 @@ struct SessionModel {
   SessionModel(const SessionModel&) = delete;
   SessionModel& operator=(const SessionModel&) = delete;
 
-  const Json& root() const { return document ? *document : null_json(); }
+  const Json& root() const { return document ? document->root : null_json(); }
   bool baseline_shown() const { return side == Side::baseline; }
   // The capture object of the shown side (`current` or `baseline`).
   const Json& shown_capture() const;
+  const RowList& list(ListKind kind) const { return lists[static_cast<std::size_t>(kind)]; }
+  const std::vector<Row>& tf_rows() const { return list(ListKind::tf).rows; }
 };
 
 // The model of the current side of `document`.
-SessionModel build_model(std::shared_ptr<const Json> document);
+SessionModel build_model(DocumentPtr document);
 // The model of `side`, rebuilt from the model's document.
 SessionModel show_side(const SessionModel& model, Side side);
 // The entity with that id, or null when there is none.
 const Json* find_entity(const SessionModel& model, std::string_view id);
-// The connections of the entity with that id: one row per edge, naming the entity at the other end.
-std::vector<Row> connections_of(const SessionModel& model, std::string_view id);
+// The connections of the entity with that id, one per edge.
+std::vector<Connection> connections_of(const SessionModel& model, std::string_view id);
+// How many connections the entity with that id has.
+std::size_t connection_count(const SessionModel& model, std::string_view id);
 
-// The rows of the TF view of one capture's `tf` object.
-std::vector<Row> build_tf_rows(const Json& tf, std::vector<Json>& storage);
+// The key of a run: its `retained_id` when that is a text, else its position in `runs`.
+std::string run_key(const Json& run, std::size_t position);
+
+// The rows of the TF view of one capture's `tf` object; texts and values go into `arena`.
+std::vector<Row> build_tf_rows(const Json& tf, JsonArena& arena);
 
 }  // namespace qm

@@ -13,7 +13,4 @@ namespace qm {
 std::vector<Row> build_view_rows(const SessionModel& model, View view, std::string_view search,
                                  ResultsFilter results_filter);
 
-// The key of a run: its `retained_id` when that is a text, else its position in `runs`.
-std::string run_key(const Json& run, std::size_t position);
-
 }  // namespace qm

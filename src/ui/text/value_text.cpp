@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "tui/unicode.hpp"
+#include "app/core/json/json_text.hpp"
 #include "ui/text/text.hpp"
 
 namespace qm {
@@ -14,180 +14,9 @@ namespace {
 
 constexpr std::size_t kOutlineDepthLimit = 16;
 constexpr std::string_view kDeeperFields = "… deeper fields available in raw view\n";
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 // The display-safe copy keeps 200,000 characters of at most 4 bytes each; compact text beyond
 // this many bytes can never reach the screen, so writing stops there.
 constexpr std::size_t kCompactBudget = 200'000 * 4 + 16;
-
-// Writes JSON text the way nlohmann's dump(indent) does (invalid UTF-8 replaced by U+FFFD), but
-// stops soon after `budget` bytes so that a huge value costs no more than what can be shown.
-class JsonWriter {
- public:
-  JsonWriter(std::string& out, std::size_t budget, int indent = -1)
-      : out_(out), budget_(budget), indent_(indent) {}
-
-  void write(const nlohmann::json& value) {
-    if (full()) {
-      return;
-    }
-    switch (value.type()) {
-      case nlohmann::json::value_t::object:
-        write_object(value);
-        break;
-      case nlohmann::json::value_t::array:
-        write_array(value);
-        break;
-      case nlohmann::json::value_t::string:
-        write_string(value.get_ref<const nlohmann::json::string_t&>());
-        break;
-      case nlohmann::json::value_t::boolean:
-        out_ += value.get<bool>() ? "true" : "false";
-        break;
-      case nlohmann::json::value_t::number_unsigned:
-        append_integer(value.get<uint64_t>());
-        break;
-      case nlohmann::json::value_t::number_integer:
-        append_integer(value.get<int64_t>());
-        break;
-      case nlohmann::json::value_t::number_float:
-        // nlohmann's own float form ("5.0", "1e+21"), so the text matches dump().
-        out_ += nlohmann::json(value.get<double>()).dump();
-        break;
-      case nlohmann::json::value_t::binary:
-      case nlohmann::json::value_t::null:
-      case nlohmann::json::value_t::discarded:
-        out_ += "null";
-        break;
-    }
-  }
-
- private:
-  bool full() const { return out_.size() >= budget_; }
-
-  template <typename Integer>
-  void append_integer(Integer number) {
-    std::array<char, 24> digits{};
-    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), number);
-    out_.append(digits.data(), result.ptr);
-  }
-
-  bool pretty() const { return indent_ >= 0; }
-
-  // Before a member: a comma after the previous one and, when pretty, a new indented line.
-  void begin_member(bool first) {
-    if (!first) {
-      out_ += ',';
-    }
-    if (pretty()) {
-      out_ += '\n';
-      out_.append((depth_ + 1) * static_cast<std::size_t>(indent_), ' ');
-    }
-  }
-
-  void end_container(char close, bool empty) {
-    if (pretty() && !empty) {
-      out_ += '\n';
-      out_.append(depth_ * static_cast<std::size_t>(indent_), ' ');
-    }
-    out_ += close;
-  }
-
-  void write_object(const nlohmann::json& value) {
-    out_ += '{';
-    bool first = true;
-    for (const auto& [key, member] : value.items()) {
-      if (full()) {
-        return;
-      }
-      begin_member(first);
-      first = false;
-      write_string(key);
-      out_ += pretty() ? ": " : ":";
-      ++depth_;
-      write(member);
-      --depth_;
-    }
-    end_container('}', first);
-  }
-
-  void write_array(const nlohmann::json& value) {
-    out_ += '[';
-    bool first = true;
-    for (const nlohmann::json& element : value) {
-      if (full()) {
-        return;
-      }
-      begin_member(first);
-      first = false;
-      ++depth_;
-      write(element);
-      --depth_;
-    }
-    end_container(']', first);
-  }
-
-  void write_string(std::string_view text) {
-    out_ += '"';
-    std::size_t offset = 0;
-    while (offset < text.size() && !full()) {
-      const auto byte = static_cast<unsigned char>(text[offset]);
-      if (byte >= 0x80) {
-        const tui::DecodedChar c = tui::decode_utf8(text, offset);
-        if (c.value == 0xFFFD && c.length == 1) {
-          out_ += kReplacement;
-        } else {
-          out_.append(text.substr(offset, c.length));
-        }
-        offset += c.length;
-        continue;
-      }
-      append_escaped(byte);
-      ++offset;
-    }
-    out_ += '"';
-  }
-
-  void append_escaped(unsigned char byte) {
-    switch (byte) {
-      case '"':
-        out_ += "\\\"";
-        return;
-      case '\\':
-        out_ += "\\\\";
-        return;
-      case '\b':
-        out_ += "\\b";
-        return;
-      case '\f':
-        out_ += "\\f";
-        return;
-      case '\n':
-        out_ += "\\n";
-        return;
-      case '\r':
-        out_ += "\\r";
-        return;
-      case '\t':
-        out_ += "\\t";
-        return;
-      default:
-        break;
-    }
-    if (byte < 0x20) {
-      constexpr std::string_view hex = "0123456789abcdef";
-      out_ += "\\u00";
-      out_ += hex[byte >> 4];
-      out_ += hex[byte & 0x0F];
-      return;
-    }
-    out_ += static_cast<char>(byte);
-  }
-
-  std::string& out_;
-  std::size_t budget_;
-  int indent_;
-  std::size_t depth_ = 0;
-};
 
 void append_indent(std::string& out, std::size_t depth) {
   out.append(depth * 2, ' ');
@@ -204,8 +33,8 @@ void append_label(std::string& out, std::string_view key) {
   out += label;
 }
 
-bool holds_container(const nlohmann::json& array) {
-  for (const nlohmann::json& element : array) {
+bool holds_container(const Json& array) {
+  for (const Json& element : array.array()) {
     if (element.is_array() || element.is_object()) {
       return true;
     }
@@ -213,13 +42,13 @@ bool holds_container(const nlohmann::json& array) {
   return false;
 }
 
-void append_outline(std::string& out, const nlohmann::json& value, std::size_t depth) {
+void append_outline(std::string& out, const Json& value, std::size_t depth) {
   if (depth > kOutlineDepthLimit) {
     out += kDeeperFields;
     return;
   }
   if (value.is_array()) {
-    for (const nlohmann::json& element : value) {
+    for (const Json& element : value.array()) {
       append_indent(out, depth);
       if (element.is_object()) {
         out += "•\n";
@@ -233,7 +62,7 @@ void append_outline(std::string& out, const nlohmann::json& value, std::size_t d
     return;
   }
   if (value.is_object()) {
-    for (const auto& [key, member] : value.items()) {
+    for (const auto& [key, member] : value.object()) {
       append_indent(out, depth);
       append_label(out, key);
       if (member.is_object() || (member.is_array() && holds_container(member))) {
@@ -242,7 +71,7 @@ void append_outline(std::string& out, const nlohmann::json& value, std::size_t d
       } else if (member.is_array()) {
         out += ": ";
         bool first = true;
-        for (const nlohmann::json& element : member) {
+        for (const Json& element : member.array()) {
           if (!first) {
             out += ", ";
           }
@@ -309,12 +138,12 @@ std::string non_finite_text(double value) {
 
 }  // namespace
 
-std::string value_display_text(const nlohmann::json& value) {
-  if (value.is_null() || value.is_discarded()) {
+std::string value_display_text(const Json& value) {
+  if (value.is_null()) {
     return "unknown";
   }
   if (value.is_string()) {
-    std::string text = display_safe(value.get_ref<const nlohmann::json::string_t&>());
+    std::string text = display_safe(value.string());
     if (text.find_first_of("\n\t") == std::string::npos) {
       return text;
     }
@@ -331,18 +160,14 @@ std::string value_display_text(const nlohmann::json& value) {
     }
     return out;
   }
-  std::string compact;
-  JsonWriter(compact, kCompactBudget).write(value);
-  return display_safe(compact);
+  return display_safe(compact_json(value, kCompactBudget));
 }
 
-std::string indented_json_text(const nlohmann::json& value) {
-  std::string text;
-  JsonWriter(text, kCompactBudget, 2).write(value);
-  return display_safe(text);
+std::string indented_json_text(const Json& value) {
+  return display_safe(pretty_json(value, kCompactBudget));
 }
 
-std::string outline_text(const nlohmann::json& value, std::size_t depth) {
+std::string outline_text(const Json& value, std::size_t depth) {
   std::string out;
   append_outline(out, value, depth);
   return out;
@@ -390,15 +215,15 @@ std::string format_fixed(double value, int decimals) {
   return out;
 }
 
-std::string format_number(const nlohmann::json& number) {
+std::string format_number(const Json& number) {
   if (number.is_number_unsigned()) {
-    return std::to_string(number.get<uint64_t>());
+    return std::to_string(number.unsigned_integer());
   }
   if (number.is_number_integer()) {
-    return std::to_string(number.get<int64_t>());
+    return std::to_string(number.integer());
   }
   if (number.is_number_float()) {
-    return format_shortest(number.get<double>());
+    return format_shortest(number.floating());
   }
   return value_display_text(number);
 }

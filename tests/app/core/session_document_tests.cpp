@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+#include "app/core/json/json_access.hpp"
+#include "app/core/json/json_text.hpp"
 #include "app/core/session_document.hpp"
 #include "support/error_printing.hpp"
 #include "support/pipe.hpp"
@@ -46,7 +48,7 @@ TEST(LoadSession, AcceptsADocumentDirectlyOrThroughALink) {
     const auto loaded = load_session(candidate);
     ASSERT_TRUE(loaded.has_value()) << error_report(loaded.error());
     // Unknown keys are kept, and members iterate in byte order of their keys.
-    EXPECT_EQ(loaded->dump(),
+    EXPECT_EQ(compact_json((*loaded)->root),
               R"({"alpha":"x","schema":"quillmesh.terminal-session/1","zeta":{"k":[1,2]}})");
   }
 }
@@ -78,7 +80,7 @@ TEST(LoadSession, SizeLimitIsThirtyTwoMebibytesExclusive) {
   write_file(path, content);
   const auto loaded = load_session(path);
   ASSERT_TRUE(loaded.has_value()) << error_report(loaded.error());
-  EXPECT_EQ(member(*loaded, "pad").get_ref<const std::string&>().size(), padding);
+  EXPECT_EQ(member((*loaded)->root, "pad").string().size(), padding);
 
   content += ' ';
   write_file(path, content);
@@ -125,16 +127,18 @@ TEST(ParseDocument, NumbersKeepTheirKinds) {
       parse_document(R"({"u":5,"zero":0,"n":-5,"f":5.0,"e":1e2,"max":18446744073709551615,)"
                      R"("min":-9223372036854775808,"signed_max":9223372036854775807})");
   ASSERT_TRUE(parsed.has_value());
-  EXPECT_TRUE(parsed->at("u").is_number_unsigned());
-  EXPECT_TRUE(parsed->at("zero").is_number_unsigned());
-  EXPECT_TRUE(parsed->at("signed_max").is_number_unsigned());
-  EXPECT_EQ(parsed->at("max").get<std::uint64_t>(), 18446744073709551615u);
-  EXPECT_TRUE(parsed->at("max").is_number_unsigned());
-  EXPECT_TRUE(parsed->at("n").is_number_integer() && !parsed->at("n").is_number_unsigned());
-  EXPECT_EQ(parsed->at("min").get<std::int64_t>(), std::numeric_limits<std::int64_t>::min());
-  EXPECT_TRUE(parsed->at("f").is_number_float());
-  EXPECT_TRUE(parsed->at("e").is_number_float());
-  EXPECT_EQ(parsed->at("e").get<double>(), 100.0);
+  const Json& root = (*parsed)->root;
+  EXPECT_TRUE(member(root, "u").is_number_unsigned());
+  EXPECT_TRUE(member(root, "zero").is_number_unsigned());
+  EXPECT_TRUE(member(root, "signed_max").is_number_unsigned());
+  EXPECT_EQ(member(root, "max").unsigned_integer(), 18446744073709551615u);
+  EXPECT_TRUE(member(root, "max").is_number_unsigned());
+  EXPECT_TRUE(member(root, "n").is_number_integer() && !member(root, "n").is_number_unsigned());
+  EXPECT_EQ(member(root, "n").integer(), -5);
+  EXPECT_EQ(member(root, "min").integer(), std::numeric_limits<std::int64_t>::min());
+  EXPECT_TRUE(member(root, "f").is_number_float());
+  EXPECT_TRUE(member(root, "e").is_number_float());
+  EXPECT_EQ(member(root, "e").floating(), 100.0);
 }
 
 TEST(ParseDocument, AnyValueKeepsItsShapeAndDuplicatesKeepTheLast) {
@@ -142,18 +146,23 @@ TEST(ParseDocument, AnyValueKeepsItsShapeAndDuplicatesKeepTheLast) {
       "{\"b\":1,\"a\":{\"y\":[true,false,null],\"x\":\"caf\u00e9\\n\\u0000\"},\"b\":3}";
   const auto parsed = parse_document(text);
   ASSERT_TRUE(parsed.has_value());
-  EXPECT_EQ(parsed->dump(),
+  EXPECT_EQ(compact_json((*parsed)->root),
             "{\"a\":{\"x\":\"caf\u00e9\\n\\u0000\",\"y\":[true,false,null]},\"b\":3}");
   // The careful path, taken for an integer beyond 64 bits, builds the same tree.
   const auto careful =
       parse_document(text.substr(0, text.size() - 1) + ",\"huge\":18446744073709551616}");
   ASSERT_TRUE(careful.has_value()) << error_report(careful.error());
-  EXPECT_TRUE(careful->at("huge").is_number_float());
-  EXPECT_DOUBLE_EQ(careful->at("huge").get<double>(), 18446744073709551616.0);
-  Json expected = *parsed;
-  expected["huge"] = careful->at("huge");
-  EXPECT_EQ(*careful, expected);
-  EXPECT_TRUE(parse_document(" \t\r\n42 \n").value().is_number_unsigned());
+  const Json& huge = member((*careful)->root, "huge");
+  EXPECT_TRUE(huge.is_number_float());
+  EXPECT_DOUBLE_EQ(huge.floating(), 18446744073709551616.0);
+  JsonArena arena;
+  JsonBuilder expected(arena);
+  for (const JsonMember& field : (*parsed)->root.object()) {
+    expected.add(field.key, field.value);
+  }
+  expected.add("huge", huge);
+  EXPECT_EQ((*careful)->root, expected.object());
+  EXPECT_TRUE(parse_document(" \t\r\n42 \n").value()->root.is_number_unsigned());
 }
 
 TEST(ParseDocument, NestingDeeperThan128IsRefusedWhereItHappens) {
@@ -237,24 +246,81 @@ TEST(ParseDocument, MessagesStayValidTextForBadBytes) {
 }
 
 TEST(ReadDocumentBytes, NeverReadsPastTheLimitWhenMoreArrives) {
-  const auto read_piped = [](Pipe& pipe, const std::string& bytes, std::size_t hint,
-                             std::size_t limit) {
+  const auto read_piped = [](Pipe& pipe, ReadBuffer& buffer, const std::string& bytes,
+                             std::size_t hint, std::size_t limit) {
     pipe.write_and_close(bytes);
-    return read_document_bytes(pipe.reader(), hint, limit);
+    return read_document_bytes(pipe.reader(), hint, buffer, limit);
   };
   Pipe under, at, grown;
-  EXPECT_EQ(read_piped(under, std::string(99, 'a'), 0, 100).value().text(), std::string(99, 'a'));
-  EXPECT_EQ(read_piped(at, std::string(100, 'a'), 99, 100).error(), size_error());
+  ReadBuffer under_bytes, at_bytes, grown_bytes;
+  EXPECT_TRUE(read_piped(under, under_bytes, std::string(99, 'a'), 0, 100).has_value());
+  EXPECT_EQ(under_bytes.text(), std::string(99, 'a'));
+  EXPECT_EQ(read_piped(at, at_bytes, std::string(100, 'a'), 99, 100).error(), size_error());
   // The file was small when examined and grew before it was read.
-  EXPECT_EQ(read_piped(grown, std::string(50'000, 'a'), 10, 100).error(), size_error());
+  EXPECT_EQ(read_piped(grown, grown_bytes, std::string(50'000, 'a'), 10, 100).error(),
+            size_error());
   EXPECT_GE(grown.read_available().size(), 50'000u - 100u);
   // A hint too small or too large only changes the allocations.
   for (std::size_t hint : {0u, 10u, 100'000u}) {
     Pipe pipe;
-    EXPECT_EQ(read_piped(pipe, std::string(30'000, 'b'), hint, session_size_limit).value().size,
-              30'000u);
+    ReadBuffer buffer;
+    EXPECT_TRUE(
+        read_piped(pipe, buffer, std::string(30'000, 'b'), hint, session_size_limit).has_value());
+    EXPECT_EQ(buffer.size(), 30'000u);
   }
-  EXPECT_EQ(read_document_bytes(-1, 0, 100).error(), Error::os(EBADF));
+  ReadBuffer unread;
+  EXPECT_EQ(read_document_bytes(-1, 0, unread, 100).error(), Error::os(EBADF));
+}
+
+TEST(ReadDocumentBytes, ABufferReadAgainHoldsOnlyTheNewBytes) {
+  ReadBuffer buffer;
+  struct Read {
+    std::string bytes;
+    std::size_t limit;
+    std::string expected;  // the text afterwards
+    bool succeeds;
+  };
+  const Read reads[] = {
+      {std::string(30'000, 'a'), session_size_limit, std::string(30'000, 'a'), true},
+      {"bbbbb", session_size_limit, "bbbbb", true},
+      {std::string(200, 'c'), 100, "", false},
+      {"", session_size_limit, "", true},
+      {"[1]", session_size_limit, "[1]", true},
+  };
+  for (const Read& read : reads) {
+    Pipe pipe;
+    pipe.write_and_close(read.bytes);
+    EXPECT_EQ(read_document_bytes(pipe.reader(), 0, buffer, read.limit).has_value(), read.succeeds)
+        << read.bytes.size();
+    EXPECT_EQ(buffer.text(), read.expected) << read.bytes.size();
+  }
+}
+
+TEST(SessionLoader, DocumentsOutliveLaterLoadsOfTheSameLoader) {
+  TempDir folder;
+  const std::string path = folder.file("session.json");
+  SessionLoader loader;
+  write_file(path, document_with(R"("text":")" + std::string(5'000, 'x') + R"(","n":[1,2])"));
+  const auto first = loader.load(path);
+  ASSERT_TRUE(first.has_value()) << error_report(first.error());
+  const std::string first_text = compact_json((*first)->root);
+
+  // A shorter document, a broken one, plain text and a refused schema through the same loader.
+  write_file(path, document_with(R"("text":"y")"));
+  const auto second = loader.load(path);
+  ASSERT_TRUE(second.has_value()) << error_report(second.error());
+  write_file(path, "{\"schema\":");
+  EXPECT_EQ(loader.load(path).error().kind, ErrorKind::json_syntax);
+  const auto parsed = loader.parse(R"({"text":"zzz","n":18446744073709551616})");
+  ASSERT_TRUE(parsed.has_value()) << error_report(parsed.error());
+  write_file(path, R"({"schema":"other"})");
+  EXPECT_EQ(loader.load(path).error(), schema_error());
+
+  EXPECT_EQ(compact_json((*first)->root), first_text);
+  EXPECT_EQ(member((*first)->root, "text").string(), std::string(5'000, 'x'));
+  EXPECT_EQ(compact_json((*second)->root),
+            R"({"schema":"quillmesh.terminal-session/1","text":"y"})");
+  EXPECT_EQ(compact_json((*parsed)->root), R"({"n":1.8446744073709552e+19,"text":"zzz"})");
 }
 
 TEST(ModificationTime, CarriesNanosecondsAndIsAbsentWithoutMetadata) {

@@ -2,38 +2,42 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include "app/core/json/json_text.hpp"
 #include "app/core/view_rows.hpp"
+#include "support/documents.hpp"
 #include "support/row_lists.hpp"
 
 namespace qm {
 namespace {
 
-std::shared_ptr<const Json> document_of(Json value) {
-  return std::make_shared<const Json>(std::move(value));
-}
-
+using testing::document_of;
 using testing::ids;
 using testing::labels;
+using testing::nlohmann_of;
 
-Json tf_edge(std::string parent, std::string child) {
-  return Json{{"parent", std::move(parent)}, {"child", std::move(child)}};
+nlohmann::json tf_edge(std::string parent, std::string child) {
+  return nlohmann::json{{"parent", std::move(parent)}, {"child", std::move(child)}};
 }
 
 TEST(SessionModel, IdIndexConnectionsAndSides) {
-  Json document = {
-      {"entities", Json::array({{{"id", "node:/a"}, {"kind", "node"}, {"name", "/a"}},
-                                {{"id", "topic:/t"}, {"kind", "topic"}, {"name", "first"}},
-                                {{"id", "topic:/t"}, {"kind", "topic"}, {"name", "second"}},
-                                {{"id", "node:/nokind"}}})},
+  nlohmann::json document = {
+      {"entities",
+       nlohmann::json::array({{{"id", "node:/a"}, {"kind", "node"}, {"name", "/a"}},
+                              {{"id", "topic:/t"}, {"kind", "topic"}, {"name", "first"}},
+                              {{"id", "topic:/t"}, {"kind", "topic"}, {"name", "second"}},
+                              {{"id", "node:/nokind"}}})},
       {"current",
        {{"graph",
-         {{"edges", Json::array({{{"node", "/a"}, {"topic", "/t"}, {"direction", "pub"}},
-                                 {{"node", "/b"}, {"topic", "/t"}, {"direction", "sub"}}})}}}}},
-      {"baseline", Json::object()}};
+         {{"edges",
+           nlohmann::json::array({{{"node", "/a"}, {"topic", "/t"}, {"direction", "pub"}},
+                                  {{"node", "/b"}, {"topic", "/t"}, {"direction", "sub"}}})}}}}},
+      {"baseline", nlohmann::json::object()}};
   SessionModel model = build_model(document_of(document));
   EXPECT_EQ(model.entities.size(), 4u);
   ASSERT_NE(find_entity(model, "topic:/t"), nullptr);
-  EXPECT_EQ((*find_entity(model, "topic:/t"))["name"], "second");
+  EXPECT_EQ(nlohmann_of(*find_entity(model, "topic:/t"))["name"], "second");
   EXPECT_NE(find_entity(model, "node:/nokind"), nullptr);
   EXPECT_EQ(find_entity(model, "node:/missing"), nullptr);
 
@@ -43,7 +47,7 @@ TEST(SessionModel, IdIndexConnectionsAndSides) {
   EXPECT_EQ(ids(build_view_rows(model, View::nodes, "", ResultsFilter::all)),
             (std::vector<std::string>{"node:/a"}));
 
-  const std::vector<Row> topic_connections = connections_of(model, "topic:/t");
+  const std::vector<Connection> topic_connections = connections_of(model, "topic:/t");
   EXPECT_EQ(ids(topic_connections), (std::vector<std::string>{"node:/a", "node:/b"}));
   EXPECT_EQ(labels(topic_connections), (std::vector<std::string>{"/a  ──▶  /t", "/t  ──▶  /b"}));
   EXPECT_EQ(ids(connections_of(model, "node:/b")), (std::vector<std::string>{"topic:/t"}));
@@ -57,40 +61,48 @@ TEST(SessionModel, IdIndexConnectionsAndSides) {
 }
 
 TEST(SessionModel, TfTreeWalk) {
-  Json tf = {{"frames", Json::array({"map", "odom"})},
-             {"edges", Json::array({tf_edge("map", "odom"), tf_edge("odom", "base_link"),
-                                    tf_edge("world", "base_link"), tf_edge("base_link", "laser"),
-                                    tf_edge("loop_a", "loop_b"), tf_edge("loop_b", "loop_a")})}};
-  std::vector<Json> storage;
-  std::vector<Row> rows = build_tf_rows(tf, storage);
+  nlohmann::json tf = {
+      {"frames", nlohmann::json::array({"map", "odom"})},
+      {"edges", nlohmann::json::array({tf_edge("map", "odom"), tf_edge("odom", "base_link"),
+                                       tf_edge("world", "base_link"), tf_edge("base_link", "laser"),
+                                       tf_edge("loop_a", "loop_b"), tf_edge("loop_b", "loop_a")})}};
+  const DocumentPtr tf_document = document_of(tf);
+  JsonArena arena;
+  std::vector<Row> rows = build_tf_rows(tf_document->root, arena);
   // base_link has two parents: it is listed once, under the first root reached (map).
   EXPECT_EQ(labels(rows), (std::vector<std::string>{"map", "  └─ odom", "    └─ base_link",
                                                     "      └─ laser", "world"}));
   EXPECT_EQ(rows[0].id, "frame:map");
-  const Json& base_link = *rows[2].value;
+  const nlohmann::json base_link = nlohmann_of(*rows[2].value);
   EXPECT_EQ(base_link["frame"], "base_link");
   EXPECT_EQ(base_link["edges"].size(), 3u);
   EXPECT_EQ(base_link["publisher_attribution"],
             "topic-level candidates only; not verified transform ownership");
-  EXPECT_EQ((*rows[4].value)["edges"], Json::array({tf_edge("world", "base_link")}));
+  EXPECT_EQ(compact_json(member(*rows[4].value, "edges")),
+            nlohmann::json::array({tf_edge("world", "base_link")}).dump());
 
   // A frame without edges gets an empty edge list; a lone cycle gives no rows.
-  std::vector<Row> lone = build_tf_rows(Json{{"frames", Json::array({"solo"})}}, storage);
+  const DocumentPtr solo = document_of({{"frames", nlohmann::json::array({"solo"})}});
+  std::vector<Row> lone = build_tf_rows(solo->root, arena);
   ASSERT_EQ(lone.size(), 1u);
-  EXPECT_EQ((*lone[0].value)["edges"], Json::array());
+  EXPECT_EQ(compact_json(member(*lone[0].value, "edges")), "[]");
   EXPECT_TRUE(
-      build_tf_rows(Json{{"edges", Json::array({tf_edge("a", "b"), tf_edge("b", "a")})}}, storage)
+      build_tf_rows(
+          document_of({{"edges", nlohmann::json::array({tf_edge("a", "b"), tf_edge("b", "a")})}})
+              ->root,
+          arena)
           .empty());
-  EXPECT_TRUE(build_tf_rows(Json("not an object"), storage).empty());
+  EXPECT_TRUE(build_tf_rows(document_of("not an object")->root, arena).empty());
 }
 
 TEST(SessionModel, TfDepthIndentIsCappedAt16) {
-  Json edges = Json::array();
+  nlohmann::json edges = nlohmann::json::array();
   for (int i = 0; i < 20; ++i) {
     edges.push_back(tf_edge("f" + std::to_string(i), "f" + std::to_string(i + 1)));
   }
-  std::vector<Json> storage;
-  std::vector<Row> rows = build_tf_rows(Json{{"edges", edges}}, storage);
+  const DocumentPtr tf = document_of({{"edges", edges}});
+  JsonArena arena;
+  std::vector<Row> rows = build_tf_rows(tf->root, arena);
   ASSERT_EQ(rows.size(), 21u);
   std::string indent;
   for (int i = 0; i < 16; ++i) indent += "  ";
@@ -100,12 +112,13 @@ TEST(SessionModel, TfDepthIndentIsCappedAt16) {
 }
 
 TEST(SessionModel, ModelKeepsTfRowsValidWhenMoved) {
-  Json document = {{"current", {{"tf", {{"edges", Json::array({tf_edge("map", "odom")})}}}}}};
+  nlohmann::json document = {
+      {"current", {{"tf", {{"edges", nlohmann::json::array({tf_edge("map", "odom")})}}}}}};
   SessionModel model = build_model(document_of(document));
   SessionModel moved = std::move(model);
   std::vector<Row> rows = build_view_rows(moved, View::tf, "", ResultsFilter::all);
   ASSERT_EQ(rows.size(), 2u);
-  EXPECT_EQ((*rows[1].value)["frame"], "odom");
+  EXPECT_EQ(nlohmann_of(*rows[1].value)["frame"], "odom");
 }
 
 }  // namespace

@@ -2,14 +2,13 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <nlohmann/json.hpp>
 #include <optional>
-#include <string>
+#include <span>
 #include <string_view>
 
-namespace qm {
+#include "app/core/json/json.hpp"
 
-using Json = nlohmann::json;
+namespace qm {
 
 // Reads of the session document never fail: an absent key, or a key looked up in something that
 // is not an object, yields null, and callers treat null and a value of the wrong type as absent.
@@ -18,9 +17,9 @@ const Json& member(const Json& value, std::string_view key);
 const Json& member_path(const Json& value, std::initializer_list<std::string_view> keys);
 
 // Typed views of a value; empty when the value has another type.
-const std::string* string_of(const Json& value);
-const Json::array_t* array_of(const Json& value);
-const Json::object_t* object_of(const Json& value);
+std::optional<std::string_view> string_of(const Json& value);
+std::optional<std::span<const Json>> array_of(const Json& value);
+std::optional<std::span<const JsonMember>> object_of(const Json& value);
 // A non-negative integer (never a floating value).
 std::optional<uint64_t> unsigned_of(const Json& value);
 // An integer that fits a signed 64-bit value (never a floating value).
