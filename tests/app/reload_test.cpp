@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <nlohmann/json.hpp>
+#include <vector>
 
+#include "input/navigation.hpp"
 #include "support/session_on_disk.hpp"
 
 namespace qm {
@@ -31,6 +34,26 @@ nlohmann::json document_with(nlohmann::json entities, nlohmann::json edges) {
   return {{"schema", schema},
           {"entities", std::move(entities)},
           {"current", {{"label", "bench"}, {"graph", {{"edges", std::move(edges)}}}}}};
+}
+
+TEST(Reload, EachReloadFreesThePreviousDocument) {
+  SessionOnDisk session(document_with(nlohmann::json::array({node("/a"), topic("/t")}),
+                                      nlohmann::json::array({edge("/a", "/t", "pub")})));
+  AppState& state = session.state;
+  reset_to_view(state, View::nodes);
+  std::vector<std::weak_ptr<const Document>> documents;
+  for (long i = 1; i <= 20; ++i) {
+    documents.push_back(state.model.document);
+    session.rewrite(document_with(nlohmann::json::array({node("/a"), topic("/t")}),
+                                  nlohmann::json::array({edge("/a", "/t", "pub")})),
+                    1000 + i);
+    ASSERT_TRUE(session.watch.check(state));
+  }
+  EXPECT_EQ(state.rows.size(), 1u);
+  EXPECT_EQ(state.selected_id, "node:/a");
+  for (const auto& document : documents) {
+    EXPECT_TRUE(document.expired());
+  }
 }
 
 TEST(Reload, TouchInvalidDeletedAndRecreated) {

@@ -42,8 +42,7 @@ class RowTexts {
   }
 
   void add(RowList& list, std::string_view id, std::string_view label, const Json& value) {
-    list.rows.push_back(Row{id, label, &value, nullptr});
-    list.search.push_back(SearchTexts{lowered(label), lowered(id)});
+    list.add(Row{id, label, &value, nullptr}, lowered(label), lowered(id));
   }
 
  private:
@@ -76,6 +75,15 @@ std::string tf_label(std::string_view name, std::size_t depth) {
 }
 
 }  // namespace
+
+void RowList::add(Row row, std::string_view lowered_label, std::string_view lowered_id) {
+  rows.push_back(row);
+  search_text += lowered_label;
+  search_text += '\n';
+  search_text += lowered_id;
+  search_text += '\n';
+  search_ends.push_back(static_cast<std::uint32_t>(search_text.size()));
+}
 
 Row Row::owning(std::string_view id, std::string_view label, const Json& value) {
   auto document = std::make_shared<Document>();
@@ -340,9 +348,8 @@ SessionModel build_side(DocumentPtr document, Side side) {
 
   add_health_rows(model, texts, list_of(model, ListKind::health));
   RowList& tf = list_of(model, ListKind::tf);
-  tf.rows = build_tf_rows(member(capture, "tf"), arena);
-  for (const Row& row : tf.rows) {
-    tf.search.push_back(SearchTexts{texts.lowered(row.label), texts.lowered(row.id)});
+  for (const Row& row : build_tf_rows(member(capture, "tf"), arena)) {
+    tf.add(row, texts.lowered(row.label), texts.lowered(row.id));
   }
   add_change_rows(model, texts, list_of(model, ListKind::changes));
   add_result_rows(model, texts, list_of(model, ListKind::results));

@@ -35,16 +35,17 @@ struct Row {
   static Row owning(std::string_view id, std::string_view label, const Json& value);
 };
 
-// The lower-cased texts a row is searched by.
-struct SearchTexts {
-  std::string_view label;
-  std::string_view id;
-};
-
-// The rows of one list before any search, with the texts the search compares.
+// The rows of one list before any search, with the texts a search compares: each row's
+// lower-cased label and id, one after the other in one text, so that a search is one pass over
+// it. A line feed ends each text; the search never contains one, so no match spans two texts.
 struct RowList {
   std::vector<Row> rows;
-  std::vector<SearchTexts> search;
+  std::string search_text;
+  // Where the texts of each row end in `search_text`.
+  std::vector<std::uint32_t> search_ends;
+
+  // Adds a row with the lower-cased texts it is searched by.
+  void add(Row row, std::string_view lowered_label, std::string_view lowered_id);
 };
 
 // The lists the model keeps: views that show the same rows share one.

@@ -1,5 +1,9 @@
 #include "app/core/view_rows.hpp"
 
+#include <string.h>
+
+#include <algorithm>
+
 #include "ui/text/text.hpp"
 #include "ui/text/value_text.hpp"
 
@@ -7,9 +11,29 @@ namespace qm {
 
 namespace {
 
-bool matches_search(const SearchTexts& texts, std::string_view lowered_search) {
-  return texts.label.find(lowered_search) != std::string_view::npos ||
-         texts.id.find(lowered_search) != std::string_view::npos;
+// Whether each row's label or id contains `lowered_search`: one pass over the list's search
+// text, moving on to the next row after each match.
+std::vector<bool> matching_rows(const RowList& list, std::string_view lowered_search) {
+  std::vector<bool> kept(list.rows.size(), lowered_search.empty());
+  if (lowered_search.empty()) {
+    return kept;
+  }
+  const std::string_view text = list.search_text;
+  std::size_t from = 0;
+  while (from < text.size()) {
+    const void* hit = ::memmem(text.data() + from, text.size() - from, lowered_search.data(),
+                               lowered_search.size());
+    if (hit == nullptr) {
+      break;
+    }
+    const auto offset = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    const auto row = static_cast<std::size_t>(
+        std::upper_bound(list.search_ends.begin(), list.search_ends.end(), offset) -
+        list.search_ends.begin());
+    kept[row] = true;
+    from = list.search_ends[row];
+  }
+  return kept;
 }
 
 bool matches_results_filter(const Row& row, ResultsFilter filter) {
@@ -56,18 +80,16 @@ std::vector<Row> build_view_rows(const SessionModel& model, View view, std::stri
   if (search.empty() && !results_filtered) {
     return list.rows;
   }
-  const std::string lowered = lowercase_full(search);
+  std::vector<bool> kept = matching_rows(list, lowercase_full(search));
   if (view == View::results) {
-    std::vector<bool> kept(list.rows.size());
     for (std::size_t i = 0; i < list.rows.size(); ++i) {
-      kept[i] = (lowered.empty() || matches_search(list.search[i], lowered)) &&
-                matches_results_filter(list.rows[i], results_filter);
+      kept[i] = kept[i] && matches_results_filter(list.rows[i], results_filter);
     }
     return keep_runs_above_kept_checks(list.rows, kept);
   }
   std::vector<Row> out;
   for (std::size_t i = 0; i < list.rows.size(); ++i) {
-    if (matches_search(list.search[i], lowered)) {
+    if (kept[i]) {
       out.push_back(list.rows[i]);
     }
   }
