@@ -1,7 +1,7 @@
 #include "app/initial_state.hpp"
 
 #include "input/navigation.hpp"
-#include "ui/text/text.hpp"
+#include "text/text.hpp"
 
 namespace qm {
 

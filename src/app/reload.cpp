@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "input/navigation.hpp"
-#include "ui/text/text.hpp"
+#include "text/text.hpp"
 
 namespace qm {
 

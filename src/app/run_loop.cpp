@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/core/mode.hpp"
 #include "app/reload.hpp"
 #include "input/key_dispatch.hpp"
 #include "input/log_viewer.hpp"
@@ -29,16 +30,20 @@ void scroll(uint16_t& offset, tui::MouseKind kind) {
 }
 
 void handle_mouse(AppState& state, const tui::MouseEvent& mouse) {
-  if (state.assistant_open) {
-    scroll(state.assistant_scroll, mouse.kind);
-    return;
-  }
-  if (state.log_open) {
-    scroll(state.log_line_scroll, mouse.kind);
-    return;
-  }
-  if (state.help_open || state.filter_entry || state.palette || state.form) {
-    return;
+  switch (active_mode(state)) {
+    case Mode::assistant:
+      scroll(state.assistant.scroll, mouse.kind);
+      return;
+    case Mode::log:
+      scroll(state.log.line_scroll, mouse.kind);
+      return;
+    case Mode::normal:
+      break;
+    case Mode::palette:
+    case Mode::form:
+    case Mode::filter_entry:
+    case Mode::help:
+      return;
   }
   if (mouse.kind == tui::MouseKind::press && mouse.button == tui::MouseButton::left) {
     const FrameLayout layout = compute_frame_layout(
@@ -85,7 +90,7 @@ EventOutcome handle_event(AppState& state, const tui::Event& event) {
                           return EventOutcome{.redraw = true};
                         },
                         [&](const tui::ResizeEvent& resize) {
-                          if (state.log_open) {
+                          if (state.log.open) {
                             request_log_page_after_resize(state, resize.size.height);
                           }
                           return EventOutcome{.redraw = true};

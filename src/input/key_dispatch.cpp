@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "app/core/layout_numbers.hpp"
+#include "app/core/mode.hpp"
 #include "input/assistant_controls.hpp"
 #include "input/command_palette.hpp"
 #include "input/experiment_forms.hpp"
@@ -186,7 +188,7 @@ void normal_key(AppState& state, const tui::KeyEvent& key) {
       step_view(state, view_count - 1);
       break;
     case KeyCode::escape:
-      if (state.detail_focus && state.frame_width < 100) {
+      if (state.detail_focus && state.frame_width < wide_layout_width) {
         state.detail_focus = false;
       } else {
         state.filter.clear();
@@ -214,34 +216,36 @@ bool handle_key(AppState& state, const tui::KeyEvent& key) {
     save_view_state(state);
     return false;
   }
-  if (state.palette) {
-    bool go_on = true;
-    with_view_state_check(state, [&] { go_on = palette_key(state, key); });
-    return go_on;
-  }
-  if (state.assistant_open) {
-    return assistant_key(state, key);
-  }
-  if (state.form) {
-    form_key(state, key);
-    return true;
-  }
-  if (state.filter_entry) {
-    with_view_state_check(state, [&] { filter_key(state, key); });
-    return true;
-  }
-  if (!state.keep_status) {
+  const Mode mode = active_mode(state);
+  // The text entries keep the status; every other mode clears it, unless a failed reload
+  // asked to keep it.
+  if ((mode == Mode::help || mode == Mode::log || mode == Mode::normal) && !state.keep_status) {
     state.status.clear();
   }
-  if (state.help_open) {
-    state.help_open = false;
-    return true;
+  switch (mode) {
+    case Mode::palette: {
+      bool go_on = true;
+      with_view_state_check(state, [&] { go_on = palette_key(state, key); });
+      return go_on;
+    }
+    case Mode::assistant:
+      return assistant_key(state, key);
+    case Mode::form:
+      form_key(state, key);
+      return true;
+    case Mode::filter_entry:
+      with_view_state_check(state, [&] { filter_key(state, key); });
+      return true;
+    case Mode::help:
+      state.help_open = false;
+      return true;
+    case Mode::log:
+      log_key(state, key);
+      return true;
+    case Mode::normal:
+      return handle_normal_key(state, key);
   }
-  if (state.log_open) {
-    log_key(state, key);
-    return true;
-  }
-  return handle_normal_key(state, key);
+  return true;
 }
 
 }  // namespace qm

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/core/layout_numbers.hpp"
 #include "input/request_channel.hpp"
 
 namespace qm {
@@ -23,24 +24,23 @@ bool page_matches(const AppState& state) {
   const Json& page = member_path(document, {"runtime", "launch_log_page"});
   const std::optional<uint64_t> context = unsigned_of(member(page, "context"));
   return member(page, "path") == member_path(document, {"runtime", "launch", "log"}) &&
-         is_string_equal(member(page, "query"), state.log_query) &&
-         is_string_equal(member(page, "severity"), state.log_severity) && context &&
-         *context == state.log_context;
+         is_string_equal(member(page, "query"), state.log.query) &&
+         is_string_equal(member(page, "severity"), state.log.severity) && context &&
+         *context == state.log.context;
 }
 
 void request_log_page(AppState& state, uint64_t start, uint16_t terminal_rows) {
-  constexpr uint16_t chrome_rows = 17;
-  constexpr uint16_t largest_page = 80;
-  state.log_line_scroll = 0;
-  const uint64_t limit = terminal_rows < chrome_rows + 1
-                             ? 1
-                             : std::min<uint16_t>(terminal_rows - chrome_rows, largest_page);
+  state.log.line_scroll = 0;
+  const uint64_t limit =
+      terminal_rows < log_overlay_chrome_rows + 1
+          ? 1
+          : std::min<uint16_t>(terminal_rows - log_overlay_chrome_rows, log_page_line_limit);
   send_request(state, "launch_log",
                nlohmann::json{{"start", start},
                               {"limit", limit},
-                              {"query", state.log_query},
-                              {"severity", state.log_severity},
-                              {"context", state.log_context}});
+                              {"query", state.log.query},
+                              {"severity", state.log.severity},
+                              {"context", state.log.context}});
 }
 
 void request_log_page_after_resize(AppState& state, uint16_t terminal_rows) {
@@ -55,7 +55,7 @@ void request_log_page_after_resize(AppState& state, uint16_t terminal_rows) {
 void log_key(AppState& state, const tui::KeyEvent& key) {
   if (key.code == tui::KeyCode::escape ||
       (key.code == tui::KeyCode::character && key.character == U'L')) {
-    state.log_open = false;
+    state.log.open = false;
   }
 }
 

@@ -4,8 +4,8 @@
 
 #include "app/core/view_rows.hpp"
 #include "input/request_channel.hpp"
+#include "text/text.hpp"
 #include "tui/unicode.hpp"
-#include "ui/text/text.hpp"
 
 namespace qm {
 

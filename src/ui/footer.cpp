@@ -3,8 +3,8 @@
 #include <array>
 #include <string>
 
+#include "text/text.hpp"
 #include "ui/text/palette.hpp"
-#include "ui/text/text.hpp"
 
 namespace qm {
 

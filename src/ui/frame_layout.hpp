@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/core/layout_numbers.hpp"
 #include "app/core/view.hpp"
 #include "tui/geometry.hpp"
 
@@ -23,8 +24,6 @@ struct FrameLayout {
   tui::Rect footer;
 };
 
-// At this width and above the frame has a view rail instead of a tab strip.
-inline constexpr uint16_t wide_layout_width = 100;
 inline constexpr uint16_t rail_width = 20;
 
 // The width of the list pane in a content area `content_width` columns wide: 42 % of it, at least

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "app/core/problem_list.hpp"
+#include "text/text.hpp"
+#include "text/value_text.hpp"
 #include "tui/text.hpp"
 #include "ui/text/palette.hpp"
 #include "ui/text/styles.hpp"
-#include "ui/text/text.hpp"
-#include "ui/text/value_text.hpp"
 
 namespace qm {
 

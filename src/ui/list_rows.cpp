@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
+#include "app/core/capture_node.hpp"
 #include "app/core/problem_list.hpp"
-#include "ui/capture_node.hpp"
+#include "text/text.hpp"
+#include "text/value_text.hpp"
 #include "ui/text/line_style.hpp"
 #include "ui/text/palette.hpp"
 #include "ui/text/styles.hpp"
-#include "ui/text/text.hpp"
-#include "ui/text/value_text.hpp"
 
 namespace qm {
 

@@ -2,11 +2,11 @@
 
 #include <fmt/format.h>
 
+#include "app/core/capture_node.hpp"
 #include "app/core/problem_list.hpp"
-#include "ui/capture_node.hpp"
+#include "text/text.hpp"
+#include "text/value_text.hpp"
 #include "ui/text/palette.hpp"
-#include "ui/text/text.hpp"
-#include "ui/text/value_text.hpp"
 
 namespace qm {
 

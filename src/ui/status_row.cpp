@@ -6,9 +6,10 @@
 #include <span>
 #include <string>
 
+#include "app/core/mode.hpp"
+#include "text/text.hpp"
+#include "text/value_text.hpp"
 #include "ui/text/palette.hpp"
-#include "ui/text/text.hpp"
-#include "ui/text/value_text.hpp"
 
 namespace qm {
 
@@ -81,7 +82,7 @@ tui::Color message_colour(std::string_view message, bool backend_error) {
 tui::Line status_line(const AppState& state) {
   tui::Line line;
   line.push(" ");
-  if (state.filter_entry) {
+  if (active_mode(state) == Mode::filter_entry) {
     line.push("/", tui::fg(palette::accent).bold());
     line.push(display_safe(state.filter), tui::fg(palette::text_bright).bold());
     line.push("▏", tui::fg(palette::accent));

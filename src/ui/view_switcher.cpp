@@ -2,10 +2,10 @@
 
 #include <fmt/format.h>
 
+#include "text/text.hpp"
 #include "ui/pane_block.hpp"
 #include "ui/rail_lines.hpp"
 #include "ui/text/palette.hpp"
-#include "ui/text/text.hpp"
 
 namespace qm {
 

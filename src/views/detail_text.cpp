@@ -1,6 +1,6 @@
 #include "views/detail_text.hpp"
 
-#include "ui/text/value_text.hpp"
+#include "text/value_text.hpp"
 #include "views/problem_detail.hpp"
 
 namespace qm {

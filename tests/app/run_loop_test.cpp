@@ -94,13 +94,13 @@ TEST(RunLoop, WheelMovesTheSelectionWithinTheRows) {
   EXPECT_EQ(state.selected_id, "topic:/b");
 
   // While the launch log is open the wheel scrolls it instead, saturating at 0.
-  state.log_open = true;
+  state.log.open = true;
   handle_event(state, wheel(tui::MouseKind::wheel_down));
   handle_event(state, wheel(tui::MouseKind::wheel_up));
   handle_event(state, wheel(tui::MouseKind::wheel_up));
-  EXPECT_EQ(state.log_line_scroll, 0u);
+  EXPECT_EQ(state.log.line_scroll, 0u);
   handle_event(state, wheel(tui::MouseKind::wheel_down));
-  EXPECT_EQ(state.log_line_scroll, 3u);
+  EXPECT_EQ(state.log.line_scroll, 3u);
   EXPECT_EQ(state.selected, 1u);
 }
 
@@ -150,10 +150,10 @@ TEST(RunLoop, ResizeRequestsTheOpenLogPageAgainForTheNewHeight) {
                                  {"context", 0},
                                  {"start", 40}}}}}};
   AppState state = build_initial_state(testing::document_of(document), channel, false);
-  state.log_open = true;
+  state.log.open = true;
   handle_event(state, tui::ResizeEvent{{100, 40}});
   // The page on hand is for other settings: paging starts again at line 0.
-  state.log_severity = "error";
+  state.log.severity = "error";
   handle_event(state, tui::ResizeEvent{{100, 17}});
   handle_event(state, tui::ResizeEvent{{100, 200}});
   EXPECT_EQ(testing::read_file(channel),

@@ -399,19 +399,19 @@ TEST(KeyDispatch, KeysOfLaterFeaturesLeaveNoModeOpen) {
     EXPECT_TRUE(handle_key(state, key(c)));
   }
   press(state, {key(U'1'), key(U'y')});
-  EXPECT_FALSE(state.palette || state.form || state.assistant_open || state.log_open);
+  EXPECT_FALSE(state.palette || state.form || state.assistant.open || state.log.open);
   EXPECT_EQ(state.status, "");
 
   // Esc leaves each of those modes.
   state.palette = PaletteState{};
   handle_key(state, key(KeyCode::escape));
-  state.assistant_open = true;
+  state.assistant.open = true;
   handle_key(state, key(KeyCode::escape));
   state.form = FormState{};
   handle_key(state, key(KeyCode::escape));
-  state.log_open = true;
+  state.log.open = true;
   handle_key(state, key(KeyCode::escape));
-  EXPECT_FALSE(state.palette || state.form || state.assistant_open || state.log_open);
+  EXPECT_FALSE(state.palette || state.form || state.assistant.open || state.log.open);
 }
 
 }  // namespace

@@ -36,6 +36,25 @@ struct FormState {
   std::string input;
 };
 
+// The launch-log viewer: open or not, the page it asks for and where it is scrolled.
+struct LogViewerState {
+  bool open = false;
+  std::string query;
+  bool search_entry = false;
+  std::string search_input;
+  std::string severity = "all";
+  uint64_t context = 0;
+  uint16_t line_scroll = 0;
+  uint16_t column_scroll = 0;
+};
+
+// The assistant panel: open or not, its scroll and the prompt being composed, if any.
+struct AssistantState {
+  bool open = false;
+  uint16_t scroll = 0;
+  std::optional<std::string> prompt;
+};
+
 inline constexpr std::size_t history_limit = 64;
 
 // The one application state. The run loop owns it; key dispatch changes it; drawing only reads it
@@ -64,20 +83,8 @@ struct AppState {
   bool detail_focus = false;
   uint16_t pan = 0;
 
-  // Launch-log viewer.
-  bool log_open = false;
-  std::string log_query;
-  bool log_search_entry = false;
-  std::string log_search_input;
-  std::string log_severity = "all";
-  uint64_t log_context = 0;
-  uint16_t log_line_scroll = 0;
-  uint16_t log_column_scroll = 0;
-
-  // Assistant panel.
-  bool assistant_open = false;
-  uint16_t assistant_scroll = 0;
-  std::optional<std::string> assistant_prompt;
+  LogViewerState log;
+  AssistantState assistant;
 
   bool filter_entry = false;
   bool help_open = false;

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ui/text/text.hpp"
-#include "ui/text/value_text.hpp"
+#include "text/text.hpp"
+#include "text/value_text.hpp"
 
 namespace qm {
 

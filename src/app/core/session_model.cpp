@@ -7,8 +7,8 @@
 #include <set>
 
 #include "app/core/problem_list.hpp"
-#include "ui/text/text.hpp"
-#include "ui/text/value_text.hpp"
+#include "text/text.hpp"
+#include "text/value_text.hpp"
 
 namespace qm {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "ui/text/text.hpp"
-#include "ui/text/value_text.hpp"
+#include "text/text.hpp"
+#include "text/value_text.hpp"
 
 namespace qm {
 

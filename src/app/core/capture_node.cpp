@@ -1,9 +1,9 @@
-#include "ui/capture_node.hpp"
+#include "app/core/capture_node.hpp"
 
 #include <algorithm>
 #include <string_view>
 
-#include "ui/text/value_text.hpp"
+#include "text/value_text.hpp"
 
 namespace qm {
 

@@ -1,4 +1,4 @@
-#include "ui/text/value_text.hpp"
+#include "text/value_text.hpp"
 
 #include <array>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "app/core/json/json_text.hpp"
-#include "ui/text/text.hpp"
+#include "text/text.hpp"
 
 namespace qm {
 

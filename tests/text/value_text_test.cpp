@@ -1,4 +1,4 @@
-#include "ui/text/value_text.hpp"
+#include "text/value_text.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/text/text.hpp"
+#include "text/text.hpp"
 
 #include <gtest/gtest.h>
 

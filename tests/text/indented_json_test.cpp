@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "support/documents.hpp"
-#include "ui/text/value_text.hpp"
+#include "text/value_text.hpp"
 
 namespace qm {
 namespace {
