@@ -17,7 +17,10 @@ class SessionTerminal final : public LoopTerminal {
   explicit SessionTerminal(TerminalSession& session) : session_(session) {}
 
   std::expected<void, Error> draw(AppState& state) override {
-    auto drawn = session_.terminal.draw([&](tui::Frame& frame) { draw_frame(frame, state); });
+    auto drawn = session_.terminal.draw([&](tui::Frame& frame) {
+      record_frame_size(state, frame.area());
+      draw_frame(frame, state);
+    });
     if (!drawn) {
       return std::unexpected(Error::os(drawn.error()));
     }

@@ -6,34 +6,13 @@
 
 namespace qm {
 
-std::string_view detail_title(const AppState& state) {
-  if (state.raw_view) {
-    return "Raw evidence";
-  }
-  if (!view_has_list(state.view)) {
-    return view_name(state.view);
-  }
-  const Row* row = state.selected_row();
-  const std::string_view id = row != nullptr ? std::string_view(row->id) : std::string_view{};
-  if (state.view == View::health) {
-    return id.starts_with("problem:") ? "Problem · y copies the check" : "System at a glance";
-  }
-  if (state.view == View::results && id.starts_with("run:")) {
-    return "Run";
-  }
-  if (state.view == View::results && id.starts_with("check:")) {
-    return "Stage";
-  }
-  return "Inspector · PgUp/PgDn";
-}
-
 void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state,
-                      std::string_view text) {
+                      const DetailPage& page) {
   if (pane.width == 0 || pane.height == 0) {
     return;
   }
   const bool focused = state.detail_focus || !view_has_list(state.view);
-  const tui::Block block = pane_block(detail_title(state), focused);
+  const tui::Block block = pane_block(page.title, focused);
   block.render(pane, buffer);
 
   const tui::Rect inner = block.inner(pane);
@@ -41,7 +20,7 @@ void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state
     return;
   }
   // Only the lines in view reach the paragraph; the lines above them are at most measured.
-  const DetailText detail(text);
+  const DetailText detail(page.text);
   const DetailLines::Styling styling =
       state.raw_view ? DetailLines::Styling::plain : DetailLines::Styling::by_shape;
   tui::Paragraph paragraph;

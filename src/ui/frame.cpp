@@ -11,19 +11,13 @@
 #include "ui/text/palette.hpp"
 #include "ui/text/styles.hpp"
 #include "ui/view_switcher.hpp"
-#include "views/detail_text.hpp"
+#include "views/detail_page.hpp"
 
 namespace qm {
 
 namespace {
 
-void record_size(const tui::Frame& frame, AppState& state) {
-  state.frame_width = frame.area().width;
-  state.frame_height = frame.area().height;
-}
-
-// Everything below reads the state only.
-void compose(tui::Buffer& buffer, const AppState& state, std::string_view detail) {
+void compose(tui::Buffer& buffer, const AppState& state, const DetailPage& page) {
   const tui::Rect area = buffer.area();
   buffer.set_style(area, tui::fg(palette::text_base).with_bg(palette::bg_base));
   const FrameLayout layout = compute_frame_layout(area, state.view, state.detail_focus);
@@ -38,7 +32,7 @@ void compose(tui::Buffer& buffer, const AppState& state, std::string_view detail
   if (layout.list) {
     draw_list_pane(buffer, *layout.list, state, !layout.rail.has_value());
   }
-  draw_detail_pane(buffer, layout.detail, state, detail);
+  draw_detail_pane(buffer, layout.detail, state, page);
   buffer.set_line(layout.status.x, layout.status.y, status_line(state), layout.status.width);
   buffer.set_style(layout.footer, tui::bg(palette::bg_bar));
   buffer.set_line(layout.footer.x, layout.footer.y, footer_line(state.view, layout.footer.width),
@@ -51,15 +45,19 @@ void compose(tui::Buffer& buffer, const AppState& state, std::string_view detail
 
 }  // namespace
 
-void draw_frame(tui::Frame& frame, AppState& state) {
-  record_size(frame, state);
-  const std::string detail = detail_text(state);
-  compose(frame.buffer(), state, detail);
+void draw_frame(tui::Frame& frame, const AppState& state) {
+  compose(frame.buffer(), state, detail_page(state));
 }
 
-void draw_frame(tui::Frame& frame, AppState& state, std::string_view detail) {
-  record_size(frame, state);
-  compose(frame.buffer(), state, detail);
+void draw_frame(tui::Frame& frame, const AppState& state, std::string_view detail) {
+  DetailPage page = detail_page(state);
+  page.text = detail;
+  compose(frame.buffer(), state, page);
+}
+
+void record_frame_size(AppState& state, tui::Rect area) {
+  state.frame_width = area.width;
+  state.frame_height = area.height;
 }
 
 }  // namespace qm

@@ -207,14 +207,12 @@ TEST(PaneBlock, TitlePiecesAndBorderFollowTheFocus) {
   EXPECT_CELLS(buffer, {{0, 1, fg(palette::rule)}});
 }
 
-TEST(Frame, RecordsItsSizeAndLowersColoursWithoutTrueColour) {
+TEST(Frame, LowersColoursWithoutTrueColour) {
   AppState state = state_for(frame_document(), View::health);
   state.truecolour = false;
   tui::Buffer buffer(tui::Rect{0, 0, 90, 24});
   tui::Frame frame(buffer);
   draw_frame(frame, state);
-  EXPECT_EQ(state.frame_width, 90);
-  EXPECT_EQ(state.frame_height, 24);
   // The list has the focus: its accent border is index 105, the background grey 232.
   EXPECT_EQ(buffer.at(0, 2).symbol, "╭");
   EXPECT_CELLS(buffer, {{0, 2, fg(tui::Color::indexed_color(105))},

@@ -52,6 +52,7 @@ inline tui::Buffer draw(AppState& state, uint16_t width, uint16_t height,
                         std::string_view detail = {}) {
   tui::Buffer buffer(tui::Rect{0, 0, width, height});
   tui::Frame frame(buffer);
+  record_frame_size(state, frame.area());
   draw_frame(frame, state, detail);
   return buffer;
 }

@@ -87,19 +87,19 @@ TEST(ListPane, TitlesAndTheEmptySearch) {
 
 TEST(DetailPane, TitlesFollowTheViewAndRow) {
   AppState state = state_for(frame_document(), View::health);
-  EXPECT_EQ(detail_title(state), "System at a glance");
+  EXPECT_EQ(detail_page(state).title, "System at a glance");
   select_row(state, 2);
-  EXPECT_EQ(detail_title(state), "Problem · y copies the check");
+  EXPECT_EQ(detail_page(state).title, "Problem · y copies the check");
   state.raw_view = true;
-  EXPECT_EQ(detail_title(state), "Raw evidence");
+  EXPECT_EQ(detail_page(state).title, "Raw evidence");
 
   state = state_for(frame_document(), View::results);
-  EXPECT_EQ(detail_title(state), "Run");
+  EXPECT_EQ(detail_page(state).title, "Run");
   select_row(state, 1);
-  EXPECT_EQ(detail_title(state), "Stage");
-  EXPECT_EQ(detail_title(state_for(frame_document(), View::capture)), "Capture");
-  EXPECT_EQ(detail_title(state_for(frame_document(), View::playback)), "Playback");
-  EXPECT_EQ(detail_title(state_for(frame_document(), View::tf)), "Inspector · PgUp/PgDn");
+  EXPECT_EQ(detail_page(state).title, "Stage");
+  EXPECT_EQ(detail_page(state_for(frame_document(), View::capture)).title, "Capture");
+  EXPECT_EQ(detail_page(state_for(frame_document(), View::playback)).title, "Playback");
+  EXPECT_EQ(detail_page(state_for(frame_document(), View::tf)).title, "Inspector · PgUp/PgDn");
 }
 
 constexpr std::string_view long_line =
@@ -108,7 +108,8 @@ constexpr std::string_view long_line =
 tui::Buffer detail_of(const AppState& state, std::string_view text, uint16_t width = 40,
                       uint16_t height = 6) {
   tui::Buffer buffer(tui::Rect{0, 0, width, height});
-  draw_detail_pane(buffer, buffer.area(), state, text);
+  draw_detail_pane(buffer, buffer.area(), state,
+                   DetailPage{detail_page(state).title, std::string(text)});
   return buffer;
 }
 

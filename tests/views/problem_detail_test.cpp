@@ -7,7 +7,7 @@
 #include "app/core/problem_list.hpp"
 #include "app/core/view_rows.hpp"
 #include "support/documents.hpp"
-#include "views/detail_text.hpp"
+#include "views/detail_page.hpp"
 
 namespace qm {
 namespace {
@@ -90,14 +90,14 @@ TEST(DetailText, DispatchAndRawEvidence) {
   state.model = build_model(document_of(document));
   state.rows = build_view_rows(state.model, View::health, "", ResultsFilter::all);
   ASSERT_EQ(state.rows.size(), 2u);
-  EXPECT_EQ(detail_text(state), "");
+  EXPECT_EQ(detail_page(state).text, "");
   state.selected = 1;
-  EXPECT_TRUE(detail_text(state).starts_with("P\nSeverity: unknown"));
+  EXPECT_TRUE(detail_page(state).text.starts_with("P\nSeverity: unknown"));
   state.raw_view = true;
-  EXPECT_EQ(detail_text(state), document["problems"]["findings"][0].dump(2));
+  EXPECT_EQ(detail_page(state).text, document["problems"]["findings"][0].dump(2));
   state.view = View::playback;
   state.rows.clear();
-  EXPECT_EQ(detail_text(state), document.dump(2));
+  EXPECT_EQ(detail_page(state).text, document.dump(2));
 }
 
 }  // namespace
