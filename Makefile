@@ -7,7 +7,7 @@ deps:
 	scripts/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DQM_WERROR=ON $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD)

@@ -110,7 +110,7 @@ struct CountingTerminal {
 // bytes of the redrawn frame: a character is typed, then taken back, in turn (half of the rows
 // match "sensor_1", a tenth of those "sensor_12").
 void BM_FilterKeystrokeToFrame(benchmark::State& state) {
-  qm::AppState app = qm::build_initial_state(large_document(), std::nullopt, true);
+  qm::AppState app = qm::build_initial_state(large_document(), nullptr, true);
   qm::reset_to_view(app, qm::View::topics);
   app.filter_entry = true;
   for (char c : std::string_view("sensor_1")) {
@@ -150,7 +150,7 @@ const std::string& large_session_file() {
 void BM_ReloadToFrame(benchmark::State& state) {
   const std::string path = large_session_file();
   qm::SessionLoader loader;
-  qm::AppState app = qm::build_initial_state(loader.load(path).value(), std::nullopt, true);
+  qm::AppState app = qm::build_initial_state(loader.load(path).value(), nullptr, true);
   qm::reset_to_view(app, qm::View::topics);
   app.selected = app.rows.size() / 2;
   qm::sync_selection(app);

@@ -79,7 +79,7 @@ int measure_in_child(std::string_view what, const std::string& path) {
   } else if (what == "viewer") {
     // The viewer after start (state built, one frame drawn), then after ten reloads.
     qm::SessionLoader loader;
-    qm::AppState state = qm::build_initial_state(load_or_abort(loader, path), std::nullopt, true);
+    qm::AppState state = qm::build_initial_state(load_or_abort(loader, path), nullptr, true);
     qm::reset_to_view(state, qm::View::topics);
     std::size_t bytes = 0;
     auto terminal = tui::Terminal::create(

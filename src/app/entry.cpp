@@ -35,6 +35,7 @@ std::expected<int, Error> start_viewer(ViewerMode mode) {
   }
   start.document = std::move(*document);
   start.truecolour = truecolour_from_colorterm(std::getenv("COLORTERM"));
+  start.no_color = no_color_from(std::getenv("NO_COLOR"));
   start.modified = modification_time(mode.session_path);
   start.session_path = std::move(mode.session_path);
   start.requests_path = std::move(mode.requests_path);

@@ -20,6 +20,7 @@ struct ViewerStart {
   std::string session_path;
   std::optional<std::string> requests_path;
   bool truecolour = false;
+  bool no_color = false;
   // The reference for change detection; none when the file's metadata could not be read.
   std::optional<ModificationTime> modified;
 };

@@ -52,11 +52,11 @@ bool restore_view_state(AppState& state, const Json& saved) {
 
 }  // namespace
 
-AppState build_initial_state(DocumentPtr document, std::optional<std::string> request_channel_path,
+AppState build_initial_state(DocumentPtr document, std::shared_ptr<RequestWriter> requests,
                              bool truecolour) {
   AppState state;
   state.model = build_model(std::move(document));
-  state.request_channel_path = std::move(request_channel_path);
+  state.requests = std::move(requests);
   state.truecolour = truecolour;
   rebuild_rows(state);
 
@@ -84,7 +84,6 @@ AppState build_initial_state(DocumentPtr document, std::optional<std::string> re
     restore_view_state(state, saved);
   }
 
-  state.view_saving_enabled = true;
   if (!state.last_saved_view_state) {
     state.last_saved_view_state = view_state(state);
   }

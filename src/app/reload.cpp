@@ -2,9 +2,12 @@
 
 #include <fmt/format.h>
 
+#include <cerrno>
+#include <new>
+#include <optional>
 #include <utility>
 
-#include "input/navigation.hpp"
+#include "app/core/row_selection.hpp"
 #include "text/text.hpp"
 
 namespace qm {
@@ -63,11 +66,35 @@ Row placeholder_row(const Row& noted) {
 
 }  // namespace
 
+namespace {
+
+void reject(AppState& state, const Error& error) {
+  state.status = "Refresh rejected; retaining previous capture: " + plain_error_text(error);
+  state.keep_status = true;
+}
+
+// The model of the new document on the side that was shown; none when memory ran out, which is
+// a failed reload like any other.
+std::optional<SessionModel> model_for(const AppState& state, DocumentPtr document) try {
+  SessionModel model = build_model(std::move(document));
+  if (state.baseline_shown()) {
+    model = show_side(model, Side::baseline);
+  }
+  return model;
+} catch (const std::bad_alloc&) {
+  return std::nullopt;
+}
+
+}  // namespace
+
 void apply_reload(AppState& state, std::expected<DocumentPtr, Error> loaded) {
   if (!loaded) {
-    state.status =
-        "Refresh rejected; retaining previous capture: " + plain_error_text(loaded.error());
-    state.keep_status = true;
+    reject(state, loaded.error());
+    return;
+  }
+  std::optional<SessionModel> model = model_for(state, std::move(*loaded));
+  if (!model) {
+    reject(state, Error::os(ENOMEM));
     return;
   }
 
@@ -92,19 +119,11 @@ void apply_reload(AppState& state, std::expected<DocumentPtr, Error> loaded) {
     }
   }
 
-  // Replace the model, keeping the side that was shown.
-  const bool baseline = state.baseline_shown();
-  SessionModel model = build_model(std::move(*loaded));
-  if (baseline) {
-    model = show_side(model, Side::baseline);
-  }
   // The previous model lives to the end: the noted row and the old rows, read while the rows are
   // rebuilt, point into it.
-  const SessionModel previous = std::exchange(state.model, std::move(model));
+  const SessionModel previous = std::exchange(state.model, std::move(*model));
 
-  state.view_saving_enabled = false;
   rebuild_rows(state);
-  state.view_saving_enabled = true;
 
   if (state.pending_selection) {
     if (select_row_by_id(state, *state.pending_selection)) {
@@ -128,11 +147,13 @@ void apply_reload(AppState& state, std::expected<DocumentPtr, Error> loaded) {
       break;
     }
   }
+  bool placeholder = false;
   if (!kept && noted_row) {
     const Json& capture = state.model.shown_capture();
     const bool observed = member(capture, state.view == View::tf ? "tf" : "graph").is_object();
     if (observed) {
       state.rows.insert(state.rows.begin(), placeholder_row(*noted_row));
+      placeholder = true;
       state.selected = 0;
       state.selected_id = noted_id;
       state.status =
@@ -140,7 +161,10 @@ void apply_reload(AppState& state, std::expected<DocumentPtr, Error> loaded) {
     }
   }
 
-  if (state.selected_id == noted_id) {
+  if (placeholder) {
+    // The entity is gone from the capture, and its connections with it.
+    state.connection_cursor.reset();
+  } else if (state.selected_id == noted_id) {
     if (noted_connection) {
       state.connection_cursor.reset();
       const std::vector<Connection> connections = connections_of(state.model, noted_id);

@@ -45,6 +45,7 @@ void handle_mouse(AppState& state, const tui::MouseEvent& mouse) {
     case Mode::help:
       return;
   }
+  const std::optional<std::string> result_before = state.selected_result_id;
   if (mouse.kind == tui::MouseKind::press && mouse.button == tui::MouseButton::left) {
     const FrameLayout layout = compute_frame_layout(
         tui::Rect{0, 0, state.frame_width, state.frame_height}, state.view, state.detail_focus);
@@ -55,9 +56,12 @@ void handle_mouse(AppState& state, const tui::MouseEvent& mouse) {
     }
     if (clicked) {
       reset_to_view(state, *clicked);
+      report_selected_result(state, result_before);
       save_view_state(state);
     }
-  } else if (mouse.kind == tui::MouseKind::wheel_down) {
+    return;
+  }
+  if (mouse.kind == tui::MouseKind::wheel_down) {
     if (!state.rows.empty()) {
       state.selected = std::min(state.selected + 1, state.rows.size() - 1);
     }
@@ -68,6 +72,7 @@ void handle_mouse(AppState& state, const tui::MouseEvent& mouse) {
     }
     sync_selection(state);
   }
+  report_selected_result(state, result_before);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
+#include <cerrno>
+#include <new>
 #include <utility>
 
 #include "app/entry.hpp"
 #include "app/initial_state.hpp"
+#include "app/request_file.hpp"
 #include "app/run_loop.hpp"
 #include "app/terminal_lifecycle.hpp"
 #include "ui/frame.hpp"
@@ -50,9 +53,17 @@ class SessionTerminal final : public LoopTerminal {
 }  // namespace
 
 std::expected<int, Error> run_viewer(ViewerStart start) {
-  AppState state = build_initial_state(std::move(start.document), std::move(start.requests_path),
-                                       start.truecolour);
-  auto session = enter_terminal(tui::EscapeOptions{.colour = !no_color_requested()});
+  std::shared_ptr<RequestWriter> requests;
+  if (start.requests_path) {
+    requests = std::make_shared<RequestFile>(std::move(*start.requests_path));
+  }
+  AppState state;
+  try {
+    state = build_initial_state(std::move(start.document), std::move(requests), start.truecolour);
+  } catch (const std::bad_alloc&) {
+    return std::unexpected(Error::os(ENOMEM));
+  }
+  auto session = enter_terminal(tui::EscapeOptions{.colour = !start.no_color});
   if (!session) {
     return std::unexpected(std::move(session.error()));
   }

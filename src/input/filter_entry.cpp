@@ -1,6 +1,6 @@
 #include "input/filter_entry.hpp"
 
-#include "input/navigation.hpp"
+#include "app/core/row_selection.hpp"
 #include "tui/unicode.hpp"
 
 namespace qm {

@@ -23,26 +23,40 @@ bool is_char(const tui::KeyEvent& key, char32_t c) {
   return key.code == KeyCode::character && key.character == c;
 }
 
-// Runs `handle` and saves the view state when the key changed it.
-template <typename Handler>
-void with_view_state_check(AppState& state, Handler&& handle) {
-  const nlohmann::json before = view_state(state);
-  handle();
-  if (view_state(state) != before) {
-    save_view_state(state);
+// The modes whose keys may change the view state, which is saved after each of them.
+bool checks_view_state(Mode mode) {
+  return mode == Mode::palette || mode == Mode::filter_entry || mode == Mode::normal;
+}
+
+bool mode_key(AppState& state, Mode mode, const tui::KeyEvent& key) {
+  switch (mode) {
+    case Mode::palette:
+      return palette_key(state, key);
+    case Mode::assistant:
+      return assistant_key(state, key);
+    case Mode::form:
+      form_key(state, key);
+      return true;
+    case Mode::filter_entry:
+      filter_key(state, key);
+      return true;
+    case Mode::help:
+      state.help_open = false;
+      return true;
+    case Mode::log:
+      log_key(state, key);
+      return true;
+    case Mode::normal:
+      return handle_normal_key(state, key);
   }
+  return true;
 }
 
 }  // namespace
 
 bool handle_normal_key(AppState& state, const tui::KeyEvent& key) {
   const std::optional<KeyBinding> binding = binding_for(state.view, key);
-  if (!binding) {
-    return true;
-  }
-  bool go_on = true;
-  with_view_state_check(state, [&] { go_on = run_command(state, binding->command, key); });
-  return go_on;
+  return !binding || run_command(state, binding->command, key);
 }
 
 bool handle_key(AppState& state, const tui::KeyEvent& key) {
@@ -56,30 +70,14 @@ bool handle_key(AppState& state, const tui::KeyEvent& key) {
   if ((mode == Mode::help || mode == Mode::log || mode == Mode::normal) && !state.keep_status) {
     state.status.clear();
   }
-  switch (mode) {
-    case Mode::palette: {
-      bool go_on = true;
-      with_view_state_check(state, [&] { go_on = palette_key(state, key); });
-      return go_on;
-    }
-    case Mode::assistant:
-      return assistant_key(state, key);
-    case Mode::form:
-      form_key(state, key);
-      return true;
-    case Mode::filter_entry:
-      with_view_state_check(state, [&] { filter_key(state, key); });
-      return true;
-    case Mode::help:
-      state.help_open = false;
-      return true;
-    case Mode::log:
-      log_key(state, key);
-      return true;
-    case Mode::normal:
-      return handle_normal_key(state, key);
+  const std::optional<std::string> result_before = state.selected_result_id;
+  const nlohmann::json view_before = view_state(state);
+  const bool go_on = mode_key(state, mode, key);
+  report_selected_result(state, result_before);
+  if (checks_view_state(mode) && view_state(state) != view_before) {
+    save_view_state(state);
   }
-  return true;
+  return go_on;
 }
 
 }  // namespace qm

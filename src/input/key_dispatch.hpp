@@ -9,8 +9,8 @@ namespace qm {
 // filter entry, help, launch-log viewer, normal); false when the program is to stop.
 bool handle_key(AppState& state, const tui::KeyEvent& key);
 
-// One key of the normal mode, followed by saving the view state when the key changed it; false
-// for `q`. The command palette runs its key commands through it.
+// One key of the normal mode, as its binding in the current view says; false for `q`. The
+// command palette runs its key commands through it (handle_key saves the view state after).
 bool handle_normal_key(AppState& state, const tui::KeyEvent& key);
 
 }  // namespace qm

@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "app/core/view_rows.hpp"
+#include "app/core/row_selection.hpp"
 #include "input/request_channel.hpp"
 #include "text/text.hpp"
 #include "tui/unicode.hpp"
@@ -12,11 +12,6 @@ namespace qm {
 namespace {
 
 constexpr std::size_t view_state_id_limit = 512;
-
-bool clears_selected_id(View view) {
-  return view == View::graph || view == View::topics || view == View::nodes || view == View::tf ||
-         view == View::changes;
-}
 
 bool is_stripped_from_view_state(char32_t c) {
   return c < 32 || (c >= 127 && c <= 159) || (c >= 0x202A && c <= 0x202E) ||
@@ -46,66 +41,11 @@ std::string_view current_id(const AppState& state) {
 
 }  // namespace
 
-void sync_selection(AppState& state) {
-  state.connection_cursor = 0;
-  const Row* row = state.selected_row();
-  if (row == nullptr) {
-    if (state.view == View::results) {
-      state.selected_result_id.reset();
-    } else if (clears_selected_id(state.view)) {
-      state.selected_id.clear();
-    }
-    return;
+void report_selected_result(AppState& state, const std::optional<std::string>& before) {
+  if (state.view == View::results && state.selected_result_id &&
+      state.selected_result_id != before && state.requests) {
+    send_request(state, "select_result", nlohmann::json{{"result_id", *state.selected_result_id}});
   }
-  if (state.view == View::results) {
-    if (state.selected_result_id != row->id) {
-      state.selected_result_id = row->id;
-      if (state.request_channel_path && state.view_saving_enabled) {
-        send_request(state, "select_result", nlohmann::json{{"result_id", row->id}});
-      }
-    }
-    return;
-  }
-  state.selected_id = row->id;
-}
-
-void rebuild_rows(AppState& state) {
-  std::optional<std::string> keep;
-  if (state.view == View::results && state.selected_result_id) {
-    keep = state.selected_result_id;
-  } else if (const Row* row = state.selected_row()) {
-    keep = row->id;
-  }
-  state.rows = build_view_rows(state.model, state.view, state.filter, state.results_status_filter);
-  state.selected = 0;
-  if (keep) {
-    for (std::size_t i = 0; i < state.rows.size(); ++i) {
-      if (state.rows[i].id == *keep) {
-        state.selected = i;
-        break;
-      }
-    }
-  }
-  sync_selection(state);
-}
-
-void reset_to_view(AppState& state, View view) {
-  state.view = view;
-  state.filter.clear();
-  state.detail_scroll = 0;
-  state.detail_focus = false;
-  rebuild_rows(state);
-}
-
-bool select_row_by_id(AppState& state, std::string_view id) {
-  for (std::size_t i = 0; i < state.rows.size(); ++i) {
-    if (state.rows[i].id == id) {
-      state.selected = i;
-      sync_selection(state);
-      return true;
-    }
-  }
-  return false;
 }
 
 nlohmann::json view_state(const AppState& state) {
@@ -117,7 +57,7 @@ nlohmann::json view_state(const AppState& state) {
 }
 
 void save_view_state(AppState& state) {
-  if (!state.request_channel_path) {
+  if (!state.requests) {
     return;
   }
   nlohmann::json current = view_state(state);

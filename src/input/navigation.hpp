@@ -1,24 +1,18 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/core/app_state.hpp"
+#include "app/core/row_selection.hpp"
 
 namespace qm {
 
-// Makes the selected id, the selected result and the connection cursor follow `selected`; in
-// Results a new selection is reported to the backend while view saving is on.
-void sync_selection(AppState& state);
-
-// Rebuilds the rows of the current view from the model, the search and the Results filter, and
-// keeps the selection on the same id where it can (else the first row), clamped to the rows.
-void rebuild_rows(AppState& state);
-
-// Switches to `view` with the search cleared, the detail scrolled to the top and the list focused.
-void reset_to_view(AppState& state, View view);
-
-// Selects the first row with that id and synchronises; false when no row has it.
-bool select_row_by_id(AppState& state, std::string_view id);
+// Reports a new selection of the Results view to the backend with `select_result`: a selected
+// result other than `before`, noted before the user's key or click. Selections that start-up
+// and reloads restore are not reported.
+void report_selected_result(AppState& state, const std::optional<std::string>& before);
 
 // The view state reported to the backend: {tab, filter, selected_id}.
 nlohmann::json view_state(const AppState& state);

@@ -1,16 +1,10 @@
 #include "input/request_channel.hpp"
 
-#include <fcntl.h>
 #include <fmt/format.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <array>
-#include <cerrno>
 #include <expected>
 #include <optional>
-
-#include "app/core/error.hpp"
 
 namespace qm {
 
@@ -102,40 +96,6 @@ std::string_view request_side(const AppState& state) {
   return state.baseline_shown() ? "baseline" : "current";
 }
 
-// Appends the line unless the file would pass the limit; opened anew for every request.
-std::expected<void, std::string> append_line(const std::string& path, std::string_view line) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    return std::unexpected(plain_error_text(Error::os(errno)));
-  }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    const int code = errno;
-    ::close(fd);
-    return std::unexpected(plain_error_text(Error::os(code)));
-  }
-  if (static_cast<std::size_t>(info.st_size) + line.size() > request_channel_limit) {
-    ::close(fd);
-    return std::unexpected("Request channel reached 1 MiB; reopen this session to reset it");
-  }
-  std::size_t written = 0;
-  while (written < line.size()) {
-    const ssize_t n = ::write(fd, line.data() + written, line.size() - written);
-    if (n < 0) {
-      if (errno == EINTR)
-        continue;
-      const int code = errno;
-      ::close(fd);
-      return std::unexpected(plain_error_text(Error::os(code)));
-    }
-    written += static_cast<std::size_t>(n);
-  }
-  if (::close(fd) != 0 && errno != EINTR) {
-    return std::unexpected(plain_error_text(Error::os(errno)));
-  }
-  return {};
-}
-
 }  // namespace
 
 bool send_request(AppState& state, std::string_view action, const nlohmann::json& payload) {
@@ -170,12 +130,12 @@ bool send_request(AppState& state, std::string_view action, const nlohmann::json
   }
   // 5-6. Channel and write.
   std::expected<void, std::string> outcome;
-  if (!state.request_channel_path) {
+  if (!state.requests) {
     outcome = std::unexpected("No request channel configured");
   } else {
     std::string line = request.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     line += '\n';
-    outcome = append_line(*state.request_channel_path, line);
+    outcome = state.requests->append(line);
   }
   // 7. Status.
   if (!outcome) {

@@ -6,8 +6,6 @@
 
 namespace qm {
 
-inline constexpr std::size_t request_channel_limit = 1'048'576;
-
 // Appends one request line for `action` to the request channel, after the backend's capability
 // for it and the action's preconditions are checked. Members of `payload` (when it is an object)
 // are added last and replace automatic ones. Leaves the outcome in the status message; true

@@ -34,12 +34,12 @@ void Buffer::put_cluster(uint16_t x, uint16_t y, std::string_view cluster, int w
       --owner;
     }
     for (uint16_t column = owner; column < x; ++column) {
-      at(column, y).symbol = " ";
+      at(column, y).blank();
     }
   }
   const auto end = static_cast<uint16_t>(x + width);
   for (uint16_t column = end; column < area_.right() && at(column, y).is_continuation(); ++column) {
-    at(column, y).symbol = " ";
+    at(column, y).blank();
   }
   Cell& cell = at(x, y);
   cell.symbol.assign(cluster);

@@ -23,6 +23,8 @@ struct Cell {
 
   bool is_continuation() const { return symbol.empty(); }
   void reset() { *this = Cell{}; }
+  // Makes the cell a blank, keeping its colours.
+  void blank() { symbol.assign(1, ' '); }
   void apply(const Style& style) {
     if (style.fg)
       fg = *style.fg;

@@ -16,14 +16,14 @@ void clear(Rect area, Buffer& buffer) {
         --owner;
       }
       for (uint16_t x = owner; x < area.x; ++x) {
-        buffer.at(x, y).symbol = " ";
+        buffer.at(x, y).blank();
       }
     }
     for (uint16_t x = area.x; x < area.right(); ++x) {
       buffer.at(x, y).reset();
     }
     for (uint16_t x = area.right(); x < bounds.right() && buffer.at(x, y).is_continuation(); ++x) {
-      buffer.at(x, y).symbol = " ";
+      buffer.at(x, y).blank();
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "support/documents.hpp"
+#include "support/memory_requests.hpp"
 
 namespace qm {
 namespace {
@@ -23,10 +24,9 @@ nlohmann::json base_document() {
 }
 
 TEST(InitialState, DefaultsToHealthWithNothingToSave) {
-  AppState state = build_initial_state(document_of(base_document()), std::nullopt, true);
+  AppState state = build_initial_state(document_of(base_document()), nullptr, true);
   EXPECT_EQ(state.view, View::health);
   EXPECT_EQ(state.selected_id, "health:summary");
-  EXPECT_TRUE(state.view_saving_enabled);
   EXPECT_TRUE(state.truecolour);
   EXPECT_EQ(*state.last_saved_view_state,
             (nlohmann::json{{"tab", 0}, {"filter", ""}, {"selected_id", "health:summary"}}));
@@ -36,7 +36,7 @@ TEST(InitialState, SelectionPrefixPicksTheView) {
   auto view_for = [](const char* selection) {
     nlohmann::json document = base_document();
     document["selection"] = selection;
-    return build_initial_state(document_of(document), std::nullopt, false);
+    return build_initial_state(document_of(document), nullptr, false);
   };
   EXPECT_EQ(view_for("node:/amcl").view, View::nodes);
   EXPECT_EQ(view_for("node:/amcl").selected_id, "node:/amcl");
@@ -50,7 +50,7 @@ TEST(InitialState, ResultSelectionOpensResults) {
   nlohmann::json document = base_document();
   document["result_selection"] = "run:r2";
   document["selection"] = "node:/amcl";
-  AppState state = build_initial_state(document_of(document), std::nullopt, false);
+  AppState state = build_initial_state(document_of(document), nullptr, false);
   EXPECT_EQ(state.view, View::results);
   EXPECT_EQ(state.selected, 1u);
   EXPECT_EQ(state.selected_result_id, std::optional<std::string>("run:r2"));
@@ -58,7 +58,7 @@ TEST(InitialState, ResultSelectionOpensResults) {
 
   // An unknown result falls back to Health and then to the entity selection.
   document["result_selection"] = "run:gone";
-  AppState fallback = build_initial_state(document_of(document), std::nullopt, false);
+  AppState fallback = build_initial_state(document_of(document), nullptr, false);
   EXPECT_EQ(fallback.view, View::nodes);
   EXPECT_FALSE(fallback.selected_result_id);
 }
@@ -68,7 +68,8 @@ TEST(InitialState, ViewStateWinsWithinItsLimits) {
     nlohmann::json document = base_document();
     document["selection"] = "node:/amcl";
     document["view_state"] = std::move(view_state);
-    return build_initial_state(document_of(document), std::string("/tmp/unused"), false);
+    return build_initial_state(document_of(document), std::make_shared<testing::MemoryRequests>(),
+                               false);
   };
   AppState state =
       with_view_state({{"tab", 2}, {"filter", "SC\x1b"}, {"selected_id", "topic:/scan"}});

@@ -124,6 +124,27 @@ TEST(Reload, VanishedSelectionBecomesAPlaceholder) {
   EXPECT_EQ(state.selected_id, "node:/a");
 }
 
+// A vanished node that had connections takes them along: no connection stays selected, and the
+// message says the node is gone rather than that its connection disappeared.
+TEST(Reload, VanishedNodeWithConnectionsLeavesNoConnectionSelected) {
+  nlohmann::json document =
+      document_with(nlohmann::json::array({node("/a"), node("/b"), topic("/t")}),
+                    nlohmann::json::array({edge("/b", "/t", "pub"), edge("/a", "/t", "sub")}));
+  document["selection"] = "node:/b";
+  SessionOnDisk session(document);
+  AppState& state = session.state;
+  ASSERT_EQ(state.selected_id, "node:/b");
+  ASSERT_EQ(state.connection_cursor, 0u);
+
+  session.rewrite(document_with(nlohmann::json::array({node("/a"), topic("/t")}),
+                                nlohmann::json::array({edge("/a", "/t", "sub")})),
+                  1001);
+  ASSERT_TRUE(session.watch.check(state));
+  EXPECT_EQ(state.rows[0].label, "[unavailable] /b");
+  EXPECT_EQ(state.status, "node:/b absent from latest capture; prior selection retained");
+  EXPECT_EQ(state.connection_cursor, std::nullopt);
+}
+
 // The TF rows, their ids and values are made by the model itself, not read from the document,
 // so the placeholder must be made before the previous model is gone.
 TEST(Reload, VanishedFrameBecomesAPlaceholder) {

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/initial_state.hpp"
+#include "app/request_file.hpp"
 #include "support/documents.hpp"
 #include "support/key_events.hpp"
 #include "support/session_on_disk.hpp"
@@ -149,7 +150,8 @@ TEST(RunLoop, ResizeRequestsTheOpenLogPageAgainForTheNewHeight) {
                                  {"severity", "all"},
                                  {"context", 0},
                                  {"start", 40}}}}}};
-  AppState state = build_initial_state(testing::document_of(document), channel, false);
+  AppState state = build_initial_state(testing::document_of(document),
+                                       std::make_shared<RequestFile>(channel), false);
   state.log.open = true;
   handle_event(state, tui::ResizeEvent{{100, 40}});
   // The page on hand is for other settings: paging starts again at line 0.

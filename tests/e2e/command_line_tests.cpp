@@ -114,5 +114,22 @@ TEST_F(Sessions, CheckReportsEachKindOfLoadFailure) {
                  "Error: Os { code: 20, kind: NotADirectory, message: \"Not a directory\" }\n");
 }
 
+// Running out of memory while loading is a load failure like any other: one line, status 1.
+TEST_F(Sessions, CheckReportsMemoryRunningOut) {
+  const std::string large = folder.file("large.json");
+  std::string text = R"({"schema":"quillmesh.terminal-session/1","x":[)";
+  while (text.size() < 30'000'000) {
+    text += R"("some text",)";
+  }
+  text += "0]}";
+  testing::write_file(large, text);
+  const ProcessResult result = testing::run_process(
+      "/bin/sh",
+      {"-c", "ulimit -v 200000 && exec \"$0\" --check-session \"$1\"", QM_BINARY, large});
+  EXPECT_EQ(result.err,
+            "Error: Os { code: 12, kind: OutOfMemory, message: \"Cannot allocate memory\" }\n");
+  EXPECT_EQ(result.status, 1);
+}
+
 }  // namespace
 }  // namespace qm

@@ -21,8 +21,7 @@ using testing::TempDir;
 using tui::KeyCode;
 
 TEST(FilterEntry, TypingNarrowsTheRowsAndEnterKeepsTheFilter) {
-  TempDir dir;
-  const std::string channel = dir.file("requests.jsonl");
+  auto channel = std::make_shared<testing::MemoryRequests>();
   AppState state = state_of(dispatch_document(), View::topics, channel);
   state.filter = "old";
   handle_key(state, key(U'/'));
@@ -52,7 +51,7 @@ TEST(FilterEntry, TypingNarrowsTheRowsAndEnterKeepsTheFilter) {
 
   // One save per change of the filter: C, CM, CMD, CM, C, "", q, "", v. Starting the entry saved
   // nothing, as the cleared filter is the one last saved.
-  const std::vector<std::string> lines = lines_of(read_file(channel));
+  const std::vector<std::string> lines = lines_of(channel->text);
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[0], R"({"action":"save_view","filter":"C","selected_id":"topic:/scan","tab":2})");
   EXPECT_EQ(lines[1],

@@ -260,8 +260,7 @@ TEST(KeyDispatch, BaselineSwitchKeepsTheSelectedFrame) {
 }
 
 TEST(KeyDispatch, PlaybackKeysSendSeeksAndTransportRequests) {
-  TempDir dir;
-  const std::string channel = dir.file("requests.jsonl");
+  auto channel = std::make_shared<testing::MemoryRequests>();
   nlohmann::json document = dispatch_document();
   AppState state = state_of(document, View::playback, channel);
   press(state, {key(KeyCode::right), key(U' ')});
@@ -271,7 +270,7 @@ TEST(KeyDispatch, PlaybackKeysSendSeeksAndTransportRequests) {
   press(state, {key(KeyCode::left), key(U' ')});
   EXPECT_EQ(state.status, "Requested resume; awaiting backend status");
   press(state, {key(U'p'), key(U'x')});
-  EXPECT_EQ(lines_of(read_file(channel)),
+  EXPECT_EQ(lines_of(channel->text),
             (std::vector<std::string>{
                 R"({"action":"seek","entity_id":"","offset_s":59.999,"side":"current"})",
                 R"({"action":"pause","entity_id":"","side":"current"})",
@@ -282,8 +281,7 @@ TEST(KeyDispatch, PlaybackKeysSendSeeksAndTransportRequests) {
 }
 
 TEST(KeyDispatch, SeekRefusals) {
-  TempDir dir;
-  const std::string channel = dir.file("requests.jsonl");
+  auto channel = std::make_shared<testing::MemoryRequests>();
   const auto status_after = [&](nlohmann::json playback, KeyCode code) {
     nlohmann::json document = dispatch_document();
     document["runtime"]["playback"] = std::move(playback);
@@ -297,38 +295,37 @@ TEST(KeyDispatch, SeekRefusals) {
             "Seek unavailable: the recording duration is unknown");
   EXPECT_EQ(status_after({{"seek", true}, {"recording", {{"duration_s", 60}}}}, KeyCode::right),
             "Position unknown; press Home to seek to the start");
-  EXPECT_FALSE(std::filesystem::exists(channel));
+  EXPECT_FALSE(!channel->text.empty());
   EXPECT_EQ(status_after({{"seek", true}, {"recording", {{"duration_s", 60}}}}, KeyCode::home),
             "Requested seek; awaiting backend status");
-  EXPECT_EQ(read_file(channel),
+  EXPECT_EQ(channel->text,
             "{\"action\":\"seek\",\"entity_id\":\"\",\"offset_s\":0.0,\"side\":\"current\"}\n");
 }
 
 TEST(KeyDispatch, QuitKeysSaveTheViewStateFirst) {
-  TempDir dir;
-  const std::string channel = dir.file("requests.jsonl");
+  auto channel = std::make_shared<testing::MemoryRequests>();
   AppState state = state_of(dispatch_document(), View::topics, channel);
   EXPECT_FALSE(handle_key(state, key(U'q')));
-  EXPECT_FALSE(std::filesystem::exists(channel));
+  EXPECT_FALSE(!channel->text.empty());
 
   // A save that failed earlier is retried on `q`.
-  state.request_channel_path = dir.file("missing/requests.jsonl");
+  channel->failure = "No such file or directory (os error 2)";
   handle_key(state, key(KeyCode::down));
   EXPECT_TRUE(state.status.starts_with("Request failed: "));
-  state.request_channel_path = channel;
+  channel->failure.reset();
   EXPECT_FALSE(handle_key(state, key(U'q')));
   EXPECT_EQ(
-      read_file(channel),
+      channel->text,
       "{\"action\":\"save_view\",\"filter\":\"\",\"selected_id\":\"topic:/cmd_vel\",\"tab\":2}\n");
 
   // Ctrl+C in the middle of typing a filter saves the partial filter.
-  AppState typing = state_of(dispatch_document(), View::topics, dir.file("typing.jsonl"));
-  typing.request_channel_path.reset();
+  auto typing_channel = std::make_shared<testing::MemoryRequests>();
+  AppState typing = state_of(dispatch_document(), View::topics);
   press(typing, {key(U'/'), key(U's')});
-  typing.request_channel_path = dir.file("typing.jsonl");
+  typing.requests = typing_channel;
   EXPECT_FALSE(handle_key(typing, control_key(U'c')));
   EXPECT_EQ(
-      read_file(dir.file("typing.jsonl")),
+      typing_channel->text,
       "{\"action\":\"save_view\",\"filter\":\"s\",\"selected_id\":\"topic:/scan\",\"tab\":2}\n");
 
   // Ctrl+C wins over help too.
@@ -338,15 +335,14 @@ TEST(KeyDispatch, QuitKeysSaveTheViewStateFirst) {
 }
 
 TEST(KeyDispatch, ViewStateIsSavedOnlyWhenAKeyChangesIt) {
-  TempDir dir;
-  const std::string channel = dir.file("requests.jsonl");
+  auto channel = std::make_shared<testing::MemoryRequests>();
   AppState state = state_of(dispatch_document(), View::graph, channel);
   handle_key(state, key(U'v'));
   EXPECT_TRUE(state.raw_view);
   press(state, {key(KeyCode::tab), key(U'2')});
-  EXPECT_FALSE(std::filesystem::exists(channel));
+  EXPECT_FALSE(!channel->text.empty());
   press(state, {key(U'3'), key(KeyCode::end), key(KeyCode::end)});
-  EXPECT_EQ(lines_of(read_file(channel)),
+  EXPECT_EQ(lines_of(channel->text),
             (std::vector<std::string>{
                 R"({"action":"save_view","filter":"","selected_id":"topic:/scan","tab":2})",
                 R"({"action":"save_view","filter":"","selected_id":"topic:/cmd_vel","tab":2})"}));
@@ -354,8 +350,7 @@ TEST(KeyDispatch, ViewStateIsSavedOnlyWhenAKeyChangesIt) {
 }
 
 TEST(KeyDispatch, StatusHelpAndControlInTheNormalMode) {
-  TempDir dir;
-  const std::string channel = dir.file("requests.jsonl");
+  auto channel = std::make_shared<testing::MemoryRequests>();
   AppState state = state_of(dispatch_document(), View::health, channel);
   handle_key(state, key(U'e'));
   EXPECT_EQ(state.status,
@@ -385,7 +380,7 @@ TEST(KeyDispatch, StatusHelpAndControlInTheNormalMode) {
   EXPECT_EQ(state.status, "Requested refresh_project; awaiting backend status");
   press(state, {key(U'3'), key(U'e')});
   EXPECT_EQ(state.status, "Requested export; awaiting backend status");
-  const std::vector<std::string> lines = lines_of(read_file(channel));
+  const std::vector<std::string> lines = lines_of(channel->text);
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0], R"({"action":"refresh","entity_id":"health:summary","side":"current"})");
   EXPECT_EQ(lines[4], R"({"action":"export","entity_id":"topic:/scan","side":"current"})");

@@ -26,8 +26,7 @@ nlohmann::json topics_document(nlohmann::json capabilities) {
 }
 
 TEST(RequestChannel, WritesOneSortedCompactLine) {
-  TempDir dir;
-  const std::string channel = dir.file("requests.jsonl");
+  auto channel = std::make_shared<testing::MemoryRequests>();
   AppState state =
       state_of(topics_document({{"export", true}, {"playback", true}}), View::topics, channel);
   EXPECT_TRUE(send_request(state, "export"));
@@ -38,7 +37,7 @@ TEST(RequestChannel, WritesOneSortedCompactLine) {
   // A payload member replaces the automatic one.
   EXPECT_TRUE(send_request(state, "seek", nlohmann::json{{"offset_s", 59.999}, {"side", "mine"}}));
   EXPECT_EQ(state.status, "Requested seek; awaiting backend status");
-  EXPECT_EQ(read_file(channel),
+  EXPECT_EQ(channel->text,
             "{\"action\":\"export\",\"entity_id\":\"topic:/scan\",\"side\":\"current\"}\n"
             "{\"action\":\"save_view\",\"filter\":\"é\",\"selected_id\":\"\",\"tab\":2}\n"
             "{\"action\":\"seek\",\"entity_id\":\"topic:/"
@@ -46,8 +45,7 @@ TEST(RequestChannel, WritesOneSortedCompactLine) {
 }
 
 TEST(RequestChannel, RefusalsWriteNothing) {
-  TempDir dir;
-  const std::string channel = dir.file("requests.jsonl");
+  auto channel = std::make_shared<testing::MemoryRequests>();
   AppState state =
       state_of(topics_document({{"export", "yes"}, {"inspect", true}, {"playback", true}}),
                View::topics, channel);
@@ -76,46 +74,26 @@ TEST(RequestChannel, RefusalsWriteNothing) {
   AppState no_channel = state_of(topics_document({{"export", true}}), View::topics);
   EXPECT_FALSE(send_request(no_channel, "export"));
   EXPECT_EQ(no_channel.status, "Request failed: No request channel configured");
-  EXPECT_FALSE(std::filesystem::exists(channel));
+  EXPECT_FALSE(!channel->text.empty());
 }
 
 TEST(RequestChannel, SideFollowsTheShownCaptureAndRemovedChanges) {
-  TempDir dir;
-  const std::string channel = dir.file("requests.jsonl");
+  auto channel = std::make_shared<testing::MemoryRequests>();
   nlohmann::json document = topics_document({{"export", true}});
   document["comparison"]["changes"] =
       nlohmann::json::array({{{"id", "node:/gone"}, {"status", "removed"}, {"name", "/gone"}}});
   AppState state = state_of(document, View::changes, channel);
   ASSERT_TRUE(send_request(state, "export"));
-  EXPECT_EQ(read_file(channel),
+  EXPECT_EQ(channel->text,
             "{\"action\":\"export\",\"entity_id\":\"node:/gone\",\"side\":\"baseline\"}\n");
 }
 
-TEST(RequestChannel, NeverGrowsPastOneMebibyte) {
-  TempDir dir;
-  const std::string channel = dir.file("requests.jsonl");
-  testing::write_file(channel, std::string(1'048'000, 'x'));
-  AppState state = state_of(topics_document({}), View::topics, channel);
-  // {"action":"save_view","filter":"…","selected_id":"","tab":0}\n is 55 bytes plus the filter.
-  const std::string fixed = R"({"action":"save_view","filter":"","selected_id":"","tab":0})";
-  const std::size_t overhead = fixed.size() + 1;
-  auto payload = [](std::size_t filter_length) {
-    return nlohmann::json{
-        {"tab", 0}, {"filter", std::string(filter_length, 'f')}, {"selected_id", ""}};
-  };
-  EXPECT_FALSE(send_request(state, "save_view", payload(577 - overhead)));
-  EXPECT_EQ(state.status,
-            "Request failed: Request channel reached 1 MiB; reopen this session to reset it");
-  EXPECT_TRUE(send_request(state, "save_view", payload(576 - overhead)));
-  EXPECT_EQ(std::filesystem::file_size(channel), 1'048'576u);
-}
-
-TEST(RequestChannel, ReportsOperatingSystemErrors) {
-  TempDir dir;
-  AppState state = state_of(topics_document({{"export", true}}), View::topics,
-                            dir.file("missing/requests.jsonl"));
+TEST(RequestChannel, AFailedWriteIsTheStatus) {
+  auto channel = std::make_shared<testing::MemoryRequests>();
+  channel->failure = "No space left on device (os error 28)";
+  AppState state = state_of(topics_document({{"export", true}}), View::topics, channel);
   EXPECT_FALSE(send_request(state, "export"));
-  EXPECT_EQ(state.status, "Request failed: No such file or directory (os error 2)");
+  EXPECT_EQ(state.status, "Request failed: No space left on device (os error 28)");
 }
 
 }  // namespace

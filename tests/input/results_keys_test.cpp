@@ -24,8 +24,7 @@ using testing::TempDir;
 using tui::KeyCode;
 
 TEST(ResultsKeys, RowsResolveToTheirRunAndAttachSendsItsPosition) {
-  TempDir dir;
-  const std::string channel = dir.file("requests.jsonl");
+  auto channel = std::make_shared<testing::MemoryRequests>();
   nlohmann::json document = dispatch_document();
   // A retained id that only starts like another run's key must not be taken for it.
   document["runs"].push_back(
@@ -46,7 +45,7 @@ TEST(ResultsKeys, RowsResolveToTheirRunAndAttachSendsItsPosition) {
   EXPECT_EQ(state.status, "Requested attach_experiment; awaiting backend status");
   press(state, {key(U'g'), key(U'c')});
   EXPECT_EQ(
-      lines_of(read_file(channel)),
+      lines_of(channel->text),
       (std::vector<std::string>{
           R"({"action":"select_result","result_id":"check:r:0"})",
           R"({"action":"save_view","filter":"","selected_id":"check:r:0","tab":6})",
@@ -70,14 +69,13 @@ TEST(ResultsKeys, StatusFilterCyclesThroughItsSixValues) {
 }
 
 TEST(ViewKeys, RequestsOfTopicsNodesAndProject) {
-  TempDir dir;
-  const std::string channel = dir.file("requests.jsonl");
+  auto channel = std::make_shared<testing::MemoryRequests>();
   AppState state = state_of(dispatch_document(), View::topics, channel);
   for (const char32_t c : {U'i', U't', U'd', U'4', U'd', U'i', U'0', U'R', U'u'}) {
     handle_key(state, key(c));
   }
   std::vector<std::string> actions;
-  for (const std::string& line : lines_of(read_file(channel))) {
+  for (const std::string& line : lines_of(channel->text)) {
     actions.push_back(nlohmann::json::parse(line)["action"]);
   }
   EXPECT_EQ(actions,

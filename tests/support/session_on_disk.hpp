@@ -24,7 +24,7 @@ struct SessionOnDisk {
 
   explicit SessionOnDisk(const nlohmann::json& document) {
     rewrite(document, 1000);
-    state = build_initial_state(*load_session(path), std::nullopt, false);
+    state = build_initial_state(*load_session(path), nullptr, false);
     watch.path = path;
     watch.reference = modification_time(path);
   }

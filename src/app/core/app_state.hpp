@@ -2,12 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/core/json/json_access.hpp"
+#include "app/core/request_writer.hpp"
 #include "app/core/session_model.hpp"
 #include "app/core/view.hpp"
 
@@ -74,8 +76,8 @@ struct AppState {
   bool keep_status = false;
   // The view state of the last `save_view` request written.
   std::optional<nlohmann::json> last_saved_view_state;
-  bool view_saving_enabled = false;
-  std::optional<std::string> request_channel_path;
+  // Where requests go; none when the viewer runs without a request channel.
+  std::shared_ptr<RequestWriter> requests;
 
   uint16_t frame_width = 120;
   uint16_t frame_height = 36;

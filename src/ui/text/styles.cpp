@@ -175,12 +175,8 @@ bool truecolour_from_colorterm(const char* colorterm) {
   return normalised == "truecolor" || normalised == "24bit";
 }
 
-bool no_color_requested() {
-  static const bool requested = [] {
-    const char* value = std::getenv("NO_COLOR");
-    return value != nullptr && *value != '\0';
-  }();
-  return requested;
+bool no_color_from(const char* no_color) {
+  return no_color != nullptr && *no_color != '\0';
 }
 
 }  // namespace qm

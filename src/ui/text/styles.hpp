@@ -17,7 +17,7 @@ uint8_t rgb_to_indexed(tui::Color colour);
 void lower_frame_colours(tui::Buffer& frame);
 // True colour is on when COLORTERM is "truecolor" or "24bit", compared without ASCII case.
 bool truecolour_from_colorterm(const char* colorterm);
-// True when NO_COLOR is set to a non-empty value; read once per process.
-bool no_color_requested();
+// Colour is off when NO_COLOR is set to a non-empty value.
+bool no_color_from(const char* no_color);
 
 }  // namespace qm
