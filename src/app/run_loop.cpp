@@ -1,6 +1,7 @@
 #include "app/run_loop.hpp"
 
 #include <algorithm>
+#include <variant>
 
 #include "app/core/mode.hpp"
 #include "app/reload.hpp"
@@ -129,7 +130,12 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
     if (!event) {
       return std::unexpected(event.error());
     }
-    if (*event) {
+    if (*event && std::holds_alternative<tui::ContinuedEvent>(**event)) {
+      if (auto resumed = terminal.resume(); !resumed) {
+        return std::unexpected(resumed.error());
+      }
+      redraw = true;
+    } else if (*event) {
       const EventOutcome outcome = handle_event(state, **event);
       if (outcome.stop) {
         return {};

@@ -23,6 +23,9 @@ class LoopTerminal {
   // The next event, or none when `timeout` passed without one.
   virtual std::expected<std::optional<tui::Event>, Error> wait_event(
       std::chrono::milliseconds timeout) = 0;
+  // Sets the terminal up again after the process was stopped and continued; the next frame is
+  // drawn whole.
+  virtual std::expected<void, Error> resume() = 0;
 };
 
 // How handling one event leaves the loop.
@@ -47,7 +50,7 @@ struct SessionWatch {
 };
 
 // Draws, waits up to 200 ms for an event, handles it and checks the session file, until the user
-// quits or drawing or waiting fails.
+// quits or drawing, waiting or resuming fails. A ContinuedEvent resumes the terminal and redraws.
 std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch);
 
 }  // namespace qm

@@ -108,7 +108,33 @@ Error os_error(int code) {
 Error abandon_enter(Error error) {
   restore_terminal();
   put_back_broken_pipe_action();
+  tui::remove_held_signal_restore();
   return error;
+}
+
+// Raw mode, the undo steps, then the alternate screen and mouse capture on standard output. On a
+// failure the steps pushed so far stay for the caller's restore.
+std::expected<void, Error> switch_terminal_on() {
+  if (auto raw = tui::enable_raw_mode(); !raw) {
+    return std::unexpected(Error::os(raw.error()));
+  }
+  // Every undo write is registered before the first mode is switched on, so a failure or a fault
+  // part-way through (even a sequence written in part) still gets the whole restore sequence.
+  for (const std::string_view undo :
+       {tui::alternate_screen_off, tui::mouse_capture_off, tui::show_cursor_sequence}) {
+    if (auto pushed = tui::push_restore_write(STDOUT_FILENO, undo); !pushed) {
+      return std::unexpected(Error::os(pushed.error()));
+    }
+  }
+  for (const std::string_view on : {tui::alternate_screen_on, tui::mouse_capture_on}) {
+    if (const int error = tui::write_all(STDOUT_FILENO, on.data(), on.size()); error != 0) {
+      return std::unexpected(os_error(error));
+    }
+  }
+  if (std::fflush(stdout) != 0) {
+    return std::unexpected(os_error(errno));
+  }
+  return {};
 }
 
 }  // namespace
@@ -129,29 +155,20 @@ std::expected<TerminalSession, Error> enter_terminal(tui::EscapeOptions options)
   if (auto hook = install_fault_hook(); !hook) {
     return std::unexpected(std::move(hook.error()));
   }
-  if (auto raw = tui::enable_raw_mode(); !raw) {
-    return std::unexpected(Error::os(raw.error()));
-  }
   const auto terminal_fd = tui::controlling_terminal();
   if (!terminal_fd) {
-    return std::unexpected(abandon_enter(Error::os(terminal_fd.error())));
+    return std::unexpected(Error::os(terminal_fd.error()));
   }
+  // Before the first change, so a signal at any point after it restores the terminal.
+  if (auto held = tui::install_held_signal_restore(); !held) {
+    return std::unexpected(Error::os(held.error()));
+  }
+  // A stop or a signal that arrives while entering is taken once the session, with its event
+  // source, is whole, so a continue finds the source to report to.
+  const tui::HeldSignalsBlocked blocked;
   ignore_broken_pipe();
-  // Every undo write is registered before the first mode is switched on, so a failure or a fault
-  // part-way through (even a sequence written in part) still gets the whole restore sequence.
-  for (const std::string_view undo :
-       {tui::alternate_screen_off, tui::mouse_capture_off, tui::show_cursor_sequence}) {
-    if (auto pushed = tui::push_restore_write(STDOUT_FILENO, undo); !pushed) {
-      return std::unexpected(abandon_enter(Error::os(pushed.error())));
-    }
-  }
-  for (const std::string_view on : {tui::alternate_screen_on, tui::mouse_capture_on}) {
-    if (const int error = tui::write_all(STDOUT_FILENO, on.data(), on.size()); error != 0) {
-      return std::unexpected(abandon_enter(os_error(error)));
-    }
-  }
-  if (std::fflush(stdout) != 0) {
-    return std::unexpected(abandon_enter(os_error(errno)));
+  if (auto on = switch_terminal_on(); !on) {
+    return std::unexpected(abandon_enter(std::move(on.error())));
   }
   auto terminal = tui::Terminal::create(
       std::make_unique<tui::PosixOutputBackend>(STDOUT_FILENO, *terminal_fd), options);
@@ -165,6 +182,15 @@ std::expected<TerminalSession, Error> enter_terminal(tui::EscapeOptions options)
   return TerminalSession{std::move(*terminal), std::move(*events)};
 }
 
+std::expected<void, Error> resume_terminal(TerminalSession& session) {
+  const tui::HeldSignalsBlocked blocked;
+  if (auto on = switch_terminal_on(); !on) {
+    return std::unexpected(std::move(on.error()));
+  }
+  session.terminal.invalidate();
+  return {};
+}
+
 void restore_terminal() noexcept {
   tui::restore_terminal_state();
 }
@@ -176,6 +202,8 @@ std::expected<void, Error> leave_terminal(TerminalSession session) {
     const TerminalSession released = std::move(session);
   }
   restore_terminal();
+  // After the restore: a signal until then still restores first.
+  tui::remove_held_signal_restore();
   put_back_broken_pipe_action();
   if (!shown) {
     return std::unexpected(Error::os(shown.error()));

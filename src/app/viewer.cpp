@@ -7,6 +7,7 @@
 #include "app/request_file.hpp"
 #include "app/run_loop.hpp"
 #include "app/terminal_lifecycle.hpp"
+#include "tui/restore.hpp"
 #include "ui/frame.hpp"
 #include "ui/text/styles.hpp"
 
@@ -20,6 +21,9 @@ class SessionTerminal final : public LoopTerminal {
   explicit SessionTerminal(TerminalSession& session) : session_(session) {}
 
   std::expected<void, Error> draw(AppState& state) override {
+    // A frame goes out whole: a signal that restores the terminal waits for its end, so the
+    // restore never lands inside the frame's sequences and no rest of a frame follows it.
+    const tui::HeldSignalsBlocked blocked;
     auto drawn = session_.terminal.draw([&](tui::Frame& frame) {
       record_frame_size(state, frame.area());
       draw_frame(frame, state);
@@ -45,6 +49,8 @@ class SessionTerminal final : public LoopTerminal {
     }
     return std::optional<tui::Event>(std::move(*event));
   }
+
+  std::expected<void, Error> resume() override { return resume_terminal(session_); }
 
  private:
   TerminalSession& session_;

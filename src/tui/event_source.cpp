@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <string_view>
 #include <utility>
 
 #include "tui/posix_backend.hpp"
@@ -17,42 +18,57 @@
 namespace tui {
 namespace {
 
-// The write end of the open source's pipe, read by the signal handler.
-std::atomic<int> resize_pipe{-1};
+// The write end of the open source's pipe, read by the signal handlers. A byte tells what woke it.
+std::atomic<int> wake_pipe{-1};
+constexpr char resized_byte = 'w';
+constexpr char continued_byte = 'c';
 struct sigaction previous_resize_action {};
+struct sigaction previous_continue_action {};
 
 std::error_code last_error() {
   return std::error_code(errno, std::system_category());
 }
 
-extern "C" void note_resize(int) {
+void wake(char byte) {
   const int saved_errno = errno;
-  const int fd = resize_pipe.load();
+  const int fd = wake_pipe.load();
   if (fd >= 0) {
-    // A full pipe already holds a wake-up; nothing is lost.
-    [[maybe_unused]] const ssize_t ignored = ::write(fd, "w", 1);
+    // A full pipe already holds wake-ups enough; nothing is lost in practice.
+    [[maybe_unused]] const ssize_t ignored = ::write(fd, &byte, 1);
   }
   errno = saved_errno;
+}
+
+extern "C" void note_resize(int) {
+  wake(resized_byte);
+}
+
+extern "C" void note_continue(int) {
+  wake(continued_byte);
 }
 
 }  // namespace
 
 std::expected<EventSource, std::error_code> EventSource::open(int fd) {
-  if (resize_pipe.load() >= 0) {
+  if (wake_pipe.load() >= 0) {
     return std::unexpected(std::make_error_code(std::errc::device_or_resource_busy));
   }
   std::array<int, 2> ends{};
   if (::pipe2(ends.data(), O_NONBLOCK | O_CLOEXEC) != 0) {
     return std::unexpected(last_error());
   }
-  resize_pipe.store(ends[1]);
+  wake_pipe.store(ends[1]);
   struct sigaction action {};
   action.sa_handler = note_resize;
   action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
-  if (::sigaction(SIGWINCH, &action, &previous_resize_action) != 0) {
+  struct sigaction continue_action = action;
+  continue_action.sa_handler = note_continue;
+  if (::sigaction(SIGWINCH, &action, &previous_resize_action) != 0 ||
+      ::sigaction(SIGCONT, &continue_action, &previous_continue_action) != 0) {
     const std::error_code error = last_error();
-    resize_pipe.store(-1);
+    ::sigaction(SIGWINCH, &previous_resize_action, nullptr);
+    wake_pipe.store(-1);
     ::close(ends[0]);
     ::close(ends[1]);
     return std::unexpected(error);
@@ -90,8 +106,9 @@ void EventSource::close_all() noexcept {
   if (wake_write_ < 0) {
     return;
   }
+  ::sigaction(SIGCONT, &previous_continue_action, nullptr);
   ::sigaction(SIGWINCH, &previous_resize_action, nullptr);
-  resize_pipe.store(-1);
+  wake_pipe.store(-1);
   ::close(wake_read_);
   ::close(wake_write_);
   wake_read_ = -1;
@@ -120,21 +137,40 @@ std::expected<void, std::error_code> EventSource::read_terminal(Clock::time_poin
   }
 }
 
-std::expected<void, std::error_code> EventSource::take_resize() {
-  // Several signals since the last look make one event.
+std::expected<void, std::error_code> EventSource::take_wakeups() {
+  // Several signals since the last look make one event of each kind.
+  bool resized = false;
+  bool continued = false;
   std::array<char, 64> drained;
-  while (::read(wake_read_, drained.data(), drained.size()) > 0) {
+  ssize_t count = 0;
+  while ((count = ::read(wake_read_, drained.data(), drained.size())) > 0) {
+    const std::string_view bytes(drained.data(), static_cast<std::size_t>(count));
+    resized = resized || bytes.contains(resized_byte);
+    continued = continued || bytes.contains(continued_byte);
+  }
+  if (continued) {
+    // Ahead of events already read: nothing is drawn before the terminal is set up again.
+    ready_.emplace_front(std::in_place_type<ContinuedEvent>);
+    // A resize while stopped was signalled to the shell in the foreground, not here.
+    resized = true;
+  }
+  if (!resized) {
+    return {};
   }
   const auto size = window_size(fd_);
   if (!size) {
     return std::unexpected(size.error());
   }
-  ready_.push_back(ResizeEvent{*size});
+  ready_.emplace_back(std::in_place_type<ResizeEvent>, *size);
   return {};
 }
 
 std::expected<bool, std::error_code> EventSource::poll(std::chrono::milliseconds timeout) {
   if (!ready_.empty()) {
+    // A continue found now still goes ahead of the events waiting.
+    if (auto taken = take_wakeups(); !taken) {
+      return std::unexpected(taken.error());
+    }
     return true;
   }
   const Clock::time_point deadline = Clock::now() + timeout;
@@ -164,7 +200,7 @@ std::expected<bool, std::error_code> EventSource::poll(std::chrono::milliseconds
       return std::unexpected(last_error());
     }
     if ((watched[1].revents & POLLIN) != 0) {
-      if (auto taken = take_resize(); !taken) {
+      if (auto taken = take_wakeups(); !taken) {
         return std::unexpected(taken.error());
       }
     }
@@ -183,12 +219,13 @@ std::expected<bool, std::error_code> EventSource::poll(std::chrono::milliseconds
 }
 
 std::expected<Event, std::error_code> EventSource::read() {
-  while (ready_.empty()) {
+  // Polled even with an event waiting, so a continue found now goes first.
+  do {
     const auto found = poll(std::chrono::hours(1));
     if (!found) {
       return std::unexpected(found.error());
     }
-  }
+  } while (ready_.empty());
   Event event = std::move(ready_.front());
   ready_.pop_front();
   return event;

@@ -10,10 +10,12 @@
 
 namespace tui {
 
-// Events from a terminal: its input bytes, decoded, and window-size changes. While a source is
-// open, the toolkit's own SIGWINCH handler feeds a pipe that the source polls beside the
-// terminal, so a resize wakes a wait at once and becomes a ResizeEvent with the new size. One
-// source may be open at a time; closing it puts the previous SIGWINCH action back.
+// Events from a terminal: its input bytes, decoded, window-size changes and continues after a
+// stop. While a source is open, the toolkit's own SIGWINCH and SIGCONT handlers feed a pipe that
+// the source polls beside the terminal, so a signal wakes a wait at once. A resize becomes a
+// ResizeEvent with the new size; a continue becomes a ContinuedEvent ahead of any event already
+// waiting, followed by a ResizeEvent with the size then. One source may be open at a time;
+// closing it puts the previous SIGWINCH and SIGCONT actions back.
 class EventSource {
  public:
   using Clock = EventDecoder::Clock;
@@ -37,7 +39,7 @@ class EventSource {
   EventSource(int fd, int wake_read, int wake_write);
   void close_all() noexcept;
   std::expected<void, std::error_code> read_terminal(Clock::time_point now);
-  std::expected<void, std::error_code> take_resize();
+  std::expected<void, std::error_code> take_wakeups();
 
   int fd_ = -1;
   int wake_read_ = -1;

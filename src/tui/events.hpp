@@ -109,6 +109,13 @@ struct PasteEvent {
   bool operator==(const PasteEvent&) const = default;
 };
 
-using Event = std::variant<KeyEvent, MouseEvent, ResizeEvent, FocusGained, FocusLost, PasteEvent>;
+// The process went on after a stop. The terminal was handed back meanwhile (its settings, screen
+// and modes are no longer the program's), so it must be set up and drawn whole again.
+struct ContinuedEvent {
+  bool operator==(const ContinuedEvent&) const = default;
+};
+
+using Event = std::variant<KeyEvent, MouseEvent, ResizeEvent, FocusGained, FocusLost, PasteEvent,
+                           ContinuedEvent>;
 
 }  // namespace tui

@@ -84,13 +84,61 @@ constexpr std::size_t alternate_stack_size = 64 * 1024;
 alignas(16) char alternate_stack[alternate_stack_size];
 bool fatal_handlers_installed = false;
 
-extern "C" void restore_on_fatal_signal(int signal_number) {
+// For the fatal signals and the termination signals alike.
+extern "C" void restore_then_take_default_action(int signal_number) {
   const int saved_errno = errno;
   restore_terminal_state();
   errno = saved_errno;
   // SA_RESETHAND put the default action back. The signal is blocked while this handler runs, so
   // it is delivered on return; a fault from an instruction also repeats on return.
   ::raise(signal_number);
+}
+
+// The signals of install_held_signal_restore(), and SIGCONT, whose handler sets the terminal up
+// again.
+sigset_t held_signal_set() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (const int signal_number : termination_signals) {
+    sigaddset(&set, signal_number);
+  }
+  sigaddset(&set, SIGTSTP);
+  sigaddset(&set, SIGCONT);
+  return set;
+}
+
+// The actions replaced by install_held_signal_restore(), to put back; indexed like
+// termination_signals, with SIGTSTP last.
+constexpr std::size_t held_signal_count = termination_signals.size() + 1;
+std::array<struct sigaction, held_signal_count> held_actions_before{};
+std::array<bool, held_signal_count> held_action_replaced{};
+bool held_handlers_installed = false;
+
+int held_signal(std::size_t index) {
+  return index < termination_signals.size() ? termination_signals[index] : SIGTSTP;
+}
+
+extern "C" void restore_and_stop(int) {
+  const int saved_errno = errno;
+  restore_terminal_state();
+  // Stopped by the default action itself, so a job-control shell reports a stopped job.
+  struct sigaction stop_action {};
+  stop_action.sa_handler = SIG_DFL;
+  sigemptyset(&stop_action.sa_mask);
+  struct sigaction this_action {};
+  ::sigaction(SIGTSTP, &stop_action, &this_action);
+  sigset_t stop;
+  sigemptyset(&stop);
+  sigaddset(&stop, SIGTSTP);
+  sigset_t during{};
+  ::sigprocmask(SIG_UNBLOCK, &stop, &during);
+  // Returns once continued, or at once when the process group is orphaned.
+  ::raise(SIGTSTP);
+  ::sigprocmask(SIG_SETMASK, &during, nullptr);
+  ::sigaction(SIGTSTP, &this_action, nullptr);
+  // Blocked until this handler returns; the kernel sends no SIGCONT when it did not stop us.
+  ::raise(SIGCONT);
+  errno = saved_errno;
 }
 
 }  // namespace
@@ -157,7 +205,7 @@ std::expected<void, std::error_code> install_fatal_signal_restore() {
     }
   }
   struct sigaction action {};
-  action.sa_handler = restore_on_fatal_signal;
+  action.sa_handler = restore_then_take_default_action;
   action.sa_flags = SA_RESETHAND | SA_ONSTACK;
   sigemptyset(&action.sa_mask);
   for (const int signal_number : fatal_signals) {
@@ -167,6 +215,66 @@ std::expected<void, std::error_code> install_fatal_signal_restore() {
   }
   fatal_handlers_installed = true;
   return {};
+}
+
+std::expected<void, std::error_code> install_held_signal_restore() {
+  if (held_handlers_installed) {
+    return {};
+  }
+  struct sigaction action {};
+  // A blocked SIGTTOU lets a restore set and write the terminal from the background instead of
+  // stopping the process part-way.
+  action.sa_mask = held_signal_set();
+  sigaddset(&action.sa_mask, SIGTTOU);
+  sigaddset(&action.sa_mask, SIGTTIN);
+  for (std::size_t i = 0; i < held_signal_count; ++i) {
+    const int signal_number = held_signal(i);
+    struct sigaction before {};
+    if (::sigaction(signal_number, nullptr, &before) != 0) {
+      const std::error_code error(errno, std::system_category());
+      remove_held_signal_restore();
+      return std::unexpected(error);
+    }
+    if ((before.sa_flags & SA_SIGINFO) != 0 || before.sa_handler != SIG_DFL) {
+      continue;
+    }
+    if (signal_number == SIGTSTP) {
+      action.sa_handler = restore_and_stop;
+      action.sa_flags = SA_RESTART;
+    } else {
+      // SA_RESETHAND: the handler raises the signal again, to end with its default action.
+      action.sa_handler = restore_then_take_default_action;
+      action.sa_flags = SA_RESETHAND;
+    }
+    if (::sigaction(signal_number, &action, nullptr) != 0) {
+      const std::error_code error(errno, std::system_category());
+      remove_held_signal_restore();
+      return std::unexpected(error);
+    }
+    held_actions_before[i] = before;
+    held_action_replaced[i] = true;
+  }
+  held_handlers_installed = true;
+  return {};
+}
+
+void remove_held_signal_restore() noexcept {
+  for (std::size_t i = 0; i < held_signal_count; ++i) {
+    if (held_action_replaced[i]) {
+      ::sigaction(held_signal(i), &held_actions_before[i], nullptr);
+      held_action_replaced[i] = false;
+    }
+  }
+  held_handlers_installed = false;
+}
+
+HeldSignalsBlocked::HeldSignalsBlocked() noexcept : previous() {
+  const sigset_t set = held_signal_set();
+  ::sigprocmask(SIG_BLOCK, &set, &previous);
+}
+
+HeldSignalsBlocked::~HeldSignalsBlocked() {
+  ::sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
 }  // namespace tui

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <signal.h>
+
+#include <array>
 #include <cstddef>
 #include <expected>
 #include <string_view>
@@ -53,5 +56,35 @@ std::size_t pending_restore_steps() noexcept;
 // process still dies of it. The handlers run on an alternate stack, so a stack overflow is
 // covered too.
 std::expected<void, std::error_code> install_fatal_signal_restore();
+
+// The signals whose default action ends the process without a fault: sent by others (kill, a
+// closing session, a timer or a resource limit), not raised by a faulty instruction.
+inline constexpr std::array termination_signals{SIGHUP,  SIGINT,  SIGQUIT, SIGTERM,
+                                                SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM,
+                                                SIGPROF, SIGXCPU, SIGXFSZ, SIGPWR};
+
+// Installs, until remove_held_signal_restore(), handlers for the signals whose default action
+// would leave a held terminal changed; only those whose action is still the default are taken
+// over, so an ignored SIGHUP (nohup) or someone else's handler stays. Each of
+// termination_signals runs restore_terminal_state() and then ends the process with its default
+// action. SIGTSTP runs restore_terminal_state(), stops the process as its default action does
+// (a process group that no job-control shell looks after is not stopped, as by default), and
+// then raises SIGCONT, so a SIGCONT handler sets the terminal up again either way. The handlers
+// block one another, SIGCONT, SIGTTOU and SIGTTIN. Installing again does nothing.
+std::expected<void, std::error_code> install_held_signal_restore();
+// Puts back the actions in force before install_held_signal_restore().
+void remove_held_signal_restore() noexcept;
+
+// Blocks, for its lifetime, the signals handled by install_held_signal_restore() and SIGCONT, so
+// that a change of the terminal and the pushing of the step that undoes it are not split by a
+// restore. SIGTTOU stays open: a background process changing the terminal is still stopped.
+struct HeldSignalsBlocked {
+  HeldSignalsBlocked() noexcept;
+  ~HeldSignalsBlocked();
+  HeldSignalsBlocked(const HeldSignalsBlocked&) = delete;
+  HeldSignalsBlocked& operator=(const HeldSignalsBlocked&) = delete;
+
+  sigset_t previous;
+};
 
 }  // namespace tui

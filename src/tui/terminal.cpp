@@ -29,7 +29,8 @@ Terminal::Terminal(Terminal&& other) noexcept
       changes_(std::move(other.changes_)),
       output_(std::move(other.output_)),
       clear_pending_(other.clear_pending_),
-      cursor_hidden_(std::exchange(other.cursor_hidden_, false)) {}
+      cursor_hidden_(std::exchange(other.cursor_hidden_, false)),
+      cursor_unknown_(other.cursor_unknown_) {}
 
 Terminal& Terminal::operator=(Terminal&& other) noexcept {
   if (this != &other) {
@@ -42,6 +43,7 @@ Terminal& Terminal::operator=(Terminal&& other) noexcept {
     output_ = std::move(other.output_);
     clear_pending_ = other.clear_pending_;
     cursor_hidden_ = std::exchange(other.cursor_hidden_, false);
+    cursor_unknown_ = other.cursor_unknown_;
   }
   return *this;
 }
@@ -90,7 +92,7 @@ std::expected<void, std::error_code> Terminal::finish_frame(const Frame& frame) 
     previous_.reset();
   }
   const std::optional<Position> cursor = frame.cursor_position();
-  if (!cursor && !cursor_hidden_) {
+  if (!cursor && (!cursor_hidden_ || cursor_unknown_)) {
     // Hidden before the cells are written, so it does not wander over the screen.
     output_ += hide_cursor_sequence;
     cursor_hidden_ = true;
@@ -99,7 +101,7 @@ std::expected<void, std::error_code> Terminal::finish_frame(const Frame& frame) 
   write_changes(output_, changes_, options_);
   if (cursor) {
     write_cursor_move(output_, *cursor);
-    if (cursor_hidden_) {
+    if (cursor_hidden_ || cursor_unknown_) {
       output_ += show_cursor_sequence;
     }
   }
@@ -116,6 +118,7 @@ std::expected<void, std::error_code> Terminal::finish_frame(const Frame& frame) 
   if (cursor) {
     cursor_hidden_ = false;
   }
+  cursor_unknown_ = false;
   clear_pending_ = false;
   std::swap(previous_, next_);
   return {};

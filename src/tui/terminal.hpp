@@ -64,8 +64,12 @@ class Terminal {
 
   // Writes the show-cursor sequence and flushes; on success the cursor no longer counts as hidden.
   std::expected<void, std::error_code> show_cursor();
-  // Makes the next frame clear the screen and draw every cell.
-  void invalidate() { clear_pending_ = true; }
+  // Makes the next frame clear the screen, draw every cell and set the cursor afresh (hidden,
+  // or shown where the frame puts it): for a screen that something else has written to.
+  void invalidate() {
+    clear_pending_ = true;
+    cursor_unknown_ = true;
+  }
 
   Rect viewport() const { return previous_.area(); }
   bool cursor_hidden() const { return cursor_hidden_; }
@@ -87,6 +91,8 @@ class Terminal {
   std::string output_;
   bool clear_pending_ = true;
   bool cursor_hidden_ = false;
+  // Whether the cursor shows on the screen is not known: the next frame sets it either way.
+  bool cursor_unknown_ = false;
 };
 
 }  // namespace tui

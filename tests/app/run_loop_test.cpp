@@ -33,9 +33,18 @@ class ScriptedTerminal : public LoopTerminal {
     script_.pop_front();
     return next;
   }
+  std::expected<void, Error> resume() override {
+    ++resumes;
+    if (resume_failure) {
+      return std::unexpected(*resume_failure);
+    }
+    return {};
+  }
 
   int frames = 0;
   int waits = 0;
+  int resumes = 0;
+  std::optional<Error> resume_failure;
 
  private:
   std::deque<std::optional<tui::Event>> script_;
@@ -81,6 +90,19 @@ TEST(RunLoop, OnlyHandledEventsRedraw) {
   // The first frame, the resize and the two keys.
   EXPECT_EQ(terminal.frames, 4);
   EXPECT_EQ(fixture.state.selected, 0u);
+}
+
+TEST(RunLoop, AContinueSetsTheTerminalUpAgainBeforeTheNextFrameAndAFailureEndsTheLoop) {
+  testing::SessionOnDisk fixture = two_topics();
+  ScriptedTerminal terminal({tui::ContinuedEvent{}, std::nullopt});
+  ASSERT_TRUE(run_loop(terminal, fixture.state, fixture.watch));
+  EXPECT_EQ(terminal.resumes, 1);
+  EXPECT_EQ(terminal.frames, 2);
+
+  ScriptedTerminal failing({tui::ContinuedEvent{}, key('j')});
+  failing.resume_failure = Error::os(EIO);
+  EXPECT_EQ(run_loop(failing, fixture.state, fixture.watch), std::unexpected(Error::os(EIO)));
+  EXPECT_EQ(failing.frames, 1);
 }
 
 TEST(RunLoop, WheelMovesTheSelectionWithinTheRows) {

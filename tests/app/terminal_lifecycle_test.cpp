@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 #include <string>
@@ -61,6 +62,20 @@ bool broken_pipe_action_is_default() {
   struct sigaction action {};
   ::sigaction(SIGPIPE, nullptr, &action);
   return action.sa_handler == SIG_DFL;
+}
+
+// The handler of `signal_number` now: SIG_DFL, SIG_IGN or a function.
+sighandler_t handler_of(int signal_number) {
+  struct sigaction action {};
+  ::sigaction(signal_number, nullptr, &action);
+  return action.sa_handler;
+}
+
+// Some of the signals taken over while the terminal is held.
+constexpr int held_signals[] = {SIGTERM, SIGINT, SIGQUIT, SIGUSR1, SIGTSTP, SIGCONT};
+
+bool held_signal_actions_are_default() {
+  return std::ranges::all_of(held_signals, [](int s) { return handler_of(s) == SIG_DFL; });
 }
 
 TEST(TerminalLifecycle, EntersAndLeavesWithExactBytesAndPutsTheSettingsBack) {
@@ -129,7 +144,7 @@ TEST(TerminalLifecycle, AFailureWhileEnteringLeavesTheTerminalInCookedModeAndWri
       if (tui::pending_restore_steps() != 0) {
         return 12;
       }
-      return broken_pipe_action_is_default() ? 0 : 13;
+      return broken_pipe_action_is_default() && held_signal_actions_are_default() ? 0 : 13;
     });
     EXPECT_EQ(child.wait(), exited_with(0));
     EXPECT_TRUE(same_settings(child.terminal().settings(), child.initial_settings()));
@@ -137,6 +152,27 @@ TEST(TerminalLifecycle, AFailureWhileEnteringLeavesTheTerminalInCookedModeAndWri
     EXPECT_EQ(child.terminal().read_rest(), "");
     EXPECT_EQ(child.read_error(), "");
   }
+}
+
+TEST(TerminalLifecycle, TakesOverSignalsOnlyWhileHeldAndLeavesAnIgnoredHangUpIgnored) {
+  PtyChild child(PtyChildOptions{}, [] {
+    // As under nohup: a hang-up must not end the viewer, restore or not.
+    ::signal(SIGHUP, SIG_IGN);
+    auto session = enter_terminal(tui::EscapeOptions{});
+    if (!session) {
+      return 10;
+    }
+    if (handler_of(SIGHUP) != SIG_IGN ||
+        std::ranges::any_of(held_signals, [](int s) { return handler_of(s) == SIG_DFL; })) {
+      return 11;
+    }
+    if (!leave_terminal(std::move(*session))) {
+      return 12;
+    }
+    return handler_of(SIGHUP) == SIG_IGN && held_signal_actions_are_default() ? 0 : 13;
+  });
+  EXPECT_EQ(child.wait(), exited_with(0));
+  EXPECT_TRUE(same_settings(child.terminal().settings(), child.initial_settings()));
 }
 
 TEST(TerminalLifecycle, LeavingReportsACursorThatCannotBeShownAndStillRestores) {

@@ -36,5 +36,8 @@ inline void PrintTo(const FocusLost&, std::ostream* out) {
 inline void PrintTo(const PasteEvent& paste, std::ostream* out) {
   *out << "paste(" << paste.text << ")";
 }
+inline void PrintTo(const ContinuedEvent&, std::ostream* out) {
+  *out << "continued";
+}
 
 }  // namespace tui

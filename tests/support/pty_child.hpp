@@ -4,6 +4,7 @@
 #include <pty.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -94,6 +95,11 @@ struct PtyChildOptions {
   // True: the error pipe is filled before the child starts, so the child's first write to
   // standard error blocks until read_error() is called. Shows what the child did before it.
   bool hold_error_stream = false;
+  // True: the child stands in for a job-control shell and runs `body` as a job, in a process of
+  // its own whose new process group is the terminal's foreground group; the child ends as the
+  // job ended. Unlike the group of a session leader, a job's group has a parent in the session,
+  // so SIGTSTP stops it.
+  bool job = false;
   unsigned short columns = 80;
   unsigned short rows = 24;
 };
@@ -151,6 +157,9 @@ class PtyChild {
     }
     if (pid_ == 0) {
       become_child(options, input, output, error);
+      if (options.job) {
+        run_job(body);
+      }
       run(body);
     }
     for (const int fd : {error[1], output[1], input[0]}) {
@@ -197,6 +206,34 @@ class PtyChild {
   std::string read_error(std::chrono::milliseconds limit = 10s) {
     const std::string bytes = error_.rest(limit);
     return bytes.substr(std::min(std::exchange(error_filler_, 0), bytes.size()));
+  }
+
+  // Sends `signal_number` to the terminal's foreground process group: the job, or else the child.
+  void signal_foreground(int signal_number) {
+    const pid_t group = ::tcgetpgrp(terminal_.master());
+    if (group <= 0 || ::kill(-group, signal_number) != 0) {
+      std::abort();
+    }
+  }
+  // Waits until the foreground process group's leader is stopped; false after `limit`.
+  bool wait_stopped(std::chrono::milliseconds limit = 5s) {
+    const std::string path = "/proc/" + std::to_string(::tcgetpgrp(terminal_.master())) + "/stat";
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+      // The state follows the parenthesised command name: "pid (name) T ...".
+      std::FILE* stat = std::fopen(path.c_str(), "r");
+      std::array<char, 512> line{};
+      const bool read = stat != nullptr && std::fgets(line.data(), line.size(), stat) != nullptr;
+      if (stat != nullptr) {
+        std::fclose(stat);
+      }
+      const char* name_end = read ? std::strrchr(line.data(), ')') : nullptr;
+      if (name_end != nullptr && name_end[1] == ' ' && name_end[2] == 'T') {
+        return true;
+      }
+      ::usleep(10'000);
+    }
+    return false;
   }
 
   ChildExit wait() {
@@ -265,6 +302,37 @@ class PtyChild {
   }
 
   [[noreturn]] static void run(const std::function<int()>& body) noexcept { ::_exit(body()); }
+
+  // As a shell starts a foreground job: its own process group, handed the terminal.
+  [[noreturn]] static void run_job(const std::function<int()>& body) noexcept {
+    const pid_t job = ::fork();
+    if (job < 0) {
+      ::_exit(125);
+    }
+    if (job == 0) {
+      ::setpgid(0, 0);
+      // A background group taking the terminal would be stopped by SIGTTOU.
+      ::signal(SIGTTOU, SIG_IGN);
+      const int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
+      if (tty < 0 || ::tcsetpgrp(tty, ::getpgrp()) != 0) {
+        ::_exit(126);
+      }
+      ::close(tty);
+      ::signal(SIGTTOU, SIG_DFL);
+      run(body);
+    }
+    int status = 0;
+    while (::waitpid(job, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFSIGNALED(status)) {
+      // Ends the same way, without a core file of its own.
+      const rlimit no_core{0, 0};
+      ::setrlimit(RLIMIT_CORE, &no_core);
+      ::signal(WTERMSIG(status), SIG_DFL);
+      ::raise(WTERMSIG(status));
+    }
+    ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : 125);
+  }
 
   PseudoTerminal terminal_;
   ::termios initial_settings_{};

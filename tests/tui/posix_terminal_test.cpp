@@ -237,5 +237,29 @@ TEST(EventSource, ReadsKeysResolvesEscapeAndReportsResizesAndHangUps) {
   EXPECT_EQ(after.sa_handler, before.sa_handler);
 }
 
+TEST(EventSource, AContinueGoesAheadOfWaitingEventsAndBringsTheSizeThen) {
+  PseudoTerminal pty(90, 30);
+  ::termios raw = pty.settings();
+  ::cfmakeraw(&raw);
+  ASSERT_EQ(::tcsetattr(pty.slave(), TCSANOW, &raw), 0);
+  struct sigaction before {};
+  ::sigaction(SIGCONT, nullptr, &before);
+  {
+    auto source = EventSource::open(pty.slave());
+    ASSERT_TRUE(source);
+    pty.write("a");
+    const auto polled = source->poll(2s);
+    ASSERT_TRUE(polled && *polled);
+    ::raise(SIGCONT);
+    // Nothing may be drawn for the key before the terminal is set up again.
+    EXPECT_EQ(source->read(), Event(ContinuedEvent{}));
+    EXPECT_EQ(source->read(), Event(key(U'a')));
+    EXPECT_EQ(source->read(), Event(ResizeEvent{Size{90, 30}}));
+  }
+  struct sigaction after {};
+  ::sigaction(SIGCONT, nullptr, &after);
+  EXPECT_EQ(after.sa_handler, before.sa_handler);
+}
+
 }  // namespace
 }  // namespace tui

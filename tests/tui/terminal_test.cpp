@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "support/fake_backend.hpp"
@@ -202,6 +203,33 @@ TEST(Terminal, CursorIsHiddenUnlessAFrameSetsItAndShownOnRequest) {
   // A shown cursor is not shown again when the terminal is released.
   harness.terminal.reset();
   EXPECT_EQ(harness.record->take(), "");
+}
+
+TEST(Terminal, AnInvalidatedTerminalDrawsWholeAndSetsTheCursorAgain) {
+  // After a stop the shell has shown the cursor, though the terminal last hid or placed it.
+  struct Case {
+    const char* name;
+    std::optional<Position> cursor;
+    std::string redrawn;
+  };
+  const Case cases[] = {
+      {"hidden", std::nullopt, "\x1b[2J\x1b[?25l\x1b[1;1Hab"},
+      {"placed", Position{1, 0}, "\x1b[2J\x1b[1;1Hab\x1b[1;2H\x1b[?25h"},
+  };
+  for (const Case& drawn : cases) {
+    SCOPED_TRACE(drawn.name);
+    Harness harness({4, 1});
+    const auto frame = [&](Frame& f) {
+      f.buffer().set_string(0, 0, "ab", Style{});
+      if (drawn.cursor) {
+        f.set_cursor_position(*drawn.cursor);
+      }
+    };
+    harness.draw(frame);
+    harness.terminal->invalidate();
+    EXPECT_EQ(harness.draw(frame), drawn.redrawn);
+    EXPECT_EQ(harness.draw(frame), drawn.cursor ? "\x1b[1;2H" : "");
+  }
 }
 
 TEST(Terminal, ReleasingTheTerminalShowsAHiddenCursorOnceOrReportsTheFailure) {
