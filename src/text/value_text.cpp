@@ -180,25 +180,7 @@ std::string format_shortest(double value) {
   if (value == 0) {
     return std::signbit(value) ? "-0" : "0";
   }
-  // Scientific form gives the shortest round-trip digits and the decimal exponent.
-  std::array<char, 32> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                                    std::chars_format::scientific);
-  const std::string_view scientific(buffer.data(),
-                                    static_cast<std::size_t>(result.ptr - buffer.data()));
-  const std::size_t e = scientific.find('e');
-  std::string digits;
-  digits += scientific[0];
-  if (e > 2) {
-    digits += scientific.substr(2, e - 2);
-  }
-  int exponent = 0;
-  const std::string_view exponent_text = scientific.substr(e + 1);
-  const char* first = exponent_text.data();
-  if (*first == '+') {
-    ++first;
-  }
-  std::from_chars(first, exponent_text.data() + exponent_text.size(), exponent);
+  const auto [digits, exponent] = shortest_digits(value);
   return layout_decimal(std::signbit(value), digits, exponent);
 }
 

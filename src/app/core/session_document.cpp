@@ -39,15 +39,19 @@ std::size_t round_up(std::size_t value, std::size_t multiple) {
   return (value + multiple - 1) / multiple * multiple;
 }
 
-// Advises the whole pages inside [start, start + size) as huge pages.
-void advise_huge_pages(const void* start, std::size_t size) {
-  if (size < huge_page_worthy) {
-    return;
-  }
+// Gives `advice` for the whole pages inside [start, start + size), never for the page that holds
+// the memory's start, where the allocator keeps its own records.
+void advise_whole_pages(const void* start, std::size_t size, int advice) {
   const auto first = round_up(reinterpret_cast<std::uintptr_t>(start), page);
   const auto last = (reinterpret_cast<std::uintptr_t>(start) + size) / page * page;
   if (last > first) {
-    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    ::madvise(reinterpret_cast<void*>(first), last - first, advice);
+  }
+}
+
+void advise_huge_pages(const void* start, std::size_t size) {
+  if (size >= huge_page_worthy) {
+    advise_whole_pages(start, size, MADV_HUGEPAGE);
   }
 }
 
@@ -65,14 +69,10 @@ class Descriptor {
 
 // --- Building the tree from the fast parser's result -------------------------------------------
 
-// Gives pages back to the kernel: the whole pages inside [start, start + size). The mapping
-// stays, so the next document that needs them gets fresh zeroed pages.
+// Gives pages back to the kernel. The mapping stays, so the next document that needs them gets
+// fresh zeroed pages.
 void release_pages(const void* start, std::size_t size) {
-  const auto first = round_up(reinterpret_cast<std::uintptr_t>(start), page);
-  const auto last = (reinterpret_cast<std::uintptr_t>(start) + size) / page * page;
-  if (last > first) {
-    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
-  }
+  advise_whole_pages(start, size, MADV_DONTNEED);
 }
 
 // Walks the parser's tape (one 64-bit word per value, a type letter in the top byte; containers

@@ -194,10 +194,7 @@ std::string pretty_json(const Json& value, std::size_t budget) {
   return text;
 }
 
-std::string json_double_text(double value) {
-  if (!std::isfinite(value)) {
-    return "null";
-  }
+ShortestDigits shortest_digits(double value) {
   // Scientific form gives the shortest round-trip digits d.ddd and the exponent.
   std::array<char, 40> buffer{};
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
@@ -205,16 +202,24 @@ std::string json_double_text(double value) {
   const std::string_view scientific(buffer.data(),
                                     static_cast<std::size_t>(result.ptr - buffer.data()));
   const std::size_t e = scientific.find('e');
-  std::string digits(1, scientific[0]);
+  ShortestDigits shortest{std::string(1, scientific[0]), 0};
   if (e > 2) {
-    digits += scientific.substr(2, e - 2);
+    shortest.digits += scientific.substr(2, e - 2);
   }
-  int exponent = 0;
   std::string_view exponent_text = scientific.substr(e + 1);
   if (exponent_text.starts_with('+')) {
     exponent_text.remove_prefix(1);
   }
-  std::from_chars(exponent_text.data(), exponent_text.data() + exponent_text.size(), exponent);
+  std::from_chars(exponent_text.data(), exponent_text.data() + exponent_text.size(),
+                  shortest.exponent);
+  return shortest;
+}
+
+std::string json_double_text(double value) {
+  if (!std::isfinite(value)) {
+    return "null";
+  }
+  const auto [digits, exponent] = shortest_digits(value);
 
   // Plain decimal while the point falls within 15 digits of the first one, else exponent form
   // with at least two exponent digits, as printf's %g writes them.
