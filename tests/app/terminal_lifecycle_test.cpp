@@ -12,6 +12,7 @@
 
 #include "support/key_events.hpp"
 #include "support/pty_child.hpp"
+#include "support/terminal_bytes.hpp"
 #include "tui/invariant.hpp"
 #include "tui/restore.hpp"
 #include "tui/sequences.hpp"
@@ -28,19 +29,16 @@ using namespace std::chrono_literals;
 using testing::ChildInput;
 using testing::ChildOutput;
 using ::testing::EndsWith;
+using testing::enter_bytes;
 using testing::exited_with;
 using testing::is_raw;
 using testing::killed_by;
 using testing::PtyChild;
 using testing::PtyChildOptions;
+using testing::restore_bytes;
 using testing::same_settings;
 using ::testing::StartsWith;
 
-const std::string enter_bytes =
-    std::string(tui::alternate_screen_on) + std::string(tui::mouse_capture_on);
-const std::string restore_bytes = std::string(tui::alternate_screen_off) +
-                                  std::string(tui::mouse_capture_off) +
-                                  std::string(tui::show_cursor_sequence);
 // Leaving: the terminal object shows the cursor, then the restore sequence runs.
 const std::string leave_bytes = std::string(tui::show_cursor_sequence) + restore_bytes;
 

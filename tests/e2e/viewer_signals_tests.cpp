@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/pty_child.hpp"
+#include "support/terminal_bytes.hpp"
 #include "tui/sequences.hpp"
 
 // The viewer itself, run in a pseudo-terminal and sent signals as kill or a job-control shell
@@ -17,23 +18,20 @@ namespace qm {
 namespace {
 
 using ::testing::EndsWith;
+using testing::enter_bytes;
 using testing::exited_with;
 using ::testing::HasSubstr;
 using testing::is_raw;
 using testing::killed_by;
 using testing::PtyChild;
 using testing::PtyChildOptions;
+using testing::restore_bytes;
 using testing::same_settings;
 using ::testing::StartsWith;
 
-const std::string enter_bytes =
-    std::string(tui::alternate_screen_on) + std::string(tui::mouse_capture_on);
 // What a frame drawn whole starts with: the screen cleared and the cursor hidden.
 const std::string whole_frame_start =
     std::string(tui::clear_screen_sequence) + std::string(tui::hide_cursor_sequence);
-const std::string restore_bytes = std::string(tui::alternate_screen_off) +
-                                  std::string(tui::mouse_capture_off) +
-                                  std::string(tui::show_cursor_sequence);
 // The demo's first frame shows this title.
 constexpr std::string_view frame_text = "System at a glance";
 
