@@ -1,5 +1,6 @@
 #include "text/value_text.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -20,17 +21,6 @@ constexpr std::size_t kCompactBudget = 200'000 * 4 + 16;
 
 void append_indent(std::string& out, std::size_t depth) {
   out.append(depth * 2, ' ');
-}
-
-// A key as a label: display-safe, every "_" shown as a space.
-void append_label(std::string& out, std::string_view key) {
-  std::string label = display_safe(key);
-  for (char& c : label) {
-    if (c == '_') {
-      c = ' ';
-    }
-  }
-  out += label;
 }
 
 bool holds_container(const Json& array) {
@@ -64,7 +54,7 @@ void append_outline(std::string& out, const Json& value, std::size_t depth) {
   if (value.is_object()) {
     for (const auto& [key, member] : value.object()) {
       append_indent(out, depth);
-      append_label(out, key);
+      out += words_of(key);
       if (member.is_object() || (member.is_array() && holds_container(member))) {
         out += '\n';
         append_outline(out, member, depth + 1);
@@ -161,6 +151,12 @@ std::string value_display_text(const Json& value) {
     return out;
   }
   return display_safe(compact_json(value, kCompactBudget));
+}
+
+std::string words_of(std::string_view text) {
+  std::string words = display_safe(text);
+  std::replace(words.begin(), words.end(), '_', ' ');
+  return words;
 }
 
 std::string indented_json_text(const Json& value) {

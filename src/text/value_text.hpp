@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "app/core/json/json.hpp"
 
@@ -13,6 +14,8 @@ std::string value_display_text(const Json& value);
 // The JSON text of a value with two spaces of indentation per level, made display-safe (so at
 // most 200,000 characters; writing stops soon after what can be shown).
 std::string indented_json_text(const Json& value);
+// A display-safe copy with every "_" shown as a space (how keys and status words are shown).
+std::string words_of(std::string_view text);
 // A JSON value written as indented lines (two spaces per level), each ending in a line feed.
 std::string outline_text(const Json& value, std::size_t depth = 0);
 

@@ -11,6 +11,7 @@
 #include "ui/text/line_style.hpp"
 #include "ui/text/palette.hpp"
 #include "ui/text/styles.hpp"
+#include "views/observation_text.hpp"
 
 namespace qm {
 
@@ -19,6 +20,7 @@ namespace {
 constexpr std::string_view tree_prefix = "└─ ";
 constexpr std::string_view tag_end = "] ";
 constexpr std::string_view node_prefix = "node:";
+constexpr std::string_view topic_prefix = "topic:";
 constexpr std::string_view frame_prefix = "frame:";
 
 // Printable ASCII reads the same in its display-safe copy.
@@ -113,7 +115,16 @@ std::optional<RowMarker> frame_marker(const RowContext& context, const Row& row)
   return std::nullopt;
 }
 
-std::optional<std::string> topic_secondary(const Row& row) {
+// The topic's rate text when the shown capture sampled it, else its endpoint counts.
+std::optional<std::string> topic_secondary(const RowContext& context, const Row& row) {
+  if (row.id.starts_with(topic_prefix)) {
+    const Json& rates = member(context.model->shown_capture(), "rates");
+    const Json& entry = member(member(rates, "topics"), row.id.substr(topic_prefix.size()));
+    if (entry.is_object() && !is_string_equal(member(entry, "status"), "not_found") &&
+        !is_string_equal(member(entry, "status"), "no_publisher")) {
+      return topic_rate_text(entry, rates_window_text(rates));
+    }
+  }
   const Json& details = details_of(row);
   const auto publishers = unsigned_of(member(details, "publisher_count"));
   const auto subscribers = unsigned_of(member(details, "subscriber_count"));
@@ -275,7 +286,7 @@ std::optional<std::string> row_secondary_text(const RowContext& context, const R
       return std::nullopt;
     case View::graph:
     case View::topics:
-      return topic_secondary(row);
+      return topic_secondary(context, row);
     case View::nodes:
       return node_secondary(context, row);
     case View::tf:

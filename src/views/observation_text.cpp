@@ -1,0 +1,43 @@
+#include "views/observation_text.hpp"
+
+#include "text/value_text.hpp"
+
+namespace qm {
+
+std::string graph_line(const Json& capture) {
+  const Json& graph = member(capture, "graph");
+  if (!graph.is_object()) {
+    return "Graph observation unavailable · discovery completeness unknown";
+  }
+  return "Graph observed: " + value_display_text(member(graph, "generated_at")) +
+         " s Unix wall time · discovery completeness unknown";
+}
+
+double rates_window(const Json& rates) {
+  return number_of(member(rates, "window_s")).value_or(1.0);
+}
+
+std::string rates_window_text(const Json& rates) {
+  const Json& window = member(rates, "window_s");
+  return window.is_number() ? format_number(window) : "1";
+}
+
+std::string topic_rate_text(const Json& entry, std::string_view window_text) {
+  if (const auto mean = number_of(member(entry, "mean_rate_hz"))) {
+    return format_fixed(*mean, 1) + " Hz";
+  }
+  const auto status = string_of(member(entry, "status"));
+  if (!status.has_value()) {
+    return "unknown";
+  }
+  const auto count = unsigned_of(member(entry, "count"));
+  if (count.has_value() && (*status == "silent" || *status == "measured")) {
+    return std::to_string(*count) + " in " + std::string(window_text) + " s";
+  }
+  if (*status == "observer_limited") {
+    return "limited";
+  }
+  return words_of(*status);
+}
+
+}  // namespace qm

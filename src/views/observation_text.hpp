@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "app/core/json/json_access.hpp"
+
+namespace qm {
+
+// "Graph observed: … s Unix wall time · discovery completeness unknown" for a capture with a
+// graph object, else the line that says no graph was observed. No line feed.
+std::string graph_line(const Json& capture);
+
+// The sampling window of a capture's `rates` object: `window_s` when it is a number, else 1.
+double rates_window(const Json& rates);
+// The same window as it is written: the number's own text, or "1".
+std::string rates_window_text(const Json& rates);
+
+// The short rate text of one topic's entry in `rates.topics`: "10.0 Hz", "3 in 5 s", "limited",
+// the status in words, or "unknown".
+std::string topic_rate_text(const Json& entry, std::string_view window_text);
+
+}  // namespace qm
