@@ -137,20 +137,17 @@ std::optional<std::string> topic_secondary(const RowContext& context, const Row&
 // "sim" or "wall" from the node's use_sim_time, "?" while it was asked but not answered, "stale"
 // for an answer from an earlier capture.
 std::optional<std::string> clock_word(const RowContext& context, std::string_view node) {
-  const Json& graph = member(context.model->shown_capture(), "graph");
-  const Json& sim_time = member(member(member(graph, "node_parameters"), node), "use_sim_time");
-  if (sim_time.is_boolean()) {
-    return sim_time.boolean() ? "sim" : "wall";
-  }
-  if (const auto queried = array_of(member(graph, "parameters_queried"))) {
-    const bool asked = std::any_of(queried->begin(), queried->end(),
-                                   [&](const Json& name) { return is_string_equal(name, node); });
-    if (asked) {
+  switch (clock_reading(member(context.model->shown_capture(), "graph"), node)) {
+    case ClockReading::sim_time:
+      return "sim";
+    case ClockReading::wall_time:
+      return "wall";
+    case ClockReading::unanswered:
       return "?";
-    }
-  }
-  if (member(member_path(graph, {"parameters_stale", "values"}), node).is_object()) {
-    return "stale";
+    case ClockReading::stale:
+      return "stale";
+    case ClockReading::not_read:
+      return std::nullopt;
   }
   return std::nullopt;
 }

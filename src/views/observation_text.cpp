@@ -1,5 +1,7 @@
 #include "views/observation_text.hpp"
 
+#include <algorithm>
+
 #include "text/value_text.hpp"
 
 namespace qm {
@@ -38,6 +40,24 @@ std::string topic_rate_text(const Json& entry, std::string_view window_text) {
     return "limited";
   }
   return words_of(*status);
+}
+
+ClockReading clock_reading(const Json& graph, std::string_view node) {
+  const Json& sim_time = member_path(graph, {"node_parameters", node, "use_sim_time"});
+  if (sim_time.is_boolean()) {
+    return sim_time.boolean() ? ClockReading::sim_time : ClockReading::wall_time;
+  }
+  if (const auto queried = array_of(member(graph, "parameters_queried"))) {
+    const bool asked = std::any_of(queried->begin(), queried->end(),
+                                   [&](const Json& name) { return is_string_equal(name, node); });
+    if (asked) {
+      return ClockReading::unanswered;
+    }
+  }
+  if (member_path(graph, {"parameters_stale", "values", node}).is_object()) {
+    return ClockReading::stale;
+  }
+  return ClockReading::not_read;
 }
 
 }  // namespace qm

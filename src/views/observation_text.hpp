@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "app/core/json/json_access.hpp"
 
@@ -18,5 +19,10 @@ std::string rates_window_text(const Json& rates);
 // The short rate text of one topic's entry in `rates.topics`: "10.0 Hz", "3 in 5 s", "limited",
 // the status in words, or "unknown".
 std::string topic_rate_text(const Json& entry, std::string_view window_text);
+
+// What a capture's graph says of a node's use_sim_time: its value, asked but not answered, only
+// an answer from an earlier capture, or never read.
+enum class ClockReading : unsigned char { sim_time, wall_time, unanswered, stale, not_read };
+ClockReading clock_reading(const Json& graph, std::string_view node);
 
 }  // namespace qm

@@ -105,6 +105,34 @@ TEST(RowMarkers, TopicsByFindingsInfrastructureAndCounts) {
   EXPECT_EQ(row_secondary_text(row_context(state), image), "2→1");
 }
 
+TEST(RowSecondaryText, TopicsShowTheirSampledRate) {
+  nlohmann::json document = frame_document();
+  for (const std::string name : {"/parameter_events", "/clock"}) {
+    document["entities"].push_back({{"id", "topic:" + name}, {"kind", "topic"}, {"name", name}});
+  }
+  document["current"]["rates"] = {{"window_s", 5},
+                                  {"topics",
+                                   {{"/scan", {{"mean_rate_hz", 9.96}, {"status", "measured"}}},
+                                    {"/rosout", {{"status", "silent"}, {"count", 3}}},
+                                    {"/detected_dock_pose", {{"status", "observer_limited"}}},
+                                    {"/parameter_events", {{"status", "type_unavailable"}}},
+                                    {"/clock", nlohmann::json::object()},
+                                    // Not found and without a publisher: the endpoint counts stay.
+                                    {"/camera/color/image_raw", {{"status", "not_found"}}}}}};
+  const AppState state = state_for(document, View::topics);
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"topic:/scan", "10.0 Hz"},
+      {"topic:/rosout", "3 in 5 s"},
+      {"topic:/detected_dock_pose", "limited"},
+      {"topic:/parameter_events", "type unavailable"},
+      {"topic:/clock", "unknown"},
+      {"topic:/camera/color/image_raw", "1→1"},
+  };
+  for (const auto& [id, text] : cases) {
+    EXPECT_EQ(secondary_of(state, id), text) << id;
+  }
+}
+
 TEST(RowMarkers, NodesShowTheCaptureNodeListingAndClockWords) {
   const AppState state = state_for(frame_document(), View::nodes);
   EXPECT_EQ(marker_of(state, "node:/vistrel_48213"), (RowMarker{"·", palette::text_dim}));

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+#include "app/core/app_state.hpp"
+
+namespace qm {
+
+// The selected topic's publishers and subscribers as a diagram and as full connection names.
+std::string graph_detail_text(const AppState& state);
+
+}  // namespace qm
