@@ -5,11 +5,10 @@
 
 namespace qm {
 
-// `:` in the normal mode: opens the command palette. The palette is not offered yet, so this
-// leaves the state as it is.
+// `:` in the normal mode: opens the command palette with an empty query.
 void open_command_palette(AppState& state);
 
-// A key while the palette is open; false when the chosen command stops the program. Esc closes.
+// A key while the palette is open; false when the chosen command stops the program.
 bool palette_key(AppState& state, const tui::KeyEvent& key);
 
 }  // namespace qm

@@ -5,8 +5,17 @@
 
 #include "app/core/layout_numbers.hpp"
 #include "input/request_channel.hpp"
+#include "input/text_entry.hpp"
+#include "tui/unicode.hpp"
 
 namespace qm {
+
+namespace {
+
+// The log search is sent to the backend, which takes at most this many bytes of it.
+constexpr std::size_t search_byte_limit = 128;
+
+}  // namespace
 
 void open_retained_launch_log(AppState& state) {
   const auto log = string_of(member_path(state.document(), {"runtime", "launch", "log"}));
@@ -17,7 +26,12 @@ void open_retained_launch_log(AppState& state) {
   }
 }
 
-void open_log_viewer(AppState& /*state*/) {}
+void open_log_viewer(AppState& state) {
+  state.log.open = true;
+  state.log.line_scroll = 0;
+  state.log.column_scroll = 0;
+  request_log_page(state, 0, state.frame_height);
+}
 
 bool page_matches(const AppState& state) {
   const Json& document = state.document();
@@ -52,10 +66,128 @@ void request_log_page_after_resize(AppState& state, uint16_t terminal_rows) {
   request_log_page(state, start, terminal_rows);
 }
 
+namespace {
+
+const Json& log_page(const AppState& state) {
+  return member_path(state.document(), {"runtime", "launch_log_page"});
+}
+
+// A start line the page on hand names, when it belongs to the current settings.
+std::optional<uint64_t> matching_page_start(const AppState& state, std::string_view key) {
+  return page_matches(state) ? unsigned_of(member(log_page(state), key)) : std::nullopt;
+}
+
+void request_page(AppState& state, uint64_t start) {
+  request_log_page(state, start, state.frame_height);
+}
+
+void search_key(AppState& state, const tui::KeyEvent& key) {
+  LogViewerState& log = state.log;
+  switch (key.code) {
+    case tui::KeyCode::character:
+      if (accepted_character(key, false) && log.search_input.size() < search_byte_limit) {
+        tui::append_utf8(log.search_input, key.character);
+      }
+      return;
+    case tui::KeyCode::backspace:
+      remove_last_character(log.search_input);
+      return;
+    case tui::KeyCode::enter:
+      log.query = log.search_input;
+      log.search_entry = false;
+      request_page(state, 0);
+      return;
+    case tui::KeyCode::escape:
+      log.search_entry = false;
+      return;
+    default:
+      return;
+  }
+}
+
+void set_severity(AppState& state, std::string_view severity) {
+  state.log.severity = severity;
+  request_page(state, 0);
+}
+
+void viewer_character(AppState& state, char32_t c) {
+  LogViewerState& log = state.log;
+  switch (c) {
+    case U'j':
+      log.line_scroll = log.line_scroll == UINT16_MAX ? UINT16_MAX : log.line_scroll + 1;
+      return;
+    case U'k':
+      log.line_scroll = log.line_scroll == 0 ? 0 : log.line_scroll - 1;
+      return;
+    case U'r':
+      request_page(state, matching_page_start(state, "start").value_or(0));
+      return;
+    case U'a':
+      set_severity(state, "all");
+      return;
+    case U'e':
+      set_severity(state, "error");
+      return;
+    case U'w':
+      set_severity(state, "warning");
+      return;
+    case U'c':
+      log.context = log.context == 0 ? 2 : 0;
+      request_page(state, 0);
+      return;
+    case U'f':
+      log.query.clear();
+      log.severity = "all";
+      log.context = 0;
+      log.column_scroll = 0;
+      request_page(state, 0);
+      return;
+    case U'/':
+      log.search_entry = true;
+      log.search_input = log.query;
+      return;
+    case U'L':
+      log.open = false;
+      return;
+    default:
+      return;
+  }
+}
+
+}  // namespace
+
 void log_key(AppState& state, const tui::KeyEvent& key) {
-  if (key.code == tui::KeyCode::escape ||
-      (key.code == tui::KeyCode::character && key.character == U'L')) {
-    state.log.open = false;
+  LogViewerState& log = state.log;
+  if (log.search_entry) {
+    search_key(state, key);
+    return;
+  }
+  switch (key.code) {
+    case tui::KeyCode::left:
+      log.column_scroll = log.column_scroll < 8 ? 0 : log.column_scroll - 8;
+      return;
+    case tui::KeyCode::right:
+      log.column_scroll = log.column_scroll > UINT16_MAX - 8 ? UINT16_MAX : log.column_scroll + 8;
+      return;
+    case tui::KeyCode::up:
+    case tui::KeyCode::page_up:
+      request_page(state, matching_page_start(state, "previous_start").value_or(0));
+      return;
+    case tui::KeyCode::down:
+    case tui::KeyCode::page_down:
+      if (page_matches(state) && is_true(member(log_page(state), "at_end"))) {
+        return;
+      }
+      request_page(state, matching_page_start(state, "next_start").value_or(0));
+      return;
+    case tui::KeyCode::escape:
+      log.open = false;
+      return;
+    case tui::KeyCode::character:
+      viewer_character(state, key.character);
+      return;
+    default:
+      return;
   }
 }
 

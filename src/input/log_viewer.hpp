@@ -12,7 +12,7 @@ namespace qm {
 void open_retained_launch_log(AppState& state);
 
 // Opens the viewer of the retained launch log (the caller has checked that the document holds
-// one). The viewer is not offered yet, so this leaves the state as it is.
+// one), at the top, and asks for its first page.
 void open_log_viewer(AppState& state);
 
 // True when the page of the launch log on hand was written for the current path, search,
@@ -27,7 +27,8 @@ void request_log_page(AppState& state, uint64_t start, uint16_t terminal_rows);
 // belongs to other settings).
 void request_log_page_after_resize(AppState& state, uint16_t terminal_rows);
 
-// A key while the launch-log viewer is open. Esc and `L` close it.
+// A key while the launch-log viewer is open: paging, scrolling, severity, context and search,
+// or its own search entry while that is active. Esc and `L` close it.
 void log_key(AppState& state, const tui::KeyEvent& key);
 
 }  // namespace qm

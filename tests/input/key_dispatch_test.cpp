@@ -386,18 +386,8 @@ TEST(KeyDispatch, StatusHelpAndControlInTheNormalMode) {
   EXPECT_EQ(lines[4], R"({"action":"export","entity_id":"topic:/scan","side":"current"})");
 }
 
-TEST(KeyDispatch, KeysOfLaterFeaturesLeaveNoModeOpen) {
-  nlohmann::json document = dispatch_document();
-  document["runtime"]["launch"]["log"] = "[INFO] started";
-  AppState state = state_of(document, View::project);
-  for (char32_t c : {U':', U'A', U'L', U'n', U'f', U'o'}) {
-    EXPECT_TRUE(handle_key(state, key(c)));
-  }
-  press(state, {key(U'1'), key(U'y')});
-  EXPECT_FALSE(state.palette || state.form || state.assistant.open || state.log.open);
-  EXPECT_EQ(state.status, "");
-
-  // Esc leaves each of those modes.
+TEST(KeyDispatch, EscLeavesEveryOverlay) {
+  AppState state = state_of(dispatch_document(), View::project);
   state.palette = PaletteState{};
   handle_key(state, key(KeyCode::escape));
   state.assistant.open = true;

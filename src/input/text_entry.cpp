@@ -1,0 +1,36 @@
+#include "input/text_entry.hpp"
+
+#include "tui/unicode.hpp"
+
+namespace qm {
+
+bool accepted_character(const tui::KeyEvent& key, bool refuse_bidi_controls) {
+  if (key.code != tui::KeyCode::character || key.modifiers.control) {
+    return false;
+  }
+  const char32_t c = key.character;
+  if (c < 32 || (c >= 127 && c <= 159) || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+    return false;
+  }
+  return !refuse_bidi_controls || !((c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069));
+}
+
+std::size_t character_count(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t offset = 0; offset < text.size(); ++count) {
+    offset += tui::decode_utf8(text, offset).length;
+  }
+  return count;
+}
+
+void remove_last_character(std::string& text) {
+  while (!text.empty()) {
+    const auto last = static_cast<unsigned char>(text.back());
+    text.pop_back();
+    if ((last & 0xC0) != 0x80) {
+      break;
+    }
+  }
+}
+
+}  // namespace qm
