@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/core/launch_log_page.hpp"
 #include "app/core/layout_numbers.hpp"
 #include "input/request_channel.hpp"
 #include "input/text_entry.hpp"
@@ -33,16 +34,6 @@ void open_log_viewer(AppState& state) {
   request_log_page(state, 0, state.frame_height);
 }
 
-bool page_matches(const AppState& state) {
-  const Json& document = state.document();
-  const Json& page = member_path(document, {"runtime", "launch_log_page"});
-  const std::optional<uint64_t> context = unsigned_of(member(page, "context"));
-  return member(page, "path") == member_path(document, {"runtime", "launch", "log"}) &&
-         is_string_equal(member(page, "query"), state.log.query) &&
-         is_string_equal(member(page, "severity"), state.log.severity) && context &&
-         *context == state.log.context;
-}
-
 void request_log_page(AppState& state, uint64_t start, uint16_t terminal_rows) {
   state.log.line_scroll = 0;
   const uint64_t limit =
@@ -60,8 +51,7 @@ void request_log_page(AppState& state, uint64_t start, uint16_t terminal_rows) {
 void request_log_page_after_resize(AppState& state, uint16_t terminal_rows) {
   uint64_t start = 0;
   if (page_matches(state)) {
-    start = unsigned_of(member_path(state.document(), {"runtime", "launch_log_page", "start"}))
-                .value_or(0);
+    start = unsigned_of(member(launch_log_page(state.document()), "start")).value_or(0);
   }
   request_log_page(state, start, terminal_rows);
 }
@@ -69,7 +59,7 @@ void request_log_page_after_resize(AppState& state, uint16_t terminal_rows) {
 namespace {
 
 const Json& log_page(const AppState& state) {
-  return member_path(state.document(), {"runtime", "launch_log_page"});
+  return launch_log_page(state.document());
 }
 
 // A start line the page on hand names, when it belongs to the current settings.

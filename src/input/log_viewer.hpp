@@ -15,10 +15,6 @@ void open_retained_launch_log(AppState& state);
 // one), at the top, and asks for its first page.
 void open_log_viewer(AppState& state);
 
-// True when the page of the launch log on hand was written for the current path, search,
-// severity and context.
-bool page_matches(const AppState& state);
-
 // Asks the backend for the page of the launch log that begins at line `start`, as long as fits a
 // terminal of `terminal_rows` rows.
 void request_log_page(AppState& state, uint64_t start, uint16_t terminal_rows);
