@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "tui/paragraph.hpp"
 #include "tui/wrap.hpp"
 #include "ui/text/line_style.hpp"
 
@@ -69,6 +70,21 @@ WrappedStart wrapped_start(const DetailText& text, uint16_t scroll, uint16_t wid
     ++start.line;
   }
   return start;
+}
+
+void draw_wrapped_text(tui::Buffer& buffer, tui::Rect area, std::string_view text,
+                       DetailLines::Styling styling, uint16_t scroll, tui::Style base) {
+  if (area.empty()) {
+    return;
+  }
+  // Only the lines in view reach the paragraph; the lines above them are at most measured.
+  const DetailText detail(text);
+  const WrappedStart start = wrapped_start(detail, scroll, area.width);
+  tui::Paragraph paragraph;
+  paragraph.wrap = tui::Wrap::words;
+  paragraph.scroll = start.rows_above;
+  paragraph.style = base;
+  paragraph.render(DetailLines(detail, start.line, area.height, styling), area, buffer);
 }
 
 }  // namespace qm

@@ -6,7 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "tui/buffer.hpp"
+#include "tui/geometry.hpp"
 #include "tui/line_source.hpp"
+#include "tui/style.hpp"
 
 namespace qm {
 
@@ -58,5 +61,10 @@ struct WrappedStart {
 
 // Walks the lines above the scroll position, wrapping each at `width` columns to count its rows.
 WrappedStart wrapped_start(const DetailText& text, uint16_t scroll, uint16_t width);
+
+// Draws `text` into `area` over `base`: each line wrapped at the area's width, keeping its leading
+// spaces, and the whole scrolled down by `scroll` wrapped rows. Only the lines in view are styled.
+void draw_wrapped_text(tui::Buffer& buffer, tui::Rect area, std::string_view text,
+                       DetailLines::Styling styling, uint16_t scroll = 0, tui::Style base = {});
 
 }  // namespace qm

@@ -19,22 +19,19 @@ void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state
   if (inner.empty()) {
     return;
   }
-  // Only the lines in view reach the paragraph; the lines above them are at most measured.
-  const DetailText detail(page.text);
   const DetailLines::Styling styling =
       state.raw_view ? DetailLines::Styling::plain : DetailLines::Styling::by_shape;
-  tui::Paragraph paragraph;
-  std::size_t first = state.detail_scroll;
-  if (state.view == View::graph) {
-    paragraph.wrap = tui::Wrap::none;
-    paragraph.column_offset = state.pan;
-  } else {
-    const WrappedStart start = wrapped_start(detail, state.detail_scroll, inner.width);
-    first = start.line;
-    paragraph.wrap = tui::Wrap::words;
-    paragraph.scroll = start.rows_above;
+  if (state.view != View::graph) {
+    draw_wrapped_text(buffer, inner, page.text, styling, state.detail_scroll);
+    return;
   }
-  paragraph.render(DetailLines(detail, first, inner.height, styling), inner, buffer);
+  // The graph's lines are not wrapped; the pan reveals what is cut at the border. Only the lines
+  // in view reach the paragraph.
+  const DetailText detail(page.text);
+  tui::Paragraph paragraph;
+  paragraph.wrap = tui::Wrap::none;
+  paragraph.column_offset = state.pan;
+  paragraph.render(DetailLines(detail, state.detail_scroll, inner.height, styling), inner, buffer);
 }
 
 }  // namespace qm
