@@ -7,6 +7,7 @@
 #include "ui/frame_layout.hpp"
 #include "ui/header.hpp"
 #include "ui/list_pane.hpp"
+#include "ui/overlays.hpp"
 #include "ui/status_row.hpp"
 #include "ui/text/palette.hpp"
 #include "ui/text/styles.hpp"
@@ -37,7 +38,9 @@ void compose(tui::Buffer& buffer, const AppState& state, const DetailPage& page)
   buffer.set_style(layout.footer, tui::bg(palette::bg_bar));
   buffer.set_line(layout.footer.x, layout.footer.y, footer_line(state.view, layout.footer.width),
                   layout.footer.width);
+  draw_overlays(buffer, state);
 
+  // The colours are lowered last, so the panels are lowered with the rest.
   if (!state.truecolour) {
     lower_frame_colours(buffer);
   }

@@ -8,8 +8,8 @@
 namespace qm {
 
 // Draws the whole screen into `frame` from the state: background, header, view switcher, list
-// pane, detail pane with the current view's page, status row and footer, with colours lowered to
-// the 256-colour palette when true colour is off.
+// pane, detail pane with the current view's page, status row, footer and the open overlays, with
+// colours lowered to the 256-colour palette when true colour is off.
 void draw_frame(tui::Frame& frame, const AppState& state);
 
 // The same with `detail` as the detail pane's text instead of the current view's.

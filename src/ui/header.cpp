@@ -35,8 +35,7 @@ Group mode_group(const Json& root) {
 }
 
 Group product_group(const Json& root) {
-  const bool assisted = is_string_equal(member(root, "product_mode"), "ai-assisted");
-  return {tui::Span(assisted ? "AI-assisted" : "Standard", tui::fg(palette::text_muted))};
+  return {tui::Span(product_mode_text(root), tui::fg(palette::text_muted))};
 }
 
 Group side_group(const AppState& state) {
@@ -124,6 +123,11 @@ std::size_t group_width(const Group& group) {
 }
 
 }  // namespace
+
+std::string_view product_mode_text(const Json& document) {
+  return is_string_equal(member(document, "product_mode"), "ai-assisted") ? "AI-assisted"
+                                                                          : "Standard";
+}
 
 void draw_header(tui::Buffer& buffer, tui::Rect row, const AppState& state) {
   if (row.empty()) {

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <string_view>
+
 #include "app/core/app_state.hpp"
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
 
 namespace qm {
+
+// "AI-assisted" when the document's `product_mode` says so, else "Standard".
+std::string_view product_mode_text(const Json& document);
 
 // Draws the header row: the brand, then as many of the groups (mode, product mode, capture side,
 // platform, launch, problems, update time) as fit in order, and the backend status at the right

@@ -50,9 +50,12 @@ struct LogViewerState {
   uint16_t column_scroll = 0;
 };
 
-// The assistant panel: open or not, its scroll and the prompt being composed, if any.
+// The assistant panel: open or not, raw or formatted, its scroll and the prompt being composed,
+// if any.
 struct AssistantState {
   bool open = false;
+  // Shows the document's `assistant` object as JSON instead of the formatted text.
+  bool raw = false;
   uint16_t scroll = 0;
   std::optional<std::string> prompt;
 };

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "app/core/app_state.hpp"
+#include "tui/buffer.hpp"
+#include "tui/geometry.hpp"
+
+namespace qm {
+
+// The assistant's formatted text: the project and task, the connection and usage, the selected
+// evidence, whichever of setup, account, pending approval, error, worker, connections and models
+// the document holds, the context, the conversation, the notice and the status message.
+std::string assistant_text(const AppState& state);
+
+// Draws the assistant panel into `box`: the body (formatted, or the raw `assistant` object)
+// scrolled by the panel's scroll, the prompt below it and the fixed key list at the bottom.
+void draw_assistant(tui::Buffer& buffer, tui::Rect box, const AppState& state);
+
+}  // namespace qm

@@ -1,0 +1,151 @@
+#include "ui/log_overlay.hpp"
+
+#include <fmt/format.h>
+
+#include <string>
+#include <string_view>
+
+#include "app/core/launch_log_page.hpp"
+#include "text/text.hpp"
+#include "text/value_text.hpp"
+#include "tui/paragraph.hpp"
+#include "ui/detail_lines.hpp"
+#include "ui/overlay_box.hpp"
+#include "ui/text/line_style.hpp"
+#include "ui/text/palette.hpp"
+#include "views/launch_readiness.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr std::string_view log_keys =
+    "/ search · e/w/a severity · c context · f full · r refresh · PgUp/PgDn page · j/k scroll · "
+    "←/→ pan · Esc close";
+constexpr std::string_view pending = "pending";
+
+// Appends the lines of `text`, each styled by its shape.
+void append_styled_text(std::vector<tui::Line>& out, std::string_view text) {
+  const DetailText lines(text);
+  for (std::size_t i = 0; const auto line = lines.line(i); ++i) {
+    out.push_back(style_detail_line(*line, lines.line(i + 1)));
+  }
+}
+
+// The launch, the search and the page on hand, one line each.
+std::string summary_text(const LogViewerState& log, const Json& launch, const Json& page,
+                         bool current) {
+  const auto or_pending = [current](const Json& value) {
+    return current ? value_display_text(value) : std::string(pending);
+  };
+  const Json& summary = member(launch, "log_summary");
+  const auto first_error = string_of(member_path(summary, {"first_error", "text"}));
+  const auto failures = array_of(member(summary, "child_failures"));
+  const auto page_lines = array_of(member(page, "lines"));
+  const std::string line_count =
+      current ? std::to_string(page_lines ? page_lines->size() : 0) : std::string(pending);
+
+  std::string text = fmt::format(
+      "Parent: {} · checks: {} · readiness: {}\n", value_display_text(member(launch, "state")),
+      value_display_text(member_path(launch, {"readiness_checks", "status"})),
+      readiness_text(launch));
+  text += fmt::format("First error: {}\n",
+                      first_error ? display_safe(*first_error) : "none identified");
+  text += fmt::format("Child failures identified: {} · pattern summary only\n",
+                      failures ? failures->size() : 0);
+  text += fmt::format("Search: {}{} · severity: {} · context: {} · matches: {}\n",
+                      display_safe(log.search_entry ? log.search_input : log.query),
+                      log.search_entry ? "▏" : "", display_safe(log.severity), log.context,
+                      or_pending(member(page, "matches")));
+  text += fmt::format("Page start: {} · page lines: {} · filtered lines: {} · retained lines: {}\n",
+                      or_pending(member(page, "start")), line_count,
+                      or_pending(member(page, "shown_lines")),
+                      or_pending(member(page, "retained_lines")));
+  text += fmt::format("Coverage: {}\n", or_pending(member(page, "coverage")));
+  text += fmt::format("Source: {}\n", value_display_text(member(launch, "log")));
+  text += fmt::format("SHA-256: {} · bytes: {}", value_display_text(member(page, "sha256")),
+                      value_display_text(member(page, "bytes")));
+  return text;
+}
+
+tui::Color severity_colour(const Json& severity) {
+  if (is_string_equal(severity, "error")) {
+    return palette::bad;
+  }
+  if (is_string_equal(severity, "warning")) {
+    return palette::warn;
+  }
+  return palette::text_base;
+}
+
+// One retained line: its number right-aligned in six columns, then its text in the colour of
+// its severity, bold when it matched the search.
+tui::Line retained_line(const Json& element) {
+  const Json& number = member(element, "number");
+  const Json& text = member(element, "text");
+  tui::Line line;
+  line.push(fmt::format("{:>6}", number.is_number() ? format_number(number) : "0"),
+            tui::fg(palette::text_dim));
+  line.push("  ");
+  tui::Style style = tui::fg(severity_colour(member(element, "severity")));
+  if (is_true(member(element, "match"))) {
+    style = style.bold();
+  }
+  // Log lines often hold tabs, which the display text shows as spaces.
+  line.push(text.is_string() ? value_display_text(text) : std::string(), style);
+  return line;
+}
+
+void append_retained_lines(std::vector<tui::Line>& out, const Json& page, bool current) {
+  const auto lines = array_of(member(page, "lines"));
+  if (current && is_string_equal(member(page, "status"), "unavailable")) {
+    out.emplace_back("Retained log read failed: " + value_display_text(member(page, "error")),
+                     tui::fg(palette::bad));
+  } else if (current && lines) {
+    for (const Json& element : *lines) {
+      out.push_back(retained_line(element));
+    }
+  } else {
+    out.emplace_back("Loading retained log page…", tui::fg(palette::text_muted));
+  }
+  if (current && is_true(member(page, "at_end"))) {
+    out.emplace_back("End of matching retained lines.", tui::fg(palette::text_muted));
+  }
+}
+
+}  // namespace
+
+std::vector<tui::Line> launch_log_lines(const AppState& state) {
+  const Json& launch = member_path(state.document(), {"runtime", "launch"});
+  const Json& page = launch_log_page(state.document());
+  const bool current = page_matches(state);
+
+  std::vector<tui::Line> out;
+  append_styled_text(out, summary_text(state.log, launch, page, current));
+  out.emplace_back(std::string(log_keys), tui::fg(palette::text_muted));
+  out.emplace_back();
+  append_retained_lines(out, page, current);
+  out.emplace_back();
+
+  std::string checks_text = "DECLARED READINESS CHECKS (observations; attribution unverified)\n";
+  const Json& checks = member(launch, "readiness_checks");
+  checks_text += checks.is_object() ? outline_text(checks)
+                                    : "No declared readiness checks; readiness remains unknown.";
+  append_styled_text(out, checks_text);
+  return out;
+}
+
+void draw_launch_log(tui::Buffer& buffer, tui::Rect box, const AppState& state) {
+  if (box.empty()) {
+    return;
+  }
+  clear_box(buffer, box);
+  const tui::Rect inner = draw_panel_frame(buffer, box, " Owned ROS launch log ");
+  tui::Paragraph paragraph;
+  paragraph.wrap = tui::Wrap::none;
+  paragraph.scroll = state.log.line_scroll;
+  paragraph.column_offset = state.log.column_scroll;
+  paragraph.render(launch_log_lines(state), inner, buffer);
+}
+
+}  // namespace qm

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <vector>
+
+#include "app/core/app_state.hpp"
+#include "tui/buffer.hpp"
+#include "tui/geometry.hpp"
+#include "tui/text.hpp"
+
+namespace qm {
+
+// The lines of the launch-log pane before scrolling: the launch and its log summary, the search
+// and the page on hand ("pending" while no page for the current settings has arrived), that
+// page's retained lines, and the declared readiness checks.
+std::vector<tui::Line> launch_log_lines(const AppState& state);
+
+// Draws the launch-log pane into `box`: its lines unwrapped, scrolled by the viewer's line offset
+// and panned by its column offset.
+void draw_launch_log(tui::Buffer& buffer, tui::Rect box, const AppState& state);
+
+}  // namespace qm
