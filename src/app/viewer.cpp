@@ -7,6 +7,7 @@
 #include "app/request_file.hpp"
 #include "app/run_loop.hpp"
 #include "app/terminal_lifecycle.hpp"
+#include "tui/osc52.hpp"
 #include "tui/restore.hpp"
 #include "ui/frame.hpp"
 #include "ui/text/styles.hpp"
@@ -24,6 +25,12 @@ class SessionTerminal final : public LoopTerminal {
     // A frame goes out whole: a signal that restores the terminal waits for its end, so the
     // restore never lands inside the frame's sequences and no rest of a frame follows it.
     const tui::HeldSignalsBlocked blocked;
+    if (state.clipboard) {
+      // A terminal that refuses the request says nothing; the status row shows the command.
+      static_cast<void>(
+          session_.terminal.write_between_frames(tui::clipboard_sequence(*state.clipboard)));
+      state.clipboard.reset();
+    }
     auto drawn = session_.terminal.draw([&](tui::Frame& frame) {
       record_frame_size(state, frame.area());
       draw_frame(frame, state);

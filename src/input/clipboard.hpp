@@ -4,8 +4,8 @@
 
 namespace qm {
 
-// Health `y`: copies the selected problem's check command to the terminal's clipboard. Copying is
-// not offered yet, so this leaves the state as it is.
+// Health `y`: puts the selected problem's check command, made display-safe, up for the terminal's
+// clipboard (the viewer sends it before the next frame) and shows it in the status row.
 void copy_check_command(AppState& state);
 
 }  // namespace qm

@@ -1,22 +1,130 @@
 #include "input/experiment_forms.hpp"
 
+#include <nlohmann/json.hpp>
 #include <string>
 
+#include "app/core/row_selection.hpp"
 #include "app/core/view_rows.hpp"
+#include "input/request_channel.hpp"
+#include "input/text_entry.hpp"
+#include "tui/unicode.hpp"
 
 namespace qm {
 
-void open_experiment_form(AppState& /*state*/, FormState::Kind /*kind*/) {}
+namespace {
+
+constexpr std::string_view experiment_prefix = "experiment:";
+constexpr std::size_t answer_limit = 4096;
+// Variables are a JSON object, which may well be longer than a sentence.
+constexpr std::size_t variables_limit = 16384;
+constexpr std::size_t plan_answers = 5;
+constexpr std::size_t conclude_answers = 2;
+
+// The id of the selected experiment row, when one is selected.
+std::optional<std::string> selected_experiment(const AppState& state) {
+  if (state.selected_id.size() > experiment_prefix.size() &&
+      state.selected_id.starts_with(experiment_prefix)) {
+    return state.selected_id.substr(experiment_prefix.size());
+  }
+  return std::nullopt;
+}
+
+std::size_t input_limit(const FormState& form) {
+  return form.kind == FormState::Kind::plan && form.answers.size() == plan_answers - 1
+             ? variables_limit
+             : answer_limit;
+}
+
+bool is_blank(std::string_view text) {
+  return text.find_first_not_of(" \t\n\r\f\v") == std::string_view::npos;
+}
+
+void submit_form(AppState& state) {
+  FormState& form = *state.form;
+  if (is_blank(form.input)) {
+    return;
+  }
+  std::vector<std::string> answers = form.answers;
+  answers.push_back(form.input);
+  const bool plan = form.kind == FormState::Kind::plan;
+  if (answers.size() < (plan ? plan_answers : conclude_answers)) {
+    form.answers = std::move(answers);
+    form.input.clear();
+    return;
+  }
+  nlohmann::json payload;
+  if (plan) {
+    nlohmann::json variables = nlohmann::json::parse(answers[4], nullptr, false);
+    if (!variables.is_object()) {
+      state.status = "Variables must be a JSON object; edit or Esc to cancel";
+      return;
+    }
+    payload = {{"hypothesis", answers[0]},
+               {"prediction", answers[1]},
+               {"test", answers[2]},
+               {"criteria_identity", answers[3]},
+               {"variables", std::move(variables)}};
+  } else {
+    payload = {
+        {"experiment_id", form.experiment_id}, {"outcome", answers[0]}, {"conclusion", answers[1]}};
+  }
+  const std::string_view action = plan ? "plan_experiment" : "finish_experiment";
+  state.form.reset();
+  send_request(state, action, std::move(payload));
+}
+
+}  // namespace
+
+void open_experiment_form(AppState& state, FormState::Kind kind) {
+  if (!is_true(member_path(state.document(), {"capabilities", "task"}))) {
+    state.status = "Attach --task to plan or conclude experiments";
+    return;
+  }
+  std::string experiment_id = selected_experiment(state).value_or(std::string(
+      string_of(member(state.document(), "active_experiment_id")).value_or(std::string_view{})));
+  if (kind == FormState::Kind::conclude && experiment_id.empty()) {
+    state.status = "Select an experiment before recording a conclusion";
+    return;
+  }
+  state.form = FormState{.kind = kind, .answers = {}, .input = {}, .experiment_id = experiment_id};
+}
 
 void form_key(AppState& state, const tui::KeyEvent& key) {
-  if (key.code == tui::KeyCode::escape) {
-    state.form.reset();
+  FormState& form = *state.form;
+  switch (key.code) {
+    case tui::KeyCode::character:
+      if (!key.modifiers.control && form.input.size() < input_limit(form)) {
+        tui::append_utf8(form.input, key.character);
+      }
+      return;
+    case tui::KeyCode::backspace:
+      remove_last_character(form.input);
+      return;
+    case tui::KeyCode::enter:
+      submit_form(state);
+      return;
+    case tui::KeyCode::escape:
+      state.form.reset();
+      return;
+    default:
+      return;
   }
 }
 
-void select_experiment(AppState& /*state*/) {}
+void select_experiment(AppState& state) {
+  if (const auto id = selected_experiment(state)) {
+    send_request(state, "select_experiment", nlohmann::json{{"experiment_id", *id}});
+  }
+}
 
-void open_experiment_results(AppState& /*state*/) {}
+void open_experiment_results(AppState& state) {
+  const auto id = selected_experiment(state);
+  if (!id) {
+    return;
+  }
+  send_request(state, "experiment_results", nlohmann::json{{"experiment_id", *id}});
+  reset_to_view(state, View::results);
+}
 
 std::optional<std::size_t> result_index_of_selection(const AppState& state) {
   const Row* row = state.selected_row();

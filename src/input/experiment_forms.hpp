@@ -8,17 +8,18 @@
 
 namespace qm {
 
-// Project `n` (plan) and `f` (conclude): opens the experiment form. Forms are not offered yet, so
-// this leaves the state as it is.
+// Project `n` (plan) and `f` (conclude): opens the experiment form, for the selected experiment
+// or else the active one, when the session has a task (a conclusion needs an experiment).
 void open_experiment_form(AppState& state, FormState::Kind kind);
 
-// A key while an experiment form is open. Esc closes the form.
+// A key while an experiment form is open: typing, Enter to take the answer (the last one sends
+// the request and closes the form), Esc to close it without sending.
 void form_key(AppState& state, const tui::KeyEvent& key);
 
-// Project Enter on an experiment row: makes it the active experiment. Not offered yet.
+// Project Enter on an experiment row: asks for it to become the active experiment.
 void select_experiment(AppState& state);
 
-// Project `o`: asks for the selected experiment's results and shows them. Not offered yet.
+// Project `o` on an experiment row: asks for that experiment's results and shows the Results view.
 void open_experiment_results(AppState& state);
 
 // The position in the document's `runs` of the run that the selected Results row belongs to.

@@ -69,6 +69,13 @@ std::expected<void, std::error_code> Terminal::show_cursor() {
   return {};
 }
 
+std::expected<void, std::error_code> Terminal::write_between_frames(std::string_view bytes) {
+  if (auto written = backend_->write(bytes); !written) {
+    return written;
+  }
+  return backend_->flush();
+}
+
 std::expected<Frame, std::error_code> Terminal::begin_frame() {
   const auto size = backend_->size();
   if (!size) {

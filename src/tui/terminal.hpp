@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -64,6 +65,9 @@ class Terminal {
 
   // Writes the show-cursor sequence and flushes; on success the cursor no longer counts as hidden.
   std::expected<void, std::error_code> show_cursor();
+  // Writes `bytes` to the terminal between frames, for sequences that draw nothing (such as a
+  // clipboard request); the screen is left as the last frame drew it.
+  std::expected<void, std::error_code> write_between_frames(std::string_view bytes);
   // Makes the next frame clear the screen, draw every cell and set the cursor afresh (hidden,
   // or shown where the frame puts it): for a screen that something else has written to.
   void invalidate() {

@@ -61,11 +61,11 @@ void append_messages(std::string& text, const Json& messages) {
 }
 
 std::string prompt_text(const AssistantState& assistant) {
-  if (assistant.prompt) {
-    return display_safe(*assistant.prompt) +
-           "▏\nEnter prepares disclosure for review; Esc finishes editing";
+  const std::string prompt = display_safe(assistant.prompt);
+  if (assistant.composing) {
+    return prompt + "▏\nEnter prepares disclosure for review; Esc finishes editing";
   }
-  return "\nPress i to edit. Attach selected evidence with s before preparing disclosure.";
+  return prompt + "\nPress i to edit. Attach selected evidence with s before preparing disclosure.";
 }
 
 }  // namespace
@@ -149,8 +149,8 @@ void draw_assistant(tui::Buffer& buffer, tui::Rect box, const AppState& state) {
                       assistant.scroll);
   }
 
-  const tui::Rect prompt = draw_panel_frame(buffer, parts[1], " Prompt · no send before approval ",
-                                            assistant.prompt.has_value());
+  const tui::Rect prompt =
+      draw_panel_frame(buffer, parts[1], " Prompt · no send before approval ", assistant.composing);
   draw_wrapped_text(buffer, prompt, prompt_text(assistant), DetailLines::Styling::plain);
 
   draw_wrapped_text(buffer, parts[2], controls_text, DetailLines::Styling::plain, 0,

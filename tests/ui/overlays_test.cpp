@@ -109,6 +109,7 @@ TEST(OverlayGolden, PanelsAt200Columns) {
        [](AppState& s) {
          s.assistant.open = true;
          s.assistant.prompt = "Explain the QoS mismatch";
+         s.assistant.composing = true;
        }},
       {"overlay_palette_help_200", frame_document(),
        [](AppState& s) {

@@ -29,13 +29,14 @@ struct PaletteState {
   std::size_t selected = 0;
 };
 
-// An open experiment form.
+// An open experiment form: the answers given so far, the one being typed, and the experiment
+// it concludes (fixed when it opened).
 struct FormState {
   enum class Kind : unsigned char { plan, conclude };
   Kind kind = Kind::plan;
-  std::size_t field = 0;
   std::vector<std::string> answers;
   std::string input;
+  std::string experiment_id;
 };
 
 // The launch-log viewer: open or not, the page it asks for and where it is scrolled.
@@ -50,14 +51,15 @@ struct LogViewerState {
   uint16_t column_scroll = 0;
 };
 
-// The assistant panel: open or not, raw or formatted, its scroll and the prompt being composed,
-// if any.
+// The assistant panel: open or not, its scroll, the prompt (kept after closing and sending)
+// and whether it is being edited, the raw view, and the connection last chosen.
 struct AssistantState {
   bool open = false;
-  // Shows the document's `assistant` object as JSON instead of the formatted text.
-  bool raw = false;
   uint16_t scroll = 0;
-  std::optional<std::string> prompt;
+  bool composing = false;
+  std::string prompt;
+  bool raw = false;
+  std::optional<std::size_t> connection_choice;
 };
 
 inline constexpr std::size_t history_limit = 64;
@@ -98,6 +100,8 @@ struct AppState {
   std::optional<FormState> form;
 
   bool connect_requested = false;
+  // A command for the terminal's clipboard, sent before the next frame is drawn.
+  std::optional<std::string> clipboard;
   bool truecolour = false;
   bool terminal_clipboard_enabled = true;
   std::vector<HistoryEntry> history;
