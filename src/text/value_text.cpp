@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "app/core/json/json_text.hpp"
@@ -119,6 +122,54 @@ std::string layout_decimal(bool negative, std::string_view digits, int exponent)
   return out;
 }
 
+constexpr std::array<std::uint64_t, 4> kPowers = {1, 10, 100, 1000};
+
+// |value|·10^decimals rounded to an integer as printf rounds (exactly, ties to even), for the
+// few decimals and modest sizes of rates and sizes; none for the rest. A double is m·2^-s with a
+// 53-bit m, so with at most 3 decimals m·10^d fits 64 bits and only has to be shifted by s.
+std::optional<std::uint64_t> scaled_to_integer(double magnitude, int decimals) {
+  if (decimals >= static_cast<int>(kPowers.size()) || !(magnitude < 1e9)) {
+    return std::nullopt;
+  }
+  // The fields of the IEEE double: magnitude = mantissa · 2^-shift.
+  const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  const auto biased_exponent = static_cast<int>(bits >> 52);
+  const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  // Below 1e9 the shift is at least 23.
+  const int shift = 1075 - biased_exponent;
+  if (shift >= 64) {
+    return 0;  // below 2^-11 (zero and subnormals too), far under half of the last decimal
+  }
+  const std::uint64_t product = mantissa * kPowers[static_cast<std::size_t>(decimals)];
+  const std::uint64_t quotient = product >> shift;
+  const std::uint64_t remainder = product & ((std::uint64_t{1} << shift) - 1);
+  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+  const bool up = remainder > half || (remainder == half && (quotient & 1) != 0);
+  return quotient + (up ? 1 : 0);
+}
+
+// The decimal text of `scaled` / 10^decimals (at most 3), with one digit before the point.
+std::string fixed_text(bool negative, std::uint64_t scaled, int decimals) {
+  const auto places = static_cast<std::size_t>(decimals);
+  std::array<char, 24> digits;
+  const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), scaled).ptr;
+  const auto count = static_cast<std::size_t>(end - digits.data());
+  // Zeros in front of a value below 1, so that a digit stands before the point.
+  const std::size_t zeros = count <= places ? places + 1 - count : 0;
+  std::array<char, 32> text;
+  std::size_t length = 0;
+  if (negative) {
+    text[length++] = '-';
+  }
+  for (std::size_t i = 0; i < zeros + count; ++i) {
+    if (i == zeros + count - places) {
+      text[length++] = '.';
+    }
+    text[length++] = i < zeros ? '0' : digits[i - zeros];
+  }
+  return std::string(text.data(), length);
+}
+
 std::string non_finite_text(double value) {
   if (std::isnan(value)) {
     return "NaN";
@@ -176,6 +227,19 @@ std::string format_shortest(double value) {
   if (value == 0) {
     return std::signbit(value) ? "-0" : "0";
   }
+  // Rate bounds and windows mostly have a few decimals. The fewest decimals that read back as
+  // the value give the shortest text: no text with fewer digits lies as close, and for values
+  // this size at most one text with that many decimals does. This spares the digit search.
+  for (int decimals = 0; decimals < static_cast<int>(kPowers.size()); ++decimals) {
+    const auto scaled = scaled_to_integer(std::fabs(value), decimals);
+    if (!scaled.has_value()) {
+      break;
+    }
+    const auto power = static_cast<double>(kPowers[static_cast<std::size_t>(decimals)]);
+    if (static_cast<double>(*scaled) / power == std::fabs(value)) {
+      return fixed_text(std::signbit(value), *scaled, decimals);
+    }
+  }
   const auto [digits, exponent] = shortest_digits(value);
   return layout_decimal(std::signbit(value), digits, exponent);
 }
@@ -185,6 +249,10 @@ std::string format_fixed(double value, int decimals) {
     return non_finite_text(value);
   }
   const int precision = decimals < 0 ? 0 : decimals;
+  // Rates are written for every topic on every frame, so they take the integer path.
+  if (const auto scaled = scaled_to_integer(std::fabs(value), precision)) {
+    return fixed_text(std::signbit(value), *scaled, precision);
+  }
   // The largest double has 309 integer digits.
   std::string out(static_cast<std::size_t>(precision) + 320, '\0');
   const auto result = std::to_chars(out.data(), out.data() + out.size(), value,

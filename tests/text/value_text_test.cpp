@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "support/documents.hpp"
 
@@ -174,6 +177,52 @@ TEST(NumberForms, FixedDecimalsAndJsonNumbers) {
   EXPECT_EQ(number_text(json(18446744073709551615u)), "18446744073709551615");
   EXPECT_EQ(number_text(json(5.0)), "5");
   EXPECT_EQ(number_text(json(12.25)), "12.25");
+}
+
+// Shortest forms found by the quick path for a few decimals are the ones the digit search gives.
+TEST(NumberForms, ShortestMatchesTheShortestDigits) {
+  std::vector<double> values = {0.001, 0.0015, 0.1 + 0.2, 1.0 / 3, 999999999.875, 1e9 - 0.001};
+  for (int i = 1; i < 20000; ++i) {
+    values.push_back(i / 8.0);
+    values.push_back(i / 1000.0);
+    values.push_back(std::nextafter(i / 100.0, 0.0));
+  }
+  for (const double magnitude : values) {
+    for (const double value : {magnitude, -magnitude}) {
+      std::array<char, 64> expected;
+      const auto end = std::to_chars(expected.data(), expected.data() + expected.size(), value,
+                                     std::chars_format::fixed)
+                           .ptr;
+      ASSERT_EQ(qm::format_shortest(value), std::string(expected.data(), end)) << value;
+    }
+  }
+}
+
+// The quick path for a few decimals must round exactly as printf does: every binary tie, the
+// neighbours of each, the edges of the path and a spread of magnitudes, each sign.
+TEST(NumberForms, FixedDecimalsMatchTheExactDigits) {
+  std::vector<double> values = {0, 1e-300, 0.0004, 0.0005, 0.00049, 999999999.9999, 1e9, 2.5e9};
+  for (int i = 0; i < 4096; ++i) {
+    values.push_back(i / 16.0);  // ties at one, two and three decimals
+    values.push_back(std::ldexp(static_cast<double>(i * 2654435761u % 1000003), i % 60 - 40));
+  }
+  const std::size_t count = values.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    values.push_back(std::nextafter(values[i], 0.0));
+    values.push_back(std::nextafter(values[i], 1e300));
+  }
+  for (const double magnitude : values) {
+    for (const double value : {magnitude, -magnitude}) {
+      for (int decimals = 0; decimals <= 4; ++decimals) {
+        std::array<char, 400> expected;
+        const auto end = std::to_chars(expected.data(), expected.data() + expected.size(), value,
+                                       std::chars_format::fixed, decimals)
+                             .ptr;
+        ASSERT_EQ(qm::format_fixed(value, decimals), std::string(expected.data(), end))
+            << value << " with " << decimals;
+      }
+    }
+  }
 }
 
 }  // namespace
