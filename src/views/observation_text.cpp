@@ -24,22 +24,34 @@ std::string rates_window_text(const Json& rates) {
   return window.is_number() ? format_number(window) : "1";
 }
 
-std::string topic_rate_text(const Json& entry, std::string_view window_text) {
+void append_topic_rate_text(std::string& out, const Json& entry, std::string_view window_text) {
   if (const auto mean = number_of(member(entry, "mean_rate_hz"))) {
-    return format_fixed(*mean, 1) + " Hz";
+    out += format_fixed(*mean, 1);
+    out += " Hz";
+    return;
   }
   const auto status = string_of(member(entry, "status"));
   if (!status.has_value()) {
-    return "unknown";
+    out += "unknown";
+    return;
   }
   const auto count = unsigned_of(member(entry, "count"));
   if (count.has_value() && (*status == "silent" || *status == "measured")) {
-    return std::to_string(*count) + " in " + std::string(window_text) + " s";
+    out += std::to_string(*count);
+    out += " in ";
+    out += window_text;
+    out += " s";
+  } else if (*status == "observer_limited") {
+    out += "limited";
+  } else {
+    out += words_of(*status);
   }
-  if (*status == "observer_limited") {
-    return "limited";
-  }
-  return words_of(*status);
+}
+
+std::string topic_rate_text(const Json& entry, std::string_view window_text) {
+  std::string text;
+  append_topic_rate_text(text, entry, window_text);
+  return text;
 }
 
 ClockReading clock_reading(const Json& graph, std::string_view node) {

@@ -19,6 +19,8 @@ std::string rates_window_text(const Json& rates);
 // The short rate text of one topic's entry in `rates.topics`: "10.0 Hz", "3 in 5 s", "limited",
 // the status in words, or "unknown".
 std::string topic_rate_text(const Json& entry, std::string_view window_text);
+// The same text appended to `out`, for lists that write many of them.
+void append_topic_rate_text(std::string& out, const Json& entry, std::string_view window_text);
 
 // What a capture's graph says of a node's use_sim_time: its value, asked but not answered, only
 // an answer from an earlier capture, or never read.
