@@ -1,0 +1,200 @@
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "app/core/app_state.hpp"
+#include "app/core/session_document.hpp"
+#include "app/core/view_rows.hpp"
+#include "counting_backend.hpp"
+#include "tui/terminal.hpp"
+#include "ui/frame.hpp"
+#include "views/health_summary.hpp"
+
+namespace {
+
+constexpr tui::Size screen{200, 60};
+constexpr std::size_t rate_count = 20'000;
+
+std::string topic_name(std::size_t i) {
+  std::string name = "/fleet/robot_" + std::to_string(i / 100) + "/sensors/lidar_" +
+                     std::to_string(i % 100) + "/scan_filtered";
+  // A few names that must be made display-safe.
+  if (i % 500 == 0) {
+    name += "_vorwärts";
+  } else if (i % 997 == 0) {
+    name += "\u202e";
+  }
+  return name;
+}
+
+// One topic's rate entry, cycling through the forms the backend writes.
+nlohmann::json rate_entry(std::size_t i) {
+  switch (i % 6) {
+    case 0:
+      return {{"mean_rate_hz", 9.5 + static_cast<double>(i % 40) / 10.0},
+              {"count", 50},
+              {"status", "measured"},
+              {"expected", {{"min_hz", 8}, {"max_hz", 12.5}}}};
+    case 1:
+      return {{"mean_rate_hz", 30.02}, {"status", "measured"}, {"expected", {{"min_hz", 25}}}};
+    case 2:
+      return {{"count", i % 4}, {"status", "silent"}};
+    case 3:
+      return {{"status", "observer_limited"}, {"expected", {{"max_hz", 100}}}};
+    case 4:
+      return {{"status", "not_sampled_yet"}};
+    default:
+      return {{"count", 120}, {"status", "measured"}};
+  }
+}
+
+// A live session of a fleet: entities, findings, an owned launch, a TF tree, runs, recorder state
+// and capture warnings, with `rates` topic entries.
+nlohmann::json make_document(std::size_t rates) {
+  nlohmann::json entities = nlohmann::json::array();
+  nlohmann::json topics = nlohmann::json::object();
+  for (std::size_t i = 0; i < rate_count; ++i) {
+    const std::string name = topic_name(i);
+    entities.push_back({{"id", "topic:" + name}, {"kind", "topic"}, {"name", name}});
+    if (i < rates) {
+      topics[name] = rate_entry(i);
+    }
+  }
+  for (std::size_t i = 0; i < 400; ++i) {
+    const std::string name = "/fleet/robot_" + std::to_string(i) + "/lidar_driver";
+    entities.push_back({{"id", "node:" + name}, {"kind", "node"}, {"name", name}});
+  }
+  entities.push_back({{"id", "node:/vistrel_4021"}, {"kind", "node"}, {"name", "/vistrel_4021"}});
+  nlohmann::json findings = nlohmann::json::array();
+  for (std::size_t i = 0; i < 40; ++i) {
+    findings.push_back({{"id", "problem:qos:" + std::to_string(i)},
+                        {"severity", i % 3 == 0 ? "error" : "warning"},
+                        {"title", "QoS incompatible"}});
+  }
+  nlohmann::json processes = nlohmann::json::array();
+  for (std::size_t i = 0; i < 40; ++i) {
+    processes.push_back({{"name", "driver_" + std::to_string(i)},
+                         {"state", i == 3 ? "failed" : "running"},
+                         {"attempt", 1 + i % 2},
+                         {"exit_code", i == 3 ? -9 : 0},
+                         {"failure_count", i == 3 ? 2 : 0}});
+  }
+  nlohmann::json edges = nlohmann::json::array();
+  for (std::size_t i = 1; i < 60; ++i) {
+    edges.push_back({{"parent", "frame_" + std::to_string(i / 2)},
+                     {"child", "frame_" + std::to_string(i)},
+                     {"rate_hz", 30.0}});
+  }
+  return {{"schema", "quillmesh.terminal-session/1"},
+          {"mode", "live"},
+          {"revision", 4182},
+          {"notice", "Watching the fleet"},
+          {"runtime",
+           {{"status", "observing"},
+            {"distribution", "jazzy"},
+            {"domain_id", 42},
+            {"updated_at", "2026-12-09T14:03:27Z"},
+            {"error", nullptr},
+            {"recording", {{"state", "writing"}, {"topics", {"/scan", "/tf"}}, {"bytes", 123456}}},
+            {"session", {{"directory", "/var/sessions/fleet-b"}, {"note", "Warehouse B shift"}}},
+            {"launch",
+             {{"state", "running"},
+              {"readiness", "unknown"},
+              {"readiness_checks",
+               {{"status", "passed"},
+                {"observations",
+                 {{{"status", "passed"}, {"topic", "/scan"}},
+                  {{"status", "passed"}, {"node", "/amcl"}}}}}},
+              {"processes",
+               {{"observed", "pid polling"}, {"dropped_lines", 12}, {"processes", processes}}},
+              {"log_summary",
+               {{"first_error", {{"text", "[ERROR] [driver_3]: device not found"}}},
+                {"child_failures", {{{"text", "driver_3 exited -9"}}}}}}}}}},
+          {"current",
+           {{"label", "fleet live · warehouse b"},
+            {"graph", {{"generated_at", 1765289007.25}}},
+            {"rates", {{"window_s", 5}, {"topics", std::move(topics)}}},
+            {"warnings", {{"clock_skew_s", 0.4}, {"dropped", {"/tf_static"}}}},
+            {"tf",
+             {{"frames", {"map", "odom", "base_link"}},
+              {"roots", {"map"}},
+              {"multi_parent_frames", nlohmann::json::array()},
+              {"edges", std::move(edges)}}}}},
+          {"entities", std::move(entities)},
+          {"problems",
+           {{"status", "partial"},
+            {"detectors_run", {"qos", "publishers", "clock", "tf", "names", "types"}},
+            {"not_checked", {"services"}},
+            {"observer", {{"node", "/vistrel_4021"}, {"source", "self"}}},
+            {"parameters", {{"queried", 400}, {"answered", 398}, {"status", "complete"}}},
+            {"findings", std::move(findings)}}},
+          {"comparison", {{"changes", nlohmann::json::array({{{"id", "node:/x"}}})}}},
+          {"runs", {{{"status", "passed"}, {"title", "fleet check"}}}}};
+}
+
+struct Fixture {
+  qm::AppState state;
+  std::size_t bytes = 0;
+  std::unique_ptr<tui::Terminal> terminal;
+
+  explicit Fixture(std::size_t rates) {
+    state.model = qm::build_model(qm::parse_document(make_document(rates).dump()).value());
+    state.view = qm::View::health;
+    state.truecolour = true;
+    state.rows =
+        qm::build_view_rows(state.model, state.view, state.filter, state.results_status_filter);
+    // The summary row, so the detail pane shows the health summary.
+    state.selected = 0;
+    auto created =
+        tui::Terminal::create(std::make_unique<qm::bench::CountingBackend>(&bytes, screen));
+    if (created) {
+      terminal = std::make_unique<tui::Terminal>(std::move(*created));
+    }
+  }
+};
+
+Fixture& fixture(std::size_t rates) {
+  static Fixture with_rates(rate_count);
+  static Fixture without_rates(0);
+  return rates > 0 ? with_rates : without_rates;
+}
+
+// Whole frames of the Health view, each drawn and sent in full.
+void health_frames(benchmark::State& state, std::size_t rates) {
+  Fixture& f = fixture(rates);
+  f.bytes = 0;
+  for (auto _ : state) {
+    f.terminal->invalidate();
+    const auto drawn = f.terminal->draw([&](tui::Frame& frame) { qm::draw_frame(frame, f.state); });
+    benchmark::DoNotOptimize(drawn);
+  }
+  state.counters["bytes_per_frame"] =
+      benchmark::Counter(static_cast<double>(f.bytes) / static_cast<double>(state.iterations()));
+}
+
+void BM_HealthFrame(benchmark::State& state) {
+  health_frames(state, rate_count);
+}
+
+// The same document without rates, for the share of the frame the rate list takes.
+void BM_HealthFrameEmptyRates(benchmark::State& state) {
+  health_frames(state, 0);
+}
+
+// The summary text alone, without drawing it.
+void BM_HealthSummaryText(benchmark::State& state) {
+  const Fixture& f = fixture(rate_count);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(qm::health_summary_text(f.state));
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_HealthSummaryText)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HealthFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HealthFrameEmptyRates)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
