@@ -8,6 +8,7 @@
 
 #include "text/text.hpp"
 #include "text/value_text.hpp"
+#include "views/launch_readiness.hpp"
 #include "views/observation_text.hpp"
 
 namespace qm {
@@ -36,25 +37,6 @@ void append_field(std::string& out, std::string_view label, const Json& value) {
 std::size_t array_size(const Json& value) {
   const auto elements = array_of(value);
   return elements.has_value() ? elements->size() : 0;
-}
-
-// The launch's own readiness verdict; an unknown one says whether declared checks back it.
-std::string readiness_text(const Json& launch) {
-  if (!launch.is_object()) {
-    return "unknown · no owned launch";
-  }
-  std::string readiness = value_display_text(member(launch, "readiness"));
-  if (readiness != "unknown") {
-    return readiness;
-  }
-  const auto checks = string_of(member_path(launch, {"readiness_checks", "status"}));
-  if (!checks.has_value()) {
-    return "unknown (no declared checks)";
-  }
-  if (*checks == "passed") {
-    return "unknown (declared checks passed; not a readiness claim)";
-  }
-  return readiness;
 }
 
 // The session directory and its note; a note is only shown under its directory.
