@@ -84,7 +84,7 @@ void append_expected(std::string& out, const Json& expected) {
 
 // The rate text padded to its column and one space. Rate texts are nearly always ASCII, where
 // bytes are characters; any other goes through pad_right, which counts characters.
-void append_rate_column(std::string& out, const Json& entry, std::string_view window) {
+void append_rate_column(std::string& out, const RateEntry& entry, std::string_view window) {
   const std::size_t start = out.size();
   append_topic_rate_text(out, entry, window);
   const std::string_view rate = std::string_view(out).substr(start);
@@ -147,10 +147,11 @@ void append_live_rates(std::string& out, const Json& capture) {
   out += window;
   out += " s samples received at this observer\n";
   for (const auto& [name, entry] : *topics) {
+    const RateEntry fields = read_rate_entry(entry);
     out += "  ";
-    append_rate_column(out, entry, window);
+    append_rate_column(out, fields, window);
     append_safe(out, name);
-    append_expected(out, member(entry, "expected"));
+    append_expected(out, *fields.expected);
     out += '\n';
   }
 }

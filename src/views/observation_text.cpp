@@ -24,18 +24,38 @@ std::string rates_window_text(const Json& rates) {
   return window.is_number() ? format_number(window) : "1";
 }
 
-void append_topic_rate_text(std::string& out, const Json& entry, std::string_view window_text) {
-  if (const auto mean = number_of(member(entry, "mean_rate_hz"))) {
+RateEntry read_rate_entry(const Json& entry) {
+  RateEntry fields;
+  if (!entry.is_object()) {
+    return fields;
+  }
+  for (const JsonMember& item : entry.object()) {
+    if (item.key == "mean_rate_hz") {
+      fields.mean_rate_hz = &item.value;
+    } else if (item.key == "status") {
+      fields.status = &item.value;
+    } else if (item.key == "count") {
+      fields.count = &item.value;
+    } else if (item.key == "expected") {
+      fields.expected = &item.value;
+    }
+  }
+  return fields;
+}
+
+void append_topic_rate_text(std::string& out, const RateEntry& entry,
+                            std::string_view window_text) {
+  if (const auto mean = number_of(*entry.mean_rate_hz)) {
     out += format_fixed(*mean, 1);
     out += " Hz";
     return;
   }
-  const auto status = string_of(member(entry, "status"));
+  const auto status = string_of(*entry.status);
   if (!status.has_value()) {
     out += "unknown";
     return;
   }
-  const auto count = unsigned_of(member(entry, "count"));
+  const auto count = unsigned_of(*entry.count);
   if (count.has_value() && (*status == "silent" || *status == "measured")) {
     out += std::to_string(*count);
     out += " in ";
@@ -50,7 +70,7 @@ void append_topic_rate_text(std::string& out, const Json& entry, std::string_vie
 
 std::string topic_rate_text(const Json& entry, std::string_view window_text) {
   std::string text;
-  append_topic_rate_text(text, entry, window_text);
+  append_topic_rate_text(text, read_rate_entry(entry), window_text);
   return text;
 }
 
