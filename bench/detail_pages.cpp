@@ -134,19 +134,63 @@ nlohmann::json make_document(std::size_t rates) {
           {"runs", {{{"status", "passed"}, {"title", "fleet check"}}}}};
 }
 
+// A busy topic: `connections` endpoints, half publishers and half subscribers, each with its
+// message type and captured QoS, plus a rate measurement and an inspection of it.
+nlohmann::json busy_topic_document(std::size_t connections) {
+  const std::string topic = "/fleet/tf_static_relay";
+  nlohmann::json edges = nlohmann::json::array();
+  for (std::size_t i = 0; i < connections; ++i) {
+    edges.push_back({{"node", "/fleet/robot_" + std::to_string(i) + "/transform_listener"},
+                     {"topic", topic},
+                     {"direction", i % 2 == 0 ? "pub" : "sub"},
+                     {"type", "tf2_msgs/msg/TFMessage"},
+                     {"qos",
+                      {{"reliability", "reliable"},
+                       {"durability", "transient_local"},
+                       {"history", "keep_last"},
+                       {"depth", 100}}}});
+  }
+  return {{"schema", "quillmesh.terminal-session/1"},
+          {"entities",
+           {{{"id", "topic:" + topic},
+             {"kind", "topic"},
+             {"name", topic},
+             {"details",
+              {{"publisher_count", connections / 2},
+               {"subscriber_count", connections - connections / 2},
+               {"type", "tf2_msgs/msg/TFMessage"}}}}}},
+          {"inspection",
+           {{"entity_id", "topic:" + topic},
+            {"side", "current"},
+            {"status", "complete"},
+            {"observations", {{"peek", {{"messages", {{{"header", {{"frame_id", "map"}}}}}}}}}}}},
+          {"current",
+           {{"graph", {{"generated_at", 1796825002.4}, {"edges", edges}}},
+            {"rates",
+             {{"window_s", 5},
+              {"topics",
+               {{topic,
+                 {{"status", "measured"},
+                  {"mean_rate_hz", 1.0},
+                  {"count", 5},
+                  {"min_gap_s", 0.9},
+                  {"max_gap_s", 1.1}}}}}}}}}};
+}
+
 struct Fixture {
   qm::AppState state;
   std::size_t bytes = 0;
   std::unique_ptr<tui::Terminal> terminal;
 
-  explicit Fixture(std::size_t rates) {
-    state.model = qm::build_model(qm::parse_document(make_document(rates).dump()).value());
-    state.view = qm::View::health;
+  Fixture(const nlohmann::json& document, qm::View view) {
+    state.model = qm::build_model(qm::parse_document(document.dump()).value());
+    state.view = view;
     state.truecolour = true;
     state.rows =
         qm::build_view_rows(state.model, state.view, state.filter, state.results_status_filter);
-    // The summary row, so the detail pane shows the health summary.
+    // The first row: the Health summary, or the busy topic.
     state.selected = 0;
+    state.selected_id = state.rows.empty() ? "" : std::string(state.rows.front().id);
     auto created =
         tui::Terminal::create(std::make_unique<qm::bench::CountingBackend>(&bytes, screen));
     if (created) {
@@ -156,14 +200,13 @@ struct Fixture {
 };
 
 Fixture& fixture(std::size_t rates) {
-  static Fixture with_rates(rate_count);
-  static Fixture without_rates(0);
+  static Fixture with_rates(make_document(rate_count), qm::View::health);
+  static Fixture without_rates(make_document(0), qm::View::health);
   return rates > 0 ? with_rates : without_rates;
 }
 
-// Whole frames of the Health view, each drawn and sent in full.
-void health_frames(benchmark::State& state, std::size_t rates) {
-  Fixture& f = fixture(rates);
+// Whole frames, each drawn and sent in full.
+void whole_frames(benchmark::State& state, Fixture& f) {
   f.bytes = 0;
   for (auto _ : state) {
     f.terminal->invalidate();
@@ -175,12 +218,23 @@ void health_frames(benchmark::State& state, std::size_t rates) {
 }
 
 void BM_HealthFrame(benchmark::State& state) {
-  health_frames(state, rate_count);
+  whole_frames(state, fixture(rate_count));
 }
 
 // The same document without rates, for the share of the frame the rate list takes.
 void BM_HealthFrameEmptyRates(benchmark::State& state) {
-  health_frames(state, 0);
+  whole_frames(state, fixture(0));
+}
+
+// The Topics view of a topic with 1,000 connections, and of the same topic without any.
+void BM_TopicFrameThousandConnections(benchmark::State& state) {
+  static Fixture busy(busy_topic_document(1000), qm::View::topics);
+  whole_frames(state, busy);
+}
+
+void BM_TopicFrameNoConnections(benchmark::State& state) {
+  static Fixture quiet(busy_topic_document(0), qm::View::topics);
+  whole_frames(state, quiet);
 }
 
 // The summary text alone, without drawing it.
@@ -196,5 +250,7 @@ void BM_HealthSummaryText(benchmark::State& state) {
 BENCHMARK(BM_HealthSummaryText)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HealthFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HealthFrameEmptyRates)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TopicFrameThousandConnections)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TopicFrameNoConnections)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
