@@ -118,5 +118,40 @@ TEST(ViewerInTmux, ControlCQuitsAndRestoresTheTerminal) {
       tmux.wait_for([](const std::string& s) { return s.find("╭Views") == std::string::npos; }));
 }
 
+TEST(ViewerInTmux, YCopiesTheCheckCommandThroughTheTerminal) {
+  TempDir dir;
+  const std::string demo = std::string(QM_SOURCE_DIR) + "/examples/demo-session.json";
+  TmuxSession tmux(viewer_command("--session " + demo, dir.file("status")), 120, 36);
+  tmux.accept_clipboard();
+  ASSERT_TRUE(tmux.wait_for_text("System at a glance"));
+  // The first finding of the demo, after the summary and four launch problems.
+  tmux.send_keys("j j j j j");
+  ASSERT_TRUE(tmux.wait_for_text("Health · 6/"));
+  tmux.send_keys("y");
+  ASSERT_TRUE(tmux.wait_for_text("Copied to the terminal clipboard: ")) << tmux.screen();
+  const std::string line = line_with(tmux.screen(), "Copied to the terminal clipboard: ");
+  const std::string command = line.substr(line.find(": ") + 2, 10);
+  EXPECT_TRUE(tmux.wait_for([&](const std::string&) {
+    return tmux.paste_buffer().starts_with(command);
+  })) << tmux.paste_buffer();
+}
+
+TEST(ViewerInTmux, ConnectingTheAssistantEndsWithStatus77AndARestoredTerminal) {
+  TempDir dir;
+  const std::string demo = std::string(QM_SOURCE_DIR) + "/examples/demo-session.json";
+  const std::string status = dir.file("status");
+  TmuxSession tmux(
+      "stty -a > " + status + ".before; " + viewer_command("--session " + demo, status), 120, 36);
+  ASSERT_TRUE(tmux.wait_for_text("System at a glance"));
+  tmux.send_keys("A");
+  ASSERT_TRUE(tmux.wait_for_text("Prompt · no send before approval"));
+  tmux.send_keys("C");
+  ASSERT_TRUE(
+      tmux.wait_for([&](const std::string&) { return testing::read_file(status) == "EXIT=77\n"; }));
+  EXPECT_EQ(testing::read_file(status + ".stty"), testing::read_file(status + ".before"));
+  EXPECT_TRUE(
+      tmux.wait_for([](const std::string& s) { return s.find("╭Views") == std::string::npos; }));
+}
+
 }  // namespace
 }  // namespace qm

@@ -32,6 +32,10 @@ class TmuxSession {
     run("resize-window -t 0 -x " + std::to_string(width) + " -y " + std::to_string(height));
   }
   std::string screen() { return output("capture-pane -p -t 0"); }
+  // Lets programs set tmux's paste buffer with the clipboard sequence, as `set-clipboard on` does.
+  void accept_clipboard() { run("set-option -s set-clipboard on"); }
+  // The newest paste buffer, where a clipboard sequence lands.
+  std::string paste_buffer() { return output("show-buffer"); }
 
   // Waits until the screen satisfies `condition`; false after `timeout`.
   bool wait_for(const std::function<bool(const std::string&)>& condition,

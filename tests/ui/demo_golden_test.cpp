@@ -17,8 +17,12 @@ nlohmann::json demo_document() {
 
 // The demo session as the viewer first draws each view, with the views' own detail pages.
 TEST(FrameGolden, DemoViewsWithTheirDetailPages) {
-  for (const auto& [view, name] :
-       {std::pair{View::health, "demo_health_120"}, std::pair{View::topics, "demo_topics_120"}}) {
+  const std::pair<View, std::string_view> cases[] = {
+      {View::health, "demo_health_120"},
+      {View::topics, "demo_topics_120"},
+      {View::project, "demo_project_120"},
+  };
+  for (const auto& [view, name] : cases) {
     AppState state = ui_test::state_for(demo_document(), view);
     tui::Buffer buffer(tui::Rect{0, 0, 120, 36});
     tui::Frame frame(buffer);
