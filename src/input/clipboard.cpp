@@ -16,6 +16,11 @@ void copy_check_command(AppState& state) {
     return;
   }
   std::string command = display_safe(*verify);
+  // Pasted into a shell without bracketed paste, every line would run at once.
+  if (command.find('\n') != std::string::npos) {
+    state.status = "The check command spans several lines; copy it from the inspector";
+    return;
+  }
   state.status = "Copied to the terminal clipboard: " + command +
                  " (if your terminal blocks OSC 52, copy it from the inspector)";
   state.clipboard = std::move(command);

@@ -21,6 +21,9 @@ TEST(Clipboard, CopiesTheDisplaySafeCheckCommand) {
                       {"severity", "error"},
                       {"detector", "launch"},
                       {"verify", "ros2 launch x"}});
+  findings.push_back({{"id", "problem:two-lines"},
+                      {"severity", "warning"},
+                      {"verify", "ros2 topic list\nrm -rf ~/ws"}});
   AppState state = testing::state_of(document);
   const struct {
     std::string_view id;
@@ -32,6 +35,8 @@ TEST(Clipboard, CopiesTheDisplaySafeCheckCommand) {
       {"problem:stale-scan", "ros2 topic hz /scan\uFFFD[2J",
        "Copied to the terminal clipboard: ros2 topic hz /scan\uFFFD[2J (if your terminal blocks "
        "OSC 52, copy it from the inspector)"},
+      {"problem:two-lines", std::nullopt,
+       "The check command spans several lines; copy it from the inspector"},
       {"problem:ghost", "",
        "Copied to the terminal clipboard:  (if your terminal blocks OSC 52, copy it from the "
        "inspector)"},
