@@ -6,6 +6,7 @@
 
 #include "text/text.hpp"
 #include "text/value_text.hpp"
+#include "views/json_edit.hpp"
 
 namespace qm {
 
@@ -38,27 +39,6 @@ std::string frames_text(std::span<const Json> messages) {
     out += display_safe(frame);
   }
   return out;
-}
-
-// `object` with `key` replaced by `replacement`, or left out when there is none. The members
-// live in `storage`. Anything but an object holding `key` comes back unchanged.
-Json with_member(const Json& object, std::string_view key, std::optional<Json> replacement,
-                 std::vector<JsonMember>& storage) {
-  if (!object.is_object()) {
-    return object;
-  }
-  bool found = false;
-  for (const JsonMember& item : object.object()) {
-    if (item.key != key) {
-      storage.push_back(item);
-    } else {
-      found = true;
-      if (replacement) {
-        storage.push_back({item.key, *replacement});
-      }
-    }
-  }
-  return found ? JsonArena::object_of(storage) : object;
 }
 
 // The inspection without its sampled messages, which are shown on their own.
