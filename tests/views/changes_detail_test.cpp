@@ -1,0 +1,45 @@
+#include "views/changes_detail.hpp"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "app/core/row_selection.hpp"
+#include "support/documents.hpp"
+
+namespace qm {
+namespace {
+
+using nlohmann::json;
+
+TEST(ChangesDetail, SelectedChangeOrWarningsAlone) {
+  const json added = {
+      {"id", "node:/tf_pub"}, {"status", "added"}, {"after", {{"name", "/tf_pub"}}}};
+  const json warnings = {"baseline from another domain"};
+  const struct {
+    json comparison;
+    std::string_view id;
+    std::string text;
+  } cases[] = {
+      {{{"changes", {added}}},
+       "node:/tf_pub",
+       "added  node:/tf_pub\n\nBASELINE\nunknown\n\nCURRENT\nname: /tf_pub\n\n"
+       "Comparison warnings\nunknown\n"},
+      {{{"changes", json::array()}, {"warnings", warnings}},
+       "",
+       "No structural changes available.\n\n• baseline from another domain\n"},
+      {nullptr, "", "No structural changes available.\n\nunknown\n"},
+  };
+  for (const auto& c : cases) {
+    AppState state;
+    state.model = build_model(testing::document_of({{"comparison", c.comparison}}));
+    state.view = View::changes;
+    rebuild_rows(state);
+    state.selected = state.rows.size();
+    EXPECT_TRUE(c.id.empty() || select_row_by_id(state, c.id));
+    EXPECT_EQ(changes_page(state, state.selected_row()).text, c.text);
+  }
+}
+
+}  // namespace
+}  // namespace qm
