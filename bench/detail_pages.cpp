@@ -16,6 +16,8 @@ namespace {
 
 constexpr tui::Size screen{200, 60};
 constexpr std::size_t rate_count = 20'000;
+constexpr std::size_t lane_topics = 500;
+constexpr std::size_t bins_per_topic = 1'000;
 
 std::string topic_name(std::size_t i) {
   std::string name = "/fleet/robot_" + std::to_string(i / 100) + "/sensors/lidar_" +
@@ -177,6 +179,53 @@ nlohmann::json busy_topic_document(std::size_t connections) {
                   {"max_gap_s", 1.1}}}}}}}}}};
 }
 
+// Busy topics with a short silence now and then; every tenth topic is silent but for its last
+// bin, so its strip looks at every bin.
+nlohmann::json make_lanes() {
+  nlohmann::json topics = nlohmann::json::array();
+  for (std::size_t t = 0; t < lane_topics; ++t) {
+    nlohmann::json bins = nlohmann::json::array();
+    for (std::size_t b = 0; b < bins_per_topic; ++b) {
+      const bool silent = t % 10 == 0 ? b + 1 < bins_per_topic : (b + t) % 97 < 3;
+      bins.push_back(silent ? 0 : 40 + (b % 7));
+    }
+    nlohmann::json gaps = nlohmann::json::array();
+    for (std::size_t g = 0; g < 4; ++g) {
+      gaps.push_back(
+          {{"start_s", 10.0 * g + 0.25}, {"end_s", 10.0 * g + 1.5}, {"kind", "silence"}});
+    }
+    topics.push_back({{"topic", "/fleet/robot_" + std::to_string(t) + "/sensors/lidar/scan"},
+                      {"count", 40'000 + t},
+                      {"bins", std::move(bins)},
+                      {"gaps", std::move(gaps)}});
+  }
+  return {{"method", "message-index"},
+          {"files", 3},
+          {"gap_rule", "an empty bin on a topic that averages more than one message per bin"},
+          {"topics", std::move(topics)}};
+}
+
+nlohmann::json playback_document(bool with_lanes) {
+  nlohmann::json playback = {
+      {"state", "playing"},
+      {"bag", "/home/robot/bags/warehouse_b_docking_2026-12-08"},
+      {"owned", true},
+      {"recording", {{"duration_s", 3600.0}}},
+      {"position_s", 1234.5},
+      {"position", {{"basis", "player clock"}, {"note", "estimated from the last status"}}},
+      {"seek", true},
+      {"log_tail", {"[INFO] Opened recording", "[INFO] Playing"}}};
+  if (with_lanes) {
+    playback["lanes"] = make_lanes();
+  }
+  return {{"schema", "quillmesh.terminal-session/1"},
+          {"mode", "replay"},
+          {"notice", "Replaying warehouse b"},
+          {"capabilities", {{"playback", true}}},
+          {"runtime", {{"status", "ready"}, {"playback", std::move(playback)}}},
+          {"current", {{"label", "replay · warehouse b"}}}};
+}
+
 struct Fixture {
   qm::AppState state;
   std::size_t bytes = 0;
@@ -237,6 +286,17 @@ void BM_TopicFrameNoConnections(benchmark::State& state) {
   whole_frames(state, quiet);
 }
 
+// The Playback view of a recording of 500 topics with 1,000 bins each, and of one without lanes.
+void BM_PlaybackFrameLanes(benchmark::State& state) {
+  static Fixture lanes(playback_document(true), qm::View::playback);
+  whole_frames(state, lanes);
+}
+
+void BM_PlaybackFrameWithoutLanes(benchmark::State& state) {
+  static Fixture plain(playback_document(false), qm::View::playback);
+  whole_frames(state, plain);
+}
+
 // The summary text alone, without drawing it.
 void BM_HealthSummaryText(benchmark::State& state) {
   const Fixture& f = fixture(rate_count);
@@ -252,5 +312,7 @@ BENCHMARK(BM_HealthFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HealthFrameEmptyRates)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TopicFrameThousandConnections)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TopicFrameNoConnections)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlaybackFrameLanes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlaybackFrameWithoutLanes)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

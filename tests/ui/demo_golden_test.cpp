@@ -18,9 +18,9 @@ nlohmann::json demo_document() {
 // The demo session as the viewer first draws each view, with the views' own detail pages.
 TEST(FrameGolden, DemoViewsWithTheirDetailPages) {
   const std::pair<View, std::string_view> cases[] = {
-      {View::health, "demo_health_120"},
-      {View::topics, "demo_topics_120"},
-      {View::project, "demo_project_120"},
+      {View::health, "demo_health_120"},   {View::topics, "demo_topics_120"},
+      {View::results, "results_demo_120"}, {View::playback, "playback_demo_120"},
+      {View::capture, "capture_demo_120"}, {View::project, "demo_project_120"},
   };
   for (const auto& [view, name] : cases) {
     AppState state = ui_test::state_for(demo_document(), view);

@@ -1,7 +1,5 @@
 #include "app/core/palette_candidates.hpp"
 
-#include <string.h>
-
 #include <algorithm>
 #include <functional>
 #include <optional>
@@ -53,32 +51,22 @@ std::optional<int> tier_of(std::string_view lowered_label, std::string_view quer
   return std::nullopt;
 }
 
-// The rows of `list` whose lower-cased label contains `query`: one pass over the list's search
-// text, each row's label coming before its id.
+// The rows of `list` whose lower-cased label contains `query` (a match in the id alone does not
+// count; each row's label comes before its id in the search text).
 void match_rows(const RowList& list, std::string_view query, Source source,
                 std::vector<Match>& out) {
   const std::string_view text = list.search_text;
-  std::size_t from = 0;
-  while (from < text.size()) {
-    const void* hit = ::memmem(text.data() + from, text.size() - from, query.data(), query.size());
-    if (hit == nullptr) {
-      return;
-    }
-    const auto offset = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-    const auto index = static_cast<std::size_t>(
-        std::upper_bound(list.search_ends.begin(), list.search_ends.end(), offset) -
-        list.search_ends.begin());
-    const std::size_t start = index == 0 ? 0 : list.search_ends[index - 1];
+  list.for_each_match(query, [&](std::size_t index, std::size_t offset) {
+    const std::size_t start = list.search_start(index);
     const std::string_view label = text.substr(start, text.find('\n', start) - start);
-    from = list.search_ends[index];
     if (offset >= start + label.size()) {
-      continue;  // only the id matched
+      return;
     }
     const Row& row = list.rows[index];
     const auto order = source == Source::entity ? reinterpret_cast<std::uintptr_t>(row.value)
                                                 : static_cast<std::uintptr_t>(index);
     out.push_back({*tier_of(label, query), row.label.size(), source, order, &row});
-  }
+  });
 }
 
 PaletteCandidate candidate_of(const Match& match, const std::vector<KeyBinding>& commands) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string.h>
+
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -46,6 +49,30 @@ struct RowList {
 
   // Adds a row with the lower-cased texts it is searched by.
   void add(Row row, std::string_view lowered_label, std::string_view lowered_id);
+  // Where the texts of row `index` begin in `search_text`: its label, then its id.
+  std::size_t search_start(std::size_t index) const {
+    return index == 0 ? 0 : search_ends[index - 1];
+  }
+  // Calls `found(index, offset)` for each row whose texts contain `lowered_search` (not empty),
+  // in order, with the offset of its first match in `search_text`: one pass over the text, moving
+  // on to the next row after each match.
+  template <typename Found>
+  void for_each_match(std::string_view lowered_search, Found&& found) const {
+    std::size_t from = 0;
+    while (from < search_text.size()) {
+      const void* hit = ::memmem(search_text.data() + from, search_text.size() - from,
+                                 lowered_search.data(), lowered_search.size());
+      if (hit == nullptr) {
+        return;
+      }
+      const auto offset =
+          static_cast<std::size_t>(static_cast<const char*>(hit) - search_text.data());
+      const auto index = static_cast<std::size_t>(
+          std::upper_bound(search_ends.begin(), search_ends.end(), offset) - search_ends.begin());
+      found(index, offset);
+      from = search_ends[index];
+    }
+  }
 };
 
 // The lists the model keeps: views that show the same rows share one.

@@ -1,7 +1,5 @@
 #include "app/core/view_rows.hpp"
 
-#include <string.h>
-
 #include <algorithm>
 
 #include "text/text.hpp"
@@ -11,27 +9,12 @@ namespace qm {
 
 namespace {
 
-// Whether each row's label or id contains `lowered_search`: one pass over the list's search
-// text, moving on to the next row after each match.
+// Whether each row's label or id contains `lowered_search`.
 std::vector<bool> matching_rows(const RowList& list, std::string_view lowered_search) {
   std::vector<bool> kept(list.rows.size(), lowered_search.empty());
-  if (lowered_search.empty()) {
-    return kept;
-  }
-  const std::string_view text = list.search_text;
-  std::size_t from = 0;
-  while (from < text.size()) {
-    const void* hit = ::memmem(text.data() + from, text.size() - from, lowered_search.data(),
-                               lowered_search.size());
-    if (hit == nullptr) {
-      break;
-    }
-    const auto offset = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-    const auto row = static_cast<std::size_t>(
-        std::upper_bound(list.search_ends.begin(), list.search_ends.end(), offset) -
-        list.search_ends.begin());
-    kept[row] = true;
-    from = list.search_ends[row];
+  if (!lowered_search.empty()) {
+    list.for_each_match(lowered_search,
+                        [&](std::size_t index, std::size_t) { kept[index] = true; });
   }
   return kept;
 }
