@@ -1,7 +1,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build test demo demo-live bench sanitize clean
+.PHONY: deps configure build test demo bench sanitize clean
 
 deps:
 	scripts/install-deps
@@ -16,16 +16,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure
 
 demo: build
-	$(BUILD)/quillmesh-terminal --session examples/demo-session.json
-
-# The viewer against the simulated robot; the backend stops when the viewer quits.
-DEMO_DIR ?= /tmp/quillmesh-demo
-demo-live: build
-	mkdir -p $(DEMO_DIR)
-	$(BUILD)/quillmesh-demo-backend --session $(DEMO_DIR)/session.json --requests $(DEMO_DIR)/requests.jsonl & \
-	backend=$$!; trap 'kill $$backend' EXIT; \
-	while [ ! -s $(DEMO_DIR)/session.json ]; do sleep 0.1; done; \
-	$(BUILD)/quillmesh-terminal --session $(DEMO_DIR)/session.json --requests $(DEMO_DIR)/requests.jsonl
+	scripts/run-demo $(BUILD)
 
 bench: build
 	for program in $(BUILD)/bench/bench_*; do $$program; done

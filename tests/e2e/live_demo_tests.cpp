@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "support/temp_dir.hpp"
+#include "support/tmux_session.hpp"
+
+namespace qm {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::TempDir;
+using testing::TmuxSession;
+
+std::string build_folder() {
+  return std::filesystem::path(QM_BINARY).parent_path().string();
+}
+
+// `make demo` as a newcomer runs it: the backend in a fresh folder, the viewer on its document.
+std::string demo_command(const std::string& folder, const std::string& status) {
+  return "stty -a > " + status + ".before; " + std::string(QM_SOURCE_DIR) + "/scripts/run-demo " +
+         build_folder() + " " + folder + "; echo \"EXIT=$?\" > " + status + ".tmp; stty -a > " +
+         status + ".stty; mv " + status + ".tmp " + status + "; sleep 60";
+}
+
+// Presses `keys`, then one key that does nothing here so that the request's own message gives way
+// to what the backend said, and waits for `answer`.
+::testing::AssertionResult answered(TmuxSession& tmux, const std::string& keys,
+                                    const std::string& answer) {
+  tmux.send_keys(keys);
+  if (!tmux.wait_for_text("awaiting backend status")) {
+    return ::testing::AssertionFailure() << keys << " sent nothing:\n" << tmux.screen();
+  }
+  tmux.send_keys("F12");
+  if (!tmux.wait_for_text(answer, 3000ms)) {
+    return ::testing::AssertionFailure() << keys << " got no \"" << answer << "\":\n"
+                                         << tmux.screen();
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST(LiveDemo, EveryRequestIsAnsweredOnScreenAndQuitEndsBoth) {
+  TempDir dir;
+  const std::string folder = dir.file("demo");
+  std::filesystem::create_directory(folder);
+  const std::string status = dir.file("status");
+  TmuxSession tmux(demo_command(folder, status), 120, 36);
+  ASSERT_TRUE(tmux.wait_for_text("System at a glance", 10000ms)) << tmux.screen();
+
+  // Left alone, the viewer redraws because the backend rewrote the document (rates drift).
+  const std::string idle = tmux.screen();
+  EXPECT_TRUE(tmux.wait_for([&](const std::string& s) { return s != idle; }, 3000ms));
+
+  EXPECT_TRUE(answered(tmux, "r", "Capture refreshed at"));
+  EXPECT_TRUE(answered(tmux, "3 e", "· press 9 Capture for full destination"));
+  tmux.send_keys("i");
+  EXPECT_TRUE(tmux.wait_for_text("Outcome: ")) << tmux.screen();
+  EXPECT_TRUE(answered(tmux, "7 g", "started: colcon build"));
+  EXPECT_TRUE(answered(tmux, "8 p", "Playback started at"));
+  EXPECT_TRUE(answered(tmux, "0 u", "read again from"));
+
+  // The assistant's answer is read after closing its panel.
+  tmux.send_keys("A");
+  ASSERT_TRUE(tmux.wait_for_text("Prompt · no send before approval"));
+  EXPECT_TRUE(answered(tmux, "y Escape", "once; the disclosure was sent"));
+
+  tmux.send_keys("L");
+  EXPECT_TRUE(tmux.wait_for_text("     1  ")) << tmux.screen();
+  tmux.send_keys("e");
+  EXPECT_TRUE(tmux.wait_for_text("severity: error · context: 0 · matches: ")) << tmux.screen();
+  EXPECT_TRUE(tmux.wait_for(
+      [](const std::string& s) { return s.find("matches: pending") == std::string::npos; }));
+  tmux.send_keys("Escape");
+  ASSERT_TRUE(tmux.wait_for(
+      [](const std::string& s) { return s.find("Owned ROS launch log") == std::string::npos; }));
+
+  // The view is saved with the backend; quitting ends both processes and restores the terminal.
+  tmux.send_keys("4");
+  ASSERT_TRUE(tmux.wait_for_text("Nodes · 1/"));
+  const auto saved_tab = [&] {
+    const auto document =
+        nlohmann::json::parse(testing::read_file(folder + "/session.json"), nullptr, false);
+    return document.is_object() ? document.value("/view_state/tab"_json_pointer, -1) : -1;
+  };
+  EXPECT_TRUE(tmux.wait_for([&](const std::string&) { return saved_tab() == 3; }));
+  tmux.send_keys("q");
+  ASSERT_TRUE(tmux.wait_for(
+      [&](const std::string&) { return testing::read_file(status) == "EXIT=0\n"; }, 5000ms));
+  EXPECT_EQ(testing::read_file(status + ".stty"), testing::read_file(status + ".before"));
+  // A live backend rewrites the document every second; a stopped one leaves it as it is.
+  const std::string last = testing::read_file(folder + "/session.json");
+  std::this_thread::sleep_for(2500ms);
+  EXPECT_EQ(testing::read_file(folder + "/session.json"), last);
+
+  // Reopened on the same document, the viewer comes back to the saved view.
+  TmuxSession again(std::string(QM_BINARY) + " --session " + folder + "/session.json; sleep 60",
+                    120, 36);
+  EXPECT_TRUE(again.wait_for_text("Nodes · 1/")) << again.screen();
+}
+
+}  // namespace
+}  // namespace qm
