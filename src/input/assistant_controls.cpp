@@ -42,7 +42,7 @@ void compose_key(AppState& state, const tui::KeyEvent& key) {
       remove_last_character(assistant.prompt);
       return;
     case tui::KeyCode::enter:
-      if (assistant.prompt.find_first_not_of(" \t\n\r\f\v") == std::string::npos) {
+      if (is_blank(assistant.prompt)) {
         return;
       }
       send_request(state, "ai_send", nlohmann::json{{"prompt", assistant.prompt}});

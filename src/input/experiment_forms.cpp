@@ -35,10 +35,6 @@ std::size_t input_limit(const FormState& form) {
              : answer_limit;
 }
 
-bool is_blank(std::string_view text) {
-  return text.find_first_not_of(" \t\n\r\f\v") == std::string_view::npos;
-}
-
 void submit_form(AppState& state) {
   FormState& form = *state.form;
   if (is_blank(form.input)) {

@@ -23,6 +23,10 @@ std::size_t character_count(std::string_view text) {
   return count;
 }
 
+bool is_blank(std::string_view text) {
+  return text.find_first_not_of(" \t\n\r\f\v") == std::string_view::npos;
+}
+
 void remove_last_character(std::string& text) {
   while (!text.empty()) {
     const auto last = static_cast<unsigned char>(text.back());

@@ -1,8 +1,8 @@
 #include "app/core/palette_candidates.hpp"
 
 #include <algorithm>
-#include <functional>
 #include <optional>
+#include <tuple>
 
 #include "app/core/key_bindings.hpp"
 #include "text/text.hpp"
