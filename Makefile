@@ -1,7 +1,9 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build test demo bench sanitize clean
+.PHONY: deps configure build test demo bench sanitize fuzz package clean
 
 deps:
 	scripts/install-deps
@@ -24,5 +26,12 @@ bench: build
 sanitize:
 	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS=-DQM_SANITIZE=ON
 
+# Every fuzz target for FUZZ_SECONDS each; a failing input fails the run.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DQM_WERROR=ON -DQM_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-16 \
+	  -DQM_BUILD_TESTS=OFF -DQM_BUILD_BENCHMARKS=OFF
+	cmake --build $(FUZZ_BUILD)
+	scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize $(FUZZ_BUILD)

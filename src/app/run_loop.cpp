@@ -21,6 +21,9 @@ template <class... Handlers>
 struct Overloaded : Handlers... {
   using Handlers::operator()...;
 };
+// Clang before 17 does not deduce an aggregate's template arguments by itself.
+template <class... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 void scroll(uint16_t& offset, tui::MouseKind kind) {
   if (kind == tui::MouseKind::wheel_down) {

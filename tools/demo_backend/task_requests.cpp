@@ -217,7 +217,8 @@ void handle_recover_experiments(DemoState& state, const Request&, const Instant&
     }
     for (const json& link : experiment.value("linked_results", json::array())) {
       for (const json& run : state.document["runs"]) {
-        if (run.value("retained_id", "") == link && run.contains("finished_at")) {
+        if (link.is_string() && run.value("retained_id", "") == link.get<std::string>() &&
+            run.contains("finished_at")) {
           experiment["final_evidence"] = {{"result", link}, {"status", run["status"]}};
           ++recovered;
         }

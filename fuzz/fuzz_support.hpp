@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/core/request_writer.hpp"
+#include "app/core/session_document.hpp"
+#include "tui/backend.hpp"
+
+namespace qm::fuzz {
+
+inline std::string_view bytes_of(const std::uint8_t* data, std::size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+// A finding: the program broke a promise without crashing. Aborting makes libFuzzer keep the input.
+[[noreturn]] inline void broken(const char* what) {
+  std::fputs(what, stderr);
+  std::fputc('\n', stderr);
+  std::abort();
+}
+
+// A session document as the viewer takes one: parsed, then checked for the schema.
+inline std::optional<DocumentPtr> session_of(std::string_view text) {
+  auto document = parse_document(text);
+  if (!document || !check_schema((*document)->root)) {
+    return std::nullopt;
+  }
+  return *document;
+}
+
+// Request lines kept in memory, each checked to be one whole line.
+struct MemoryChannel final : RequestWriter {
+  std::string text;
+  std::expected<void, std::string> append(std::string_view line) override {
+    if (line.empty() || line.back() != '\n' || line.find('\n') != line.size() - 1) {
+      broken("a request is not exactly one line");
+    }
+    text += line;
+    return {};
+  }
+};
+
+// A terminal that swallows every frame.
+class DiscardingOutput final : public tui::OutputBackend {
+ public:
+  tui::Size window{120, 36};
+  std::size_t bytes = 0;
+  std::expected<void, std::error_code> write(std::string_view text) override {
+    bytes += text.size();
+    return {};
+  }
+  std::expected<void, std::error_code> flush() override { return {}; }
+  std::expected<tui::Size, std::error_code> size() override { return window; }
+};
+
+}  // namespace qm::fuzz
