@@ -26,6 +26,10 @@ bench: build
 sanitize:
 	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS=-DQM_SANITIZE=ON
 
+# The Debian package of the programs, in $(BUILD).
+package: build
+	cd $(BUILD) && cpack
+
 # Every fuzz target for FUZZ_SECONDS each; a failing input fails the run.
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DQM_WERROR=ON -DQM_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-16 \

@@ -1,0 +1,56 @@
+#!/bin/sh
+# The package as a user gets it: `cmake --install` and the .deb both install into temporary roots,
+# hold the same files, and what they install works: the viewer checks the example document, the
+# manual pages render without a warning, and the bash completion completes.
+# Usage: check_package.sh BUILD_FOLDER
+set -eu
+build=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+fail() {
+  echo "check_package: $*" >&2
+  exit 1
+}
+
+DESTDIR="$root/install" cmake --install "$build" --prefix /usr >/dev/null
+cpack --config "$build/CPackConfig.cmake" -B "$root/package" >/dev/null 2>&1 ||
+  fail "cpack could not make the package"
+set -- "$root"/package/quillmesh-terminal_*.deb
+[ $# -eq 1 ] && [ -f "$1" ] || fail "cpack made no single .deb"
+deb=$1
+
+depends=$(dpkg-deb --field "$deb" Depends)
+for library in libfmt libsimdjson libutf8proc libstdc++6; do
+  case $depends in
+    *"$library"*) ;;
+    *) fail "the package does not depend on $library: $depends" ;;
+  esac
+done
+dpkg-deb -x "$deb" "$root/deb"
+
+listing() { (cd "$1" && find . -type f | sort); }
+[ "$(listing "$root/deb")" = "$(listing "$root/install")" ] ||
+  fail "the .deb and cmake --install hold different files"
+
+usr="$root/deb/usr"
+example="$usr/share/doc/quillmesh-terminal/examples/demo-session.json"
+output=$("$usr/bin/quillmesh-terminal" --check-session "$example" 2>&1) ||
+  fail "the installed viewer refused the example: $output"
+"$usr/bin/quillmesh-demo-backend" --help >/dev/null || fail "the installed demo backend fails --help"
+
+for page in quillmesh-terminal quillmesh-demo-backend; do
+  warnings=$(MANWIDTH=80 man --warnings -l "$usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null) ||
+    fail "man cannot render $page.1"
+  [ -z "$warnings" ] || fail "man warns about $page.1: $warnings"
+done
+
+completion="$usr/share/bash-completion/completions/quillmesh-terminal"
+complete_words() {
+  bash -c '. "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _quillmesh_terminal
+           printf "%s\n" "${COMPREPLY[@]}"' completion "$completion" "$@"
+}
+[ "$(complete_words quillmesh-terminal --se)" = "--session" ] ||
+  fail "the completion does not complete --se to --session"
+[ "$(complete_words quillmesh-terminal --session "${example%-session.json}")" = "$example" ] ||
+  fail "the completion does not complete a path after --session"
+echo "check_package: $(basename "$deb") installs and works"
