@@ -1,30 +1,15 @@
 // Bytes as a session document: a document or an error, never a crash. A document read from a
 // file and from memory must agree, and its compact text must read back to the same text.
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 
 #include "app/core/json/json_text.hpp"
 #include "fuzz_support.hpp"
 
-namespace {
-
-std::string scratch_path() {
-  std::string path = "/tmp/qm-fuzz-loader-XXXXXX";
-  const int descriptor = ::mkstemp(path.data());
-  if (descriptor < 0) {
-    qm::fuzz::broken("cannot make a scratch file");
-  }
-  ::close(descriptor);
-  return path;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static qm::SessionLoader loader;
-  static const std::string path = scratch_path();
+  static const qm::fuzz::ScratchFolder scratch("qm-fuzz-loader");
+  static const std::string path = (scratch.path() / "session.json").string();
   const std::string_view text = qm::fuzz::bytes_of(data, size);
 
   auto parsed = loader.parse(text);

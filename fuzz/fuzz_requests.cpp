@@ -3,8 +3,6 @@
 // demo backend whole and be answered. Then the raw input is appended to the channel in two
 // pieces, and the backend's reader must hand over exactly its complete lines, each answered or
 // skipped without harm.
-#include <unistd.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -25,19 +23,13 @@ namespace fs = std::filesystem;
 using qm::demo::LineOutcome;
 
 struct Scratch {
-  fs::path folder;
-  fs::path session;
-  fs::path channel;
+  qm::fuzz::ScratchFolder folder{"qm-fuzz-requests"};
+  fs::path session = folder.path() / "session.json";
+  fs::path channel = folder.path() / "requests.jsonl";
 };
 
 const Scratch& scratch() {
-  static const Scratch paths = [] {
-    std::string folder = (fs::temp_directory_path() / "qm-fuzz-requests-XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr) {
-      qm::fuzz::broken("cannot make a scratch folder");
-    }
-    return Scratch{folder, fs::path(folder) / "session.json", fs::path(folder) / "requests.jsonl"};
-  }();
+  static const Scratch paths;
   return paths;
 }
 

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +25,29 @@ inline std::string_view bytes_of(const std::uint8_t* data, std::size_t size) {
   std::fputc('\n', stderr);
   std::abort();
 }
+
+// A folder of the process's own under the temporary folder, removed when the process ends.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(std::string_view name) {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / (std::string(name) + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      broken("cannot make a scratch folder");
+    }
+    path_ = pattern;
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
 
 // A session document as the viewer takes one: parsed, then checked for the schema.
 inline std::optional<DocumentPtr> session_of(std::string_view text) {
