@@ -11,6 +11,7 @@
 //   0xc2        the session file failed to load
 //   0xc3-0xc7   a character beyond ASCII (accented, wide, emoji, combining, dotted capital I)
 //   0xc8        a paste of the rest of the input
+// At most 2,000 events are read: each draws a frame, and longer strings only slow the search.
 #include <array>
 #include <memory>
 #include <string>
@@ -151,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Driver driver{document_text, state, output, *terminal, {}, tui::KeyKind::press};
   driver.draw();
   EventReader in(input.substr(split + 1));
-  while (!in.done() && driver.step(in)) {
+  for (int events = 0; events < 2000 && !in.done() && driver.step(in); ++events) {
     driver.draw();
   }
   return 0;
