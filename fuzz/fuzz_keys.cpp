@@ -141,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   auto channel = std::make_shared<qm::fuzz::MemoryChannel>();
-  qm::AppState state = qm::build_initial_state(*document, channel, true);
+  qm::AppState state = qm::build_initial_state(*document, channel, size % 2 == 0);
 
   auto owned_output = std::make_unique<qm::fuzz::DiscardingOutput>();
   qm::fuzz::DiscardingOutput& output = *owned_output;

@@ -40,14 +40,18 @@ constexpr std::array key_scripts = {
     "jjkk\x81\x81\x86\x85\x82\x82"sv,              // move, panes, pan, views
     "/cam\x83\x83\x80j\x84"sv,                     // filter entry, edit, leave
     ":topic\x88\x87\x80"sv,                        // palette, choose, run
-    "6nthe question\x80hypothesis\x80\x84"sv,      // project: plan form
-    "6fconclusion\x80\x84"sv,                      // project: conclude form
-    "Ahello\x80\x80\xa2v\x84"sv,                   // assistant prompt
-    "L/error\x80nN\x8b\x8c\x84"sv,                 // launch log and its search
-    "2ite\x80\xb4\x00\x10\x05\xb0\x00\x05\x06"sv,  // topic keys, wheel, click
-    "7sgca8px\x8d\x86\x86\x89?\x84"sv,             // results, playback, help
+    "0nthe question\x80hypothesis\x80\x80\x84"sv,  // project: plan form
+    "0jj\x80"
+    "fconclusion\x80\x84ou"sv,  // project: conclude form
+    "Aihello\x83\x80ykjvS\x84"
+    "Am"sv,                                   // assistant prompt and keys
+    "L/error\x80nNew\x8b\x8c\x89\x8a\x84"sv,  // launch log and its search
+    "3ite\x80\xb4\x00\x10\x05\xb0\x00\x05\x06\xa8j\xa4"
+    "c"sv,                              // topic keys, mouse, release
+    "7sgca8px\x8d\x86\x86\x89?\x84"sv,  // results, playback, help
     "\xc0\x21\x05]]][[\xc1\xc0\x63\x1e\xc2"
     "b\xc3\xc4\xc5\xc8pasted"sv,  // resize, views, reloads, baseline
+    "1jjy\x83\x80gy4d5b9v"sv,     // health: copy, follow; more views
 };
 
 // Terminal bytes; the first byte of each says where the target splits the rest.
