@@ -20,6 +20,15 @@ std::string viewer_command(const std::string& arguments, const std::string& stat
          ".stty; echo \"EXIT=$code\" > " + status_file + "; sleep 60";
 }
 
+const std::string demo_session = std::string(QM_SOURCE_DIR) + "/examples/demo-session.json";
+
+// The viewer on the demo document, after a note of the terminal settings it starts from.
+std::string demo_viewer_noting_settings(const std::string& status_file,
+                                        const std::string& extra_arguments = "") {
+  return "stty -a > " + status_file + ".before; " +
+         viewer_command("--session " + demo_session + extra_arguments, status_file);
+}
+
 // The line of the screen that holds `text`, or empty.
 std::string line_with(const std::string& screen, const std::string& text) {
   std::size_t at = screen.find(text);
@@ -67,10 +76,8 @@ TEST(ViewerInTmux, PicksUpARenamedDocumentAndKeepsTheSelection) {
 
 TEST(ViewerInTmux, WalksTheDemoWithKeysMouseAndResizes) {
   TempDir dir;
-  const std::string demo = std::string(QM_SOURCE_DIR) + "/examples/demo-session.json";
   const std::string status = dir.file("status");
-  TmuxSession tmux(
-      "stty -a > " + status + ".before; " + viewer_command("--session " + demo, status), 120, 36);
+  TmuxSession tmux(demo_viewer_noting_settings(status), 120, 36);
   ASSERT_TRUE(tmux.wait_for_text("System at a glance"));
 
   tmux.send_keys("3");
@@ -95,24 +102,16 @@ TEST(ViewerInTmux, WalksTheDemoWithKeysMouseAndResizes) {
   EXPECT_TRUE(tmux.wait_for_text("╭Views"));
 
   tmux.send_keys("q");
-  ASSERT_TRUE(
-      tmux.wait_for([&](const std::string&) { return testing::read_file(status) == "EXIT=0\n"; }));
-  // The terminal settings are what they were before the viewer started.
-  EXPECT_EQ(testing::read_file(status + ".stty"), testing::read_file(status + ".before"));
+  EXPECT_TRUE(testing::ended_with_terminal_restored(tmux, status, "EXIT=0\n"));
 }
 
 TEST(ViewerInTmux, ControlCQuitsAndRestoresTheTerminal) {
   TempDir dir;
-  const std::string demo = std::string(QM_SOURCE_DIR) + "/examples/demo-session.json";
   const std::string status = dir.file("status");
-  TmuxSession tmux("stty -a > " + status + ".before; " +
-                       viewer_command("--session " + demo + " < /dev/null", status),
-                   100, 30);
+  TmuxSession tmux(demo_viewer_noting_settings(status, " < /dev/null"), 100, 30);
   ASSERT_TRUE(tmux.wait_for_text("System at a glance"));
   tmux.send_keys("C-c");
-  ASSERT_TRUE(
-      tmux.wait_for([&](const std::string&) { return testing::read_file(status) == "EXIT=0\n"; }));
-  EXPECT_EQ(testing::read_file(status + ".stty"), testing::read_file(status + ".before"));
+  ASSERT_TRUE(testing::ended_with_terminal_restored(tmux, status, "EXIT=0\n"));
   // Back on the normal screen: the viewer's frame is gone.
   EXPECT_TRUE(
       tmux.wait_for([](const std::string& s) { return s.find("╭Views") == std::string::npos; }));
@@ -120,8 +119,7 @@ TEST(ViewerInTmux, ControlCQuitsAndRestoresTheTerminal) {
 
 TEST(ViewerInTmux, YCopiesTheCheckCommandThroughTheTerminal) {
   TempDir dir;
-  const std::string demo = std::string(QM_SOURCE_DIR) + "/examples/demo-session.json";
-  TmuxSession tmux(viewer_command("--session " + demo, dir.file("status")), 120, 36);
+  TmuxSession tmux(viewer_command("--session " + demo_session, dir.file("status")), 120, 36);
   tmux.accept_clipboard();
   ASSERT_TRUE(tmux.wait_for_text("System at a glance"));
   // The first finding of the demo, after the summary and four launch problems.
@@ -138,17 +136,13 @@ TEST(ViewerInTmux, YCopiesTheCheckCommandThroughTheTerminal) {
 
 TEST(ViewerInTmux, ConnectingTheAssistantEndsWithStatus77AndARestoredTerminal) {
   TempDir dir;
-  const std::string demo = std::string(QM_SOURCE_DIR) + "/examples/demo-session.json";
   const std::string status = dir.file("status");
-  TmuxSession tmux(
-      "stty -a > " + status + ".before; " + viewer_command("--session " + demo, status), 120, 36);
+  TmuxSession tmux(demo_viewer_noting_settings(status), 120, 36);
   ASSERT_TRUE(tmux.wait_for_text("System at a glance"));
   tmux.send_keys("A");
   ASSERT_TRUE(tmux.wait_for_text("Prompt · no send before approval"));
   tmux.send_keys("C");
-  ASSERT_TRUE(
-      tmux.wait_for([&](const std::string&) { return testing::read_file(status) == "EXIT=77\n"; }));
-  EXPECT_EQ(testing::read_file(status + ".stty"), testing::read_file(status + ".before"));
+  ASSERT_TRUE(testing::ended_with_terminal_restored(tmux, status, "EXIT=77\n"));
   EXPECT_TRUE(
       tmux.wait_for([](const std::string& s) { return s.find("╭Views") == std::string::npos; }));
 }

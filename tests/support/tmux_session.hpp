@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -7,6 +8,8 @@
 #include <functional>
 #include <string>
 #include <thread>
+
+#include "support/temp_dir.hpp"
 
 namespace qm::testing {
 
@@ -93,5 +96,22 @@ class TmuxSession {
 
   std::string socket_;
 };
+
+// Waits for a command run in tmux to write `exit_line` to `status_file`, then compares the terminal
+// settings it wrote to `status_file`.stty with those noted in `status_file`.before.
+inline ::testing::AssertionResult ended_with_terminal_restored(
+    TmuxSession& tmux, const std::string& status_file, const std::string& exit_line,
+    std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) {
+  if (!tmux.wait_for([&](const std::string&) { return read_file(status_file) == exit_line; },
+                     timeout)) {
+    return ::testing::AssertionFailure() << "no " << exit_line << " in " << status_file;
+  }
+  const std::string before = read_file(status_file + ".before");
+  const std::string after = read_file(status_file + ".stty");
+  if (before != after) {
+    return ::testing::AssertionFailure() << "settings before:\n" << before << "after:\n" << after;
+  }
+  return ::testing::AssertionSuccess();
+}
 
 }  // namespace qm::testing
