@@ -74,11 +74,7 @@ struct MemoryChannel final : RequestWriter {
 class DiscardingOutput final : public tui::OutputBackend {
  public:
   tui::Size window{120, 36};
-  std::size_t bytes = 0;
-  std::expected<void, std::error_code> write(std::string_view text) override {
-    bytes += text.size();
-    return {};
-  }
+  std::expected<void, std::error_code> write(std::string_view) override { return {}; }
   std::expected<void, std::error_code> flush() override { return {}; }
   std::expected<tui::Size, std::error_code> size() override { return window; }
 };
