@@ -11,13 +11,13 @@
 #include <sstream>
 #include <string>
 
-#include "app/core/session_document.hpp"
-#include "app/core/view_rows.hpp"
-#include "app/initial_state.hpp"
-#include "app/reload.hpp"
+#include "app/session_file.hpp"
 #include "counting_backend.hpp"
 #include "input/key_dispatch.hpp"
 #include "input/navigation.hpp"
+#include "model/initial_state.hpp"
+#include "model/reload.hpp"
+#include "model/view_rows.hpp"
 #include "session_generator.hpp"
 #include "tui/terminal.hpp"
 #include "ui/frame.hpp"
@@ -110,7 +110,7 @@ struct CountingTerminal {
 // bytes of the redrawn frame: a character is typed, then taken back, in turn (half of the rows
 // match "sensor_1", a tenth of those "sensor_12").
 void BM_FilterKeystrokeToFrame(benchmark::State& state) {
-  qm::AppState app = qm::build_initial_state(large_document(), nullptr, true);
+  qm::AppState app = qm::build_initial_state(large_document(), false, true);
   qm::reset_to_view(app, qm::View::topics);
   app.filter_entry = true;
   for (char c : std::string_view("sensor_1")) {
@@ -150,7 +150,7 @@ const std::string& large_session_file() {
 void BM_ReloadToFrame(benchmark::State& state) {
   const std::string path = large_session_file();
   qm::SessionLoader loader;
-  qm::AppState app = qm::build_initial_state(loader.load(path).value(), nullptr, true);
+  qm::AppState app = qm::build_initial_state(loader.load(path).value(), false, true);
   qm::reset_to_view(app, qm::View::topics);
   app.selected = app.rows.size() / 2;
   qm::sync_selection(app);

@@ -6,10 +6,10 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "app/core/app_state.hpp"
-#include "app/core/session_document.hpp"
-#include "app/core/view_rows.hpp"
+#include "app/session_file.hpp"
 #include "counting_backend.hpp"
+#include "model/app_state.hpp"
+#include "model/view_rows.hpp"
 #include "tui/terminal.hpp"
 
 namespace {

@@ -17,11 +17,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/session_document.hpp"
-#include "app/initial_state.hpp"
-#include "app/reload.hpp"
+#include "app/session_file.hpp"
 #include "counting_backend.hpp"
 #include "input/navigation.hpp"
+#include "model/initial_state.hpp"
+#include "model/reload.hpp"
 #include "session_generator.hpp"
 #include "tui/terminal.hpp"
 #include "ui/frame.hpp"
@@ -79,7 +79,7 @@ int measure_in_child(std::string_view what, const std::string& path) {
   } else if (what == "viewer") {
     // The viewer after start (state built, one frame drawn), then after ten reloads.
     qm::SessionLoader loader;
-    qm::AppState state = qm::build_initial_state(load_or_abort(loader, path), nullptr, true);
+    qm::AppState state = qm::build_initial_state(load_or_abort(loader, path), false, true);
     qm::reset_to_view(state, qm::View::topics);
     std::size_t bytes = 0;
     auto terminal = tui::Terminal::create(

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 #include "tui/buffer.hpp"
 #include "tui/terminal.hpp"
 #include "ui/frame.hpp"
@@ -18,7 +18,7 @@ inline constexpr std::array<tui::Size, 4> frame_sizes = {{{1, 1}, {33, 5}, {99, 
 inline void draw_at(AppState& state, tui::Size size) {
   tui::Buffer buffer(tui::Rect{0, 0, size.width, size.height});
   tui::Frame frame(buffer);
-  record_frame_size(state, frame.area());
+  state.record_frame_size(size);
   draw_frame(frame, state);
 }
 

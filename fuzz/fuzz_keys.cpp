@@ -16,11 +16,11 @@
 #include <memory>
 #include <string>
 
-#include "app/initial_state.hpp"
-#include "app/reload.hpp"
 #include "app/run_loop.hpp"
 #include "frame_drawing.hpp"
 #include "fuzz_support.hpp"
+#include "model/initial_state.hpp"
+#include "model/reload.hpp"
 #include "tui/osc52.hpp"
 
 namespace {
@@ -49,12 +49,14 @@ struct Driver {
   qm::AppState& state;
   qm::fuzz::DiscardingOutput& output;
   tui::Terminal& terminal;
+  qm::fuzz::MemoryChannel& channel;
   tui::KeyModifiers modifiers;
   tui::KeyKind kind = tui::KeyKind::press;
 
   // Handles one event; false once the program would stop.
   bool handle(const tui::Event& event) {
     const qm::EventOutcome outcome = qm::handle_event(state, event);
+    qm::fuzz::deliver(state, channel, terminal);
     modifiers = {};
     kind = tui::KeyKind::press;
     return !outcome.stop;
@@ -65,14 +67,7 @@ struct Driver {
   }
 
   void draw() {
-    if (state.clipboard) {
-      static_cast<void>(terminal.write_between_frames(tui::clipboard_sequence(*state.clipboard)));
-      state.clipboard.reset();
-    }
-    auto drawn = terminal.draw([&](tui::Frame& frame) {
-      qm::record_frame_size(state, frame.area());
-      qm::draw_frame(frame, state);
-    });
+    auto drawn = terminal.draw([&](tui::Frame& frame) { qm::draw_frame(frame, state); });
     if (!drawn) {
       qm::fuzz::broken("a frame could not be written to a terminal that takes everything");
     }
@@ -140,8 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!document) {
     return 0;
   }
-  auto channel = std::make_shared<qm::fuzz::MemoryChannel>();
-  qm::AppState state = qm::build_initial_state(*document, channel, size % 2 == 0);
+  qm::fuzz::MemoryChannel channel;
+  qm::AppState state = qm::build_initial_state(*document, true, size % 2 == 0);
 
   auto owned_output = std::make_unique<qm::fuzz::DiscardingOutput>();
   qm::fuzz::DiscardingOutput& output = *owned_output;
@@ -149,7 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!terminal) {
     qm::fuzz::broken("a terminal over memory could not be made");
   }
-  Driver driver{document_text, state, output, *terminal, {}, tui::KeyKind::press};
+  state.record_frame_size(output.window);
+  Driver driver{document_text, state, output, *terminal, channel, {}, tui::KeyKind::press};
   driver.draw();
   EventReader in(input.substr(split + 1));
   for (int events = 0; events < 2000 && !in.done() && driver.step(in); ++events) {

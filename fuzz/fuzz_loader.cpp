@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/core/json/json_text.hpp"
 #include "fuzz_support.hpp"
+#include "json/json_text.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static qm::SessionLoader loader;

@@ -5,11 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/core/json/json_access.hpp"
-#include "app/core/row_selection.hpp"
-#include "app/initial_state.hpp"
 #include "frame_drawing.hpp"
 #include "fuzz_support.hpp"
+#include "json/json_access.hpp"
+#include "model/initial_state.hpp"
+#include "model/row_selection.hpp"
 
 namespace {
 
@@ -60,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const bool truecolour = size % 2 == 0;
-  qm::AppState state =
-      qm::build_initial_state(*document, std::make_shared<qm::fuzz::MemoryChannel>(), truecolour);
+  qm::AppState state = qm::build_initial_state(*document, true, truecolour);
   draw_every_view(state);
   if (qm::member(state.document(), "baseline").is_object()) {
     // The old rows point into the old model, which must outlive their rebuild.

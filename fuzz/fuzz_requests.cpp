@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/core/session_document.hpp"
-#include "app/initial_state.hpp"
 #include "app/request_file.hpp"
+#include "app/session_file.hpp"
 #include "backend.hpp"
 #include "demo_document.hpp"
 #include "fuzz_support.hpp"
 #include "input/request_channel.hpp"
+#include "model/initial_state.hpp"
 #include "request_reader.hpp"
 
 namespace {
@@ -83,12 +83,27 @@ void send_as_viewer(std::string_view text, qm::demo::Backend& backend,
     return;
   }
   empty_channel();
-  qm::AppState state = qm::build_initial_state(
-      viewer_document(), std::make_shared<qm::RequestFile>(scratch().channel.string()), false);
-  nlohmann::json payload = request;
-  payload.erase("action");
-  if (!qm::send_request(state, request["action"].get<std::string>(), payload)) {
+  const std::optional<qm::RequestAction> action =
+      qm::action_named(request["action"].get<std::string>());
+  if (!action) {
     return;
+  }
+  qm::AppState state = qm::build_initial_state(viewer_document(), true, false);
+  nlohmann::json members = request;
+  members.erase("action");
+  const auto parsed = qm::parse_document(members.dump());
+  qm::RequestPayload payload;
+  for (const qm::JsonMember& member : (*parsed)->root.object()) {
+    payload.value(member.key, member.value);
+  }
+  if (!qm::send_request(state, *action, payload)) {
+    return;
+  }
+  qm::RequestFile file(scratch().channel.string());
+  for (const qm::Request& queued : std::exchange(state.outbox.requests, {})) {
+    if (!file.append(qm::request_line(queued))) {
+      return;
+    }
   }
   qm::demo::RequestReader reader(scratch().channel);
   const qm::demo::ReadResult read = reader.poll();

@@ -9,9 +9,12 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/request_writer.hpp"
-#include "app/core/session_document.hpp"
+#include "app/request_writer.hpp"
+#include "app/session_file.hpp"
+#include "model/app_state.hpp"
 #include "tui/backend.hpp"
+#include "tui/osc52.hpp"
+#include "tui/terminal.hpp"
 
 namespace qm::fuzz {
 
@@ -69,6 +72,19 @@ struct MemoryChannel final : RequestWriter {
     return {};
   }
 };
+
+// Does what the state's outbox holds, as the run loop does: its lines go to `channel`, its
+// clipboard text to `terminal`.
+inline void deliver(AppState& state, RequestWriter& channel, tui::Terminal& terminal) {
+  for (const Request& request : std::exchange(state.outbox.requests, {})) {
+    note_request_outcome(state, request, channel.append(request_line(request)));
+  }
+  if (state.outbox.clipboard) {
+    static_cast<void>(
+        terminal.write_between_frames(tui::clipboard_sequence(*state.outbox.clipboard)));
+    state.outbox.clipboard.reset();
+  }
+}
 
 // A terminal that swallows every frame.
 class DiscardingOutput final : public tui::OutputBackend {

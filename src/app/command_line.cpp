@@ -1,6 +1,6 @@
 #include "app/command_line.hpp"
 
-#include "tui/unicode.hpp"
+#include "base/unicode.hpp"
 
 namespace qm {
 
@@ -10,8 +10,8 @@ namespace {
 std::string lossy_text(std::string_view text) {
   std::string out;
   for (std::size_t offset = 0; offset < text.size();) {
-    const tui::DecodedChar decoded = tui::decode_utf8(text, offset);
-    tui::append_utf8(out, decoded.value);
+    const base::DecodedChar decoded = base::decode_utf8(text, offset);
+    base::append_utf8(out, decoded.value);
     offset += decoded.length;
   }
   return out;
@@ -43,7 +43,7 @@ std::expected<CommandLine, Error> scan_arguments(std::span<const std::string> ar
   CommandLine command_line;
   for (std::size_t index = 0; index < arguments.size(); ++index) {
     const std::string& argument = arguments[index];
-    if (!tui::is_valid_utf8(argument)) {
+    if (!base::is_valid_utf8(argument)) {
       return std::unexpected(
           Error::message("Argument is not valid UTF-8: " + lossy_text(argument)));
     }
@@ -60,7 +60,7 @@ std::expected<CommandLine, Error> scan_arguments(std::span<const std::string> ar
       break;
     }
     ++index;
-    if (!tui::is_valid_utf8(arguments[index])) {
+    if (!base::is_valid_utf8(arguments[index])) {
       return std::unexpected(
           Error::message("Argument is not valid UTF-8: " + lossy_text(arguments[index])));
     }

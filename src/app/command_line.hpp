@@ -7,7 +7,7 @@
 #include <string_view>
 #include <variant>
 
-#include "app/core/error.hpp"
+#include "base/error.hpp"
 
 namespace qm {
 

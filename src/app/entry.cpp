@@ -6,7 +6,7 @@
 #include <variant>
 
 #include "app/command_line.hpp"
-#include "ui/text/styles.hpp"
+#include "ui/styles.hpp"
 
 namespace qm {
 

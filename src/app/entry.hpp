@@ -6,9 +6,9 @@
 #include <span>
 #include <string>
 
-#include "app/core/error.hpp"
-#include "app/core/json/json_access.hpp"
-#include "app/core/session_document.hpp"
+#include "app/session_file.hpp"
+#include "base/error.hpp"
+#include "json/json_access.hpp"
 
 namespace qm {
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <utility>
 
-#include "app/core/error.hpp"
+#include "base/error.hpp"
 
 namespace qm {
 

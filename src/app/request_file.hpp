@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/core/request_writer.hpp"
+#include "app/request_writer.hpp"
 
 namespace qm {
 

@@ -1,21 +1,21 @@
 #include "app/run_loop.hpp"
 
 #include <algorithm>
+#include <utility>
 #include <variant>
 
-#include "app/core/mode.hpp"
-#include "app/reload.hpp"
 #include "input/key_dispatch.hpp"
 #include "input/log_viewer.hpp"
 #include "input/navigation.hpp"
+#include "model/limits.hpp"
+#include "model/mode.hpp"
+#include "model/reload.hpp"
 #include "ui/frame_layout.hpp"
 #include "ui/hit_test.hpp"
 
 namespace qm {
 
 namespace {
-
-constexpr uint16_t wheel_step = 3;
 
 template <class... Handlers>
 struct Overloaded : Handlers... {
@@ -27,9 +27,9 @@ Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 void scroll(uint16_t& offset, tui::MouseKind kind) {
   if (kind == tui::MouseKind::wheel_down) {
-    offset = tui::saturating_add(offset, wheel_step);
+    offset = base::saturating_add(offset, limits::wheel_step);
   } else if (kind == tui::MouseKind::wheel_up) {
-    offset = tui::saturating_sub(offset, wheel_step);
+    offset = base::saturating_sub(offset, limits::wheel_step);
   }
 }
 
@@ -99,6 +99,7 @@ EventOutcome handle_event(AppState& state, const tui::Event& event) {
                           return EventOutcome{.redraw = true};
                         },
                         [&](const tui::ResizeEvent& resize) {
+                          state.record_frame_size(resize.size);
                           if (state.log.open) {
                             request_log_page_after_resize(state, resize.size.height);
                           }
@@ -120,7 +121,24 @@ bool SessionWatch::check(AppState& state) {
   return true;
 }
 
-std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch) {
+void deliver_outbox(AppState& state, RequestWriter* requests, LoopTerminal& terminal) {
+  // Writing may take long enough for a key handler's vector to be needed again: take it whole.
+  const std::vector<Request> queued = std::exchange(state.outbox.requests, {});
+  for (const Request& request : queued) {
+    const std::expected<void, std::string> written =
+        requests != nullptr ? requests->append(request_line(request))
+                            : std::unexpected(std::string(no_request_channel));
+    note_request_outcome(state, request, written);
+  }
+  if (state.outbox.clipboard) {
+    terminal.copy_to_clipboard(*state.outbox.clipboard);
+    state.outbox.clipboard.reset();
+  }
+}
+
+std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch,
+                                    RequestWriter* requests) {
+  state.record_frame_size(terminal.size());
   bool redraw = true;
   while (true) {
     if (redraw) {
@@ -139,7 +157,13 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
       }
       redraw = true;
     } else if (*event) {
+      const std::string status_before = state.status;
       const EventOutcome outcome = handle_event(state, **event);
+      deliver_outbox(state, requests, terminal);
+      // What a key's requests report replaces a kept reload message as the key's own would.
+      if (std::holds_alternative<tui::KeyEvent>(**event) && state.status != status_before) {
+        state.keep_status = false;
+      }
       if (outcome.stop) {
         return {};
       }

@@ -5,9 +5,10 @@
 #include <optional>
 #include <string>
 
-#include "app/core/app_state.hpp"
-#include "app/core/error.hpp"
-#include "app/core/session_document.hpp"
+#include "app/request_writer.hpp"
+#include "app/session_file.hpp"
+#include "base/error.hpp"
+#include "model/app_state.hpp"
 #include "tui/events.hpp"
 
 namespace qm {
@@ -19,13 +20,17 @@ inline constexpr std::chrono::milliseconds poll_interval{200};
 class LoopTerminal {
  public:
   virtual ~LoopTerminal() = default;
-  virtual std::expected<void, Error> draw(AppState& state) = 0;
+  virtual std::expected<void, Error> draw(const AppState& state) = 0;
   // The next event, or none when `timeout` passed without one.
   virtual std::expected<std::optional<tui::Event>, Error> wait_event(
       std::chrono::milliseconds timeout) = 0;
   // Sets the terminal up again after the process was stopped and continued; the next frame is
   // drawn whole.
   virtual std::expected<void, Error> resume() = 0;
+  // Puts `text` on the terminal's clipboard between frames; a terminal that refuses says nothing.
+  virtual void copy_to_clipboard(std::string_view text) = 0;
+  // The terminal's size in cells now.
+  virtual tui::Size size() = 0;
 };
 
 // How handling one event leaves the loop.
@@ -35,8 +40,14 @@ struct EventOutcome {
 };
 
 // Handles one terminal event: keys go to key dispatch (releases are ignored), mouse wheels and
-// clicks and resizes are handled here; focus changes and pastes change nothing.
+// clicks and resizes (which record the new size) are handled here; focus changes and pastes
+// change nothing. What it leaves in the outbox waits for `deliver_outbox`.
 EventOutcome handle_event(AppState& state, const tui::Event& event);
+
+// Does what the outbox holds, in order: writes each request's line through `requests` (none
+// when the viewer has no request channel) and notes the outcome in the status, then puts the
+// clipboard text on the terminal's clipboard. The outbox is empty after it.
+void deliver_outbox(AppState& state, RequestWriter* requests, LoopTerminal& terminal);
 
 // Watches the session file: a modification time different from the reference, or one that cannot
 // be read while the reference is known, is a change.
@@ -49,8 +60,10 @@ struct SessionWatch {
   bool check(AppState& state);
 };
 
-// Draws, waits up to 200 ms for an event, handles it and checks the session file, until the user
-// quits or drawing, waiting or resuming fails. A ContinuedEvent resumes the terminal and redraws.
-std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch);
+// Records the terminal's size, then draws, waits up to 200 ms for an event, handles it, delivers
+// the outbox and checks the session file, until the user quits or drawing, waiting or resuming
+// fails. A ContinuedEvent resumes the terminal and redraws.
+std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch,
+                                    RequestWriter* requests);
 
 }  // namespace qm

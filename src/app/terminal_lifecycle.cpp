@@ -15,11 +15,11 @@
 #include <typeinfo>
 #include <utility>
 
+#include "term/posix_backend.hpp"
+#include "term/posix_io.hpp"
+#include "term/raw_mode.hpp"
+#include "term/restore.hpp"
 #include "tui/invariant.hpp"
-#include "tui/posix_backend.hpp"
-#include "tui/posix_io.hpp"
-#include "tui/raw_mode.hpp"
-#include "tui/restore.hpp"
 #include "tui/sequences.hpp"
 
 namespace qm {

@@ -2,9 +2,9 @@
 
 #include <expected>
 
-#include "app/core/error.hpp"
+#include "base/error.hpp"
+#include "term/event_source.hpp"
 #include "tui/escape_writer.hpp"
-#include "tui/event_source.hpp"
 #include "tui/terminal.hpp"
 
 namespace qm {

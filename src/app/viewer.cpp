@@ -3,14 +3,14 @@
 #include <utility>
 
 #include "app/entry.hpp"
-#include "app/initial_state.hpp"
 #include "app/request_file.hpp"
 #include "app/run_loop.hpp"
 #include "app/terminal_lifecycle.hpp"
+#include "model/initial_state.hpp"
+#include "term/restore.hpp"
 #include "tui/osc52.hpp"
-#include "tui/restore.hpp"
 #include "ui/frame.hpp"
-#include "ui/text/styles.hpp"
+#include "ui/styles.hpp"
 
 namespace qm {
 
@@ -21,20 +21,11 @@ class SessionTerminal final : public LoopTerminal {
  public:
   explicit SessionTerminal(TerminalSession& session) : session_(session) {}
 
-  std::expected<void, Error> draw(AppState& state) override {
+  std::expected<void, Error> draw(const AppState& state) override {
     // A frame goes out whole: a signal that restores the terminal waits for its end, so the
     // restore never lands inside the frame's sequences and no rest of a frame follows it.
     const tui::HeldSignalsBlocked blocked;
-    if (state.clipboard) {
-      // A terminal that refuses the request says nothing; the status row shows the command.
-      static_cast<void>(
-          session_.terminal.write_between_frames(tui::clipboard_sequence(*state.clipboard)));
-      state.clipboard.reset();
-    }
-    auto drawn = session_.terminal.draw([&](tui::Frame& frame) {
-      record_frame_size(state, frame.area());
-      draw_frame(frame, state);
-    });
+    auto drawn = session_.terminal.draw([&](tui::Frame& frame) { draw_frame(frame, state); });
     if (!drawn) {
       return std::unexpected(Error::os(drawn.error()));
     }
@@ -59,6 +50,17 @@ class SessionTerminal final : public LoopTerminal {
 
   std::expected<void, Error> resume() override { return resume_terminal(session_); }
 
+  void copy_to_clipboard(std::string_view text) override {
+    const tui::HeldSignalsBlocked blocked;
+    // A terminal that refuses the request says nothing; the status row shows the command.
+    static_cast<void>(session_.terminal.write_between_frames(tui::clipboard_sequence(text)));
+  }
+
+  tui::Size size() override {
+    const tui::Rect viewport = session_.terminal.viewport();
+    return {viewport.width, viewport.height};
+  }
+
  private:
   TerminalSession& session_;
 };
@@ -66,13 +68,13 @@ class SessionTerminal final : public LoopTerminal {
 }  // namespace
 
 std::expected<int, Error> run_viewer(ViewerStart start) {
-  std::shared_ptr<RequestWriter> requests;
+  std::optional<RequestFile> requests;
   if (start.requests_path) {
-    requests = std::make_shared<RequestFile>(std::move(*start.requests_path));
+    requests.emplace(std::move(*start.requests_path));
   }
   AppState state;
   try {
-    state = build_initial_state(std::move(start.document), std::move(requests), start.truecolour);
+    state = build_initial_state(std::move(start.document), requests.has_value(), start.truecolour);
   } catch (const std::bad_alloc&) {
     return std::unexpected(Error::os(ENOMEM));
   }
@@ -84,7 +86,7 @@ std::expected<int, Error> run_viewer(ViewerStart start) {
   std::expected<void, Error> outcome;
   {
     SessionTerminal terminal(*session);
-    outcome = run_loop(terminal, state, watch);
+    outcome = run_loop(terminal, state, watch, requests ? &*requests : nullptr);
   }
   auto left = leave_terminal(std::move(*session));
   if (!outcome) {

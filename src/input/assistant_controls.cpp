@@ -1,27 +1,19 @@
 #include "input/assistant_controls.hpp"
 
-#include <nlohmann/json.hpp>
-
-#include "app/core/json/json_text.hpp"
+#include "base/saturating.hpp"
+#include "base/unicode.hpp"
 #include "input/experiment_forms.hpp"
 #include "input/request_channel.hpp"
 #include "input/text_entry.hpp"
-#include "tui/unicode.hpp"
+#include "json/json_text.hpp"
+#include "model/limits.hpp"
 
 namespace qm {
 
 namespace {
 
-constexpr std::size_t prompt_byte_limit = 8192;
-constexpr uint16_t scroll_step = 8;
-
 const Json& assistant_of(const AppState& state) {
   return member(state.document(), "assistant");
-}
-
-// A document value as the request line carries it.
-nlohmann::json request_value(const Json& value) {
-  return nlohmann::json::parse(compact_json(value), nullptr, false);
 }
 
 void compose_key(AppState& state, const tui::KeyEvent& key) {
@@ -32,8 +24,8 @@ void compose_key(AppState& state, const tui::KeyEvent& key) {
         return;
       }
       std::string bytes;
-      tui::append_utf8(bytes, key.character);
-      if (assistant.prompt.size() + bytes.size() <= prompt_byte_limit) {
+      base::append_utf8(bytes, key.character);
+      if (assistant.prompt.size() + bytes.size() <= limits::prompt_bytes) {
         assistant.prompt += bytes;
       }
       return;
@@ -45,7 +37,8 @@ void compose_key(AppState& state, const tui::KeyEvent& key) {
       if (is_blank(assistant.prompt)) {
         return;
       }
-      send_request(state, "ai_send", nlohmann::json{{"prompt", assistant.prompt}});
+      send_request(state, RequestAction::ai_send,
+                   RequestPayload().text("prompt", assistant.prompt));
       assistant.composing = false;
       assistant.scroll = 0;
       return;
@@ -58,13 +51,13 @@ void compose_key(AppState& state, const tui::KeyEvent& key) {
 }
 
 // Approves or denies the pending provider action, once.
-void answer_approval(AppState& state, std::string_view action) {
+void answer_approval(AppState& state, RequestAction action) {
   const auto id = string_of(member_path(assistant_of(state), {"pending_approval", "id"}));
   if (!id) {
     state.status = "No pending approval; no authority granted";
     return;
   }
-  send_request(state, action, nlohmann::json{{"approval_id", *id}});
+  send_request(state, action, RequestPayload().text("approval_id", *id));
 }
 
 void choose_next_connection(AppState& state) {
@@ -76,47 +69,46 @@ void choose_next_connection(AppState& state) {
   const std::optional<std::size_t>& choice = state.assistant.connection_choice;
   const std::size_t next = choice ? (*choice + 1) % connections->size() : 0;
   state.assistant.connection_choice = next;
-  send_request(
-      state, "ai_connection",
-      nlohmann::json{{"connection_id", request_value(member((*connections)[next], "id"))}});
+  send_request(state, RequestAction::ai_connection,
+               RequestPayload().value("connection_id", member((*connections)[next], "id")));
 }
 
 void attach_selection(AppState& state) {
-  nlohmann::json payload;
+  RequestPayload payload;
   const std::optional<std::size_t> run =
       state.view == View::results ? result_index_of_selection(state) : std::nullopt;
   if (run) {
     const Json& runs = member(state.document(), "runs");
-    payload = {{"result_id", request_value(member(runs.array()[*run], "retained_id"))},
-               {"result_index", *run},
-               {"selection_id", std::string(state.selected_row()->id)}};
+    payload.value("result_id", member(runs.array()[*run], "retained_id"))
+        .number("result_index", std::uint64_t{*run})
+        .text("selection_id", state.selected_row()->id);
   } else {
-    payload = {{"selection_id", state.selected_id}};
+    payload.text("selection_id", state.selected_id);
   }
-  send_request(state, "ai_context", std::move(payload));
+  send_request(state, RequestAction::ai_context, payload);
 }
 
 // The keys that only ask the backend for something.
-std::optional<std::string_view> plain_request(char32_t c) {
+std::optional<RequestAction> plain_request(char32_t c) {
   switch (c) {
     case U'c':
-      return "ai_cancel";
+      return RequestAction::ai_cancel;
     case U'S':
-      return "ai_setup_subscription";
+      return RequestAction::ai_setup_subscription;
     case U'l':
-      return "ai_login";
+      return RequestAction::ai_login;
     case U'u':
-      return "ai_account";
+      return RequestAction::ai_account;
     case U'd':
-      return "ai_models";
+      return RequestAction::ai_models;
     case U't':
-      return "ai_probe";
+      return RequestAction::ai_probe;
     case U'w':
-      return "ai_worker_acquire";
+      return RequestAction::ai_worker_acquire;
     case U'K':
-      return "ai_checkpoint";
+      return RequestAction::ai_checkpoint;
     case U'r':
-      return "ai_resume";
+      return RequestAction::ai_resume;
     default:
       return std::nullopt;
   }
@@ -130,11 +122,10 @@ bool panel_character(AppState& state, char32_t c) {
   }
   switch (c) {
     case U'k':
-      assistant.scroll = assistant.scroll < scroll_step ? 0 : assistant.scroll - scroll_step;
+      assistant.scroll = base::saturating_sub(assistant.scroll, limits::assistant_scroll_step);
       break;
     case U'j':
-      assistant.scroll =
-          assistant.scroll > UINT16_MAX - scroll_step ? UINT16_MAX : assistant.scroll + scroll_step;
+      assistant.scroll = base::saturating_add(assistant.scroll, limits::assistant_scroll_step);
       break;
     case U'A':
     case U'q':
@@ -148,15 +139,15 @@ bool panel_character(AppState& state, char32_t c) {
       assistant.scroll = 0;
       break;
     case U'y':
-      answer_approval(state, "ai_approve");
+      answer_approval(state, RequestAction::ai_approve);
       break;
     case U'n':
-      answer_approval(state, "ai_deny");
+      answer_approval(state, RequestAction::ai_deny);
       break;
     case U'm':
       send_request(state, is_string_equal(member(state.document(), "product_mode"), "ai-assisted")
-                              ? "ai_disable"
-                              : "ai_enable");
+                              ? RequestAction::ai_disable
+                              : RequestAction::ai_enable);
       break;
     case U'p':
       choose_next_connection(state);

@@ -23,7 +23,7 @@ void copy_check_command(AppState& state) {
   }
   state.status = "Copied to the terminal clipboard: " + command +
                  " (if your terminal blocks OSC 52, copy it from the inspector)";
-  state.clipboard = std::move(command);
+  state.outbox.clipboard = std::move(command);
 }
 
 }  // namespace qm

@@ -2,18 +2,17 @@
 
 #include <variant>
 
-#include "app/core/palette_candidates.hpp"
-#include "app/core/row_selection.hpp"
+#include "base/unicode.hpp"
 #include "input/key_dispatch.hpp"
 #include "input/navigation.hpp"
 #include "input/text_entry.hpp"
-#include "tui/unicode.hpp"
+#include "model/limits.hpp"
+#include "model/palette_candidates.hpp"
+#include "model/row_selection.hpp"
 
 namespace qm {
 
 namespace {
-
-constexpr std::size_t query_limit = 128;
 
 // Runs what a candidate stands for: a view, a key of the normal mode, or an entity.
 bool run_choice(AppState& state, const PaletteCandidate& candidate) {
@@ -41,8 +40,9 @@ bool palette_key(AppState& state, const tui::KeyEvent& key) {
   PaletteState& palette = *state.palette;
   switch (key.code) {
     case tui::KeyCode::character:
-      if (accepted_character(key, false) && character_count(palette.query) < query_limit) {
-        tui::append_utf8(palette.query, key.character);
+      if (accepted_character(key, false) &&
+          character_count(palette.query) < limits::palette_query_characters) {
+        base::append_utf8(palette.query, key.character);
         palette.selected = 0;
       }
       break;

@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "app/core/layout_numbers.hpp"
 #include "input/assistant_controls.hpp"
 #include "input/clipboard.hpp"
 #include "input/command_palette.hpp"
@@ -15,6 +14,9 @@
 #include "input/playback_seek.hpp"
 #include "input/request_channel.hpp"
 #include "input/selection_movement.hpp"
+#include "model/layout_numbers.hpp"
+#include "model/limits.hpp"
+#include "model/row_id.hpp"
 #include "tui/geometry.hpp"
 
 namespace qm {
@@ -22,11 +24,6 @@ namespace qm {
 namespace {
 
 using tui::KeyCode;
-using tui::saturating_add;
-using tui::saturating_sub;
-
-constexpr uint16_t pan_step = 8;
-constexpr uint16_t page_step = 12;
 
 void step_view(AppState& state, std::size_t offset) {
   reset_to_view(state, view_at(view_index(state.view) + offset));
@@ -43,11 +40,6 @@ void switch_side(AppState& state) {
   const SessionModel previous = std::exchange(state.model, show_side(state.model, side));
   rebuild_rows(state);
   state.status = "Viewing " + std::string(side_name(side)) + " capture";
-}
-
-bool exports_from(View view) {
-  return view == View::graph || view == View::topics || view == View::nodes || view == View::tf ||
-         view == View::changes;
 }
 
 // Health Enter and `g`.
@@ -92,14 +84,15 @@ void cycle_results_filter(AppState& state) {
 
 void attach_result(AppState& state) {
   if (const auto index = result_index_of_selection(state)) {
-    send_request(state, "attach_experiment", nlohmann::json{{"result_index", *index}});
+    send_request(state, RequestAction::attach_experiment,
+                 RequestPayload().number("result_index", std::uint64_t{*index}));
   }
 }
 
 void pause_or_resume(AppState& state) {
   const bool paused =
       is_string_equal(member_path(state.document(), {"runtime", "playback", "state"}), "paused");
-  send_request(state, paused ? "resume" : "pause");
+  send_request(state, paused ? RequestAction::resume : RequestAction::pause);
 }
 
 }  // namespace
@@ -124,8 +117,8 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
       move_down(state);
       break;
     case Command::pan:
-      state.pan = key.code == KeyCode::left ? saturating_sub(state.pan, pan_step)
-                                            : saturating_add(state.pan, pan_step);
+      state.pan = key.code == KeyCode::left ? base::saturating_sub(state.pan, limits::pan_step)
+                                            : base::saturating_add(state.pan, limits::pan_step);
       break;
     case Command::first_row:
       select_first_row(state);
@@ -134,10 +127,10 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
       select_last_row(state);
       break;
     case Command::scroll_up:
-      state.detail_scroll = saturating_sub(state.detail_scroll, page_step);
+      state.detail_scroll = base::saturating_sub(state.detail_scroll, limits::detail_page_step);
       break;
     case Command::scroll_down:
-      state.detail_scroll = saturating_add(state.detail_scroll, page_step);
+      state.detail_scroll = base::saturating_add(state.detail_scroll, limits::detail_page_step);
       break;
     case Command::toggle_focus:
       state.detail_focus = !state.detail_focus;
@@ -174,15 +167,16 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
       switch_side(state);
       break;
     case Command::export_entity:
-      if (exports_from(state.view)) {
-        send_request(state, "export");
+      if (traits_of(state.view).exports) {
+        send_request(state, RequestAction::export_entity);
       } else {
         state.status =
             "Export works from Graph, Topics, Nodes, TF or Changes; select an entity there first";
       }
       break;
     case Command::refresh:
-      send_request(state, state.view == View::project ? "refresh_project" : "refresh");
+      send_request(state, state.view == View::project ? RequestAction::refresh_project
+                                                      : RequestAction::refresh);
       break;
     case Command::raw_view:
       state.raw_view = !state.raw_view;
@@ -195,13 +189,13 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
       copy_check_command(state);
       break;
     case Command::inspect:
-      send_request(state, "inspect");
+      send_request(state, RequestAction::inspect);
       break;
     case Command::message_tf:
-      send_request(state, "message_tf");
+      send_request(state, RequestAction::message_tf);
       break;
     case Command::config_diff:
-      send_request(state, "config_diff");
+      send_request(state, RequestAction::config_diff);
       break;
     case Command::cycle_status:
       cycle_results_filter(state);
@@ -210,19 +204,19 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
       attach_result(state);
       break;
     case Command::run_check:
-      send_request(state, "run_check");
+      send_request(state, RequestAction::run_check);
       break;
     case Command::cancel_check:
-      send_request(state, "cancel_check");
+      send_request(state, RequestAction::cancel_check);
       break;
     case Command::pause_or_resume:
       pause_or_resume(state);
       break;
     case Command::play:
-      send_request(state, "play");
+      send_request(state, RequestAction::play);
       break;
     case Command::stop:
-      send_request(state, "stop");
+      send_request(state, RequestAction::stop);
       break;
     case Command::seek:
       seek_playback(state, key.code == KeyCode::left ? SeekTarget::back : SeekTarget::forward);
@@ -231,7 +225,7 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
       seek_playback(state, SeekTarget::start);
       break;
     case Command::select_experiment:
-      if (state.selected_id.starts_with("experiment:")) {
+      if (kind_of(state.selected_id) == RowKind::experiment) {
         select_experiment(state);
       } else {
         follow_connection(state);
@@ -247,10 +241,10 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
       open_experiment_results(state);
       break;
     case Command::recover_experiments:
-      send_request(state, "recover_experiments");
+      send_request(state, RequestAction::recover_experiments);
       break;
     case Command::refresh_task:
-      send_request(state, "refresh_task");
+      send_request(state, RequestAction::refresh_task);
       break;
   }
   return true;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/app_state.hpp"
-#include "app/core/key_bindings.hpp"
+#include "model/app_state.hpp"
+#include "model/key_bindings.hpp"
 #include "tui/events.hpp"
 
 namespace qm {

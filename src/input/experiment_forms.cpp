@@ -1,38 +1,35 @@
 #include "input/experiment_forms.hpp"
 
-#include <nlohmann/json.hpp>
 #include <string>
 
-#include "app/core/row_selection.hpp"
-#include "app/core/view_rows.hpp"
+#include "base/unicode.hpp"
 #include "input/request_channel.hpp"
 #include "input/text_entry.hpp"
-#include "tui/unicode.hpp"
+#include "json/document_parser.hpp"
+#include "model/limits.hpp"
+#include "model/row_id.hpp"
+#include "model/row_selection.hpp"
+#include "model/view_rows.hpp"
 
 namespace qm {
 
 namespace {
 
-constexpr std::string_view experiment_prefix = "experiment:";
-constexpr std::size_t answer_limit = 4096;
-// Variables are a JSON object, which may well be longer than a sentence.
-constexpr std::size_t variables_limit = 16384;
 constexpr std::size_t plan_answers = 5;
 constexpr std::size_t conclude_answers = 2;
 
 // The id of the selected experiment row, when one is selected.
 std::optional<std::string> selected_experiment(const AppState& state) {
-  if (state.selected_id.size() > experiment_prefix.size() &&
-      state.selected_id.starts_with(experiment_prefix)) {
-    return state.selected_id.substr(experiment_prefix.size());
+  if (const auto name = name_of(state.selected_id, RowKind::experiment); name && !name->empty()) {
+    return std::string(*name);
   }
   return std::nullopt;
 }
 
 std::size_t input_limit(const FormState& form) {
   return form.kind == FormState::Kind::plan && form.answers.size() == plan_answers - 1
-             ? variables_limit
-             : answer_limit;
+             ? limits::form_variables_bytes
+             : limits::form_answer_bytes;
 }
 
 void submit_form(AppState& state) {
@@ -48,25 +45,27 @@ void submit_form(AppState& state) {
     form.input.clear();
     return;
   }
-  nlohmann::json payload;
+  RequestPayload payload;
   if (plan) {
-    nlohmann::json variables = nlohmann::json::parse(answers[4], nullptr, false);
-    if (!variables.is_object()) {
+    const auto variables = parse_document(answers[4]);
+    if (!variables || !(*variables)->root.is_object()) {
       state.status = "Variables must be a JSON object; edit or Esc to cancel";
       return;
     }
-    payload = {{"hypothesis", answers[0]},
-               {"prediction", answers[1]},
-               {"test", answers[2]},
-               {"criteria_identity", answers[3]},
-               {"variables", std::move(variables)}};
+    payload.text("hypothesis", answers[0])
+        .text("prediction", answers[1])
+        .text("test", answers[2])
+        .text("criteria_identity", answers[3])
+        .value("variables", (*variables)->root);
   } else {
-    payload = {
-        {"experiment_id", form.experiment_id}, {"outcome", answers[0]}, {"conclusion", answers[1]}};
+    payload.text("experiment_id", form.experiment_id)
+        .text("outcome", answers[0])
+        .text("conclusion", answers[1]);
   }
-  const std::string_view action = plan ? "plan_experiment" : "finish_experiment";
+  const RequestAction action =
+      plan ? RequestAction::plan_experiment : RequestAction::finish_experiment;
   state.form.reset();
-  send_request(state, action, std::move(payload));
+  send_request(state, action, payload);
 }
 
 }  // namespace
@@ -90,7 +89,7 @@ void form_key(AppState& state, const tui::KeyEvent& key) {
   switch (key.code) {
     case tui::KeyCode::character:
       if (!key.modifiers.control && form.input.size() < input_limit(form)) {
-        tui::append_utf8(form.input, key.character);
+        base::append_utf8(form.input, key.character);
       }
       return;
     case tui::KeyCode::backspace:
@@ -109,7 +108,8 @@ void form_key(AppState& state, const tui::KeyEvent& key) {
 
 void select_experiment(AppState& state) {
   if (const auto id = selected_experiment(state)) {
-    send_request(state, "select_experiment", nlohmann::json{{"experiment_id", *id}});
+    send_request(state, RequestAction::select_experiment,
+                 RequestPayload().text("experiment_id", *id));
   }
 }
 
@@ -118,7 +118,8 @@ void open_experiment_results(AppState& state) {
   if (!id) {
     return;
   }
-  send_request(state, "experiment_results", nlohmann::json{{"experiment_id", *id}});
+  send_request(state, RequestAction::experiment_results,
+               RequestPayload().text("experiment_id", *id));
   reset_to_view(state, View::results);
 }
 
@@ -130,7 +131,8 @@ std::optional<std::size_t> result_index_of_selection(const AppState& state) {
   }
   for (std::size_t position = 0; position < runs->size(); ++position) {
     const std::string key = run_key((*runs)[position], position);
-    if (row->id == "run:" + key || row->id.starts_with("check:" + key + ":")) {
+    if (row->id == row_id(RowKind::run, key) ||
+        row->id.starts_with(row_id(RowKind::check, key) + ":")) {
       return position;
     }
   }

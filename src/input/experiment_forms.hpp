@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 #include "tui/events.hpp"
 
 namespace qm {

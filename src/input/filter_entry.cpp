@@ -1,8 +1,9 @@
 #include "input/filter_entry.hpp"
 
-#include "app/core/row_selection.hpp"
+#include "base/unicode.hpp"
 #include "input/text_entry.hpp"
-#include "tui/unicode.hpp"
+#include "model/limits.hpp"
+#include "model/row_selection.hpp"
 
 namespace qm {
 
@@ -15,8 +16,8 @@ void start_filter_entry(AppState& state) {
 void filter_key(AppState& state, const tui::KeyEvent& key) {
   switch (key.code) {
     case tui::KeyCode::character:
-      if (accepted_character(key, true) && character_count(state.filter) < filter_limit) {
-        tui::append_utf8(state.filter, key.character);
+      if (accepted_character(key, true) && character_count(state.filter) < limits::filter_length) {
+        base::append_utf8(state.filter, key.character);
         rebuild_rows(state);
       }
       return;

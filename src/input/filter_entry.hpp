@@ -2,13 +2,10 @@
 
 #include <cstddef>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 #include "tui/events.hpp"
 
 namespace qm {
-
-// The longest filter, in characters.
-inline constexpr std::size_t filter_limit = 256;
 
 // `/` in the normal mode: starts typing a new filter for the current view.
 void start_filter_entry(AppState& state);

@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "app/core/mode.hpp"
 #include "input/assistant_controls.hpp"
 #include "input/command_palette.hpp"
 #include "input/commands.hpp"
@@ -12,6 +11,7 @@
 #include "input/filter_entry.hpp"
 #include "input/log_viewer.hpp"
 #include "input/navigation.hpp"
+#include "model/mode.hpp"
 
 namespace qm {
 
@@ -71,7 +71,7 @@ bool handle_key(AppState& state, const tui::KeyEvent& key) {
     state.status.clear();
   }
   const std::optional<std::string> result_before = state.selected_result_id;
-  const nlohmann::json view_before = view_state(state);
+  const ViewState view_before = view_state(state);
   const bool go_on = mode_key(state, mode, key);
   report_selected_result(state, result_before);
   if (checks_view_state(mode) && view_state(state) != view_before) {

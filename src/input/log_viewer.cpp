@@ -3,20 +3,17 @@
 #include <algorithm>
 #include <string>
 
-#include "app/core/launch_log_page.hpp"
-#include "app/core/layout_numbers.hpp"
+#include "base/saturating.hpp"
+#include "base/unicode.hpp"
 #include "input/request_channel.hpp"
 #include "input/text_entry.hpp"
-#include "tui/unicode.hpp"
+#include "model/launch_log_page.hpp"
+#include "model/layout_numbers.hpp"
+#include "model/limits.hpp"
 
 namespace qm {
 
-namespace {
-
-// The log search is sent to the backend, which takes at most this many bytes of it.
-constexpr std::size_t search_byte_limit = 128;
-
-}  // namespace
+namespace {}  // namespace
 
 void open_retained_launch_log(AppState& state) {
   const auto log = string_of(member_path(state.document(), {"runtime", "launch", "log"}));
@@ -40,12 +37,13 @@ void request_log_page(AppState& state, uint64_t start, uint16_t terminal_rows) {
       terminal_rows < log_overlay_chrome_rows + 1
           ? 1
           : std::min<uint16_t>(terminal_rows - log_overlay_chrome_rows, log_page_line_limit);
-  send_request(state, "launch_log",
-               nlohmann::json{{"start", start},
-                              {"limit", limit},
-                              {"query", state.log.query},
-                              {"severity", state.log.severity},
-                              {"context", state.log.context}});
+  send_request(state, RequestAction::launch_log,
+               RequestPayload()
+                   .number("start", start)
+                   .number("limit", limit)
+                   .text("query", state.log.query)
+                   .text("severity", state.log.severity)
+                   .number("context", state.log.context));
 }
 
 void request_log_page_after_resize(AppState& state, uint16_t terminal_rows) {
@@ -75,8 +73,8 @@ void search_key(AppState& state, const tui::KeyEvent& key) {
   LogViewerState& log = state.log;
   switch (key.code) {
     case tui::KeyCode::character:
-      if (accepted_character(key, false) && log.search_input.size() < search_byte_limit) {
-        tui::append_utf8(log.search_input, key.character);
+      if (accepted_character(key, false) && log.search_input.size() < limits::log_search_bytes) {
+        base::append_utf8(log.search_input, key.character);
       }
       return;
     case tui::KeyCode::backspace:
@@ -104,10 +102,10 @@ void viewer_character(AppState& state, char32_t c) {
   LogViewerState& log = state.log;
   switch (c) {
     case U'j':
-      log.line_scroll = log.line_scroll == UINT16_MAX ? UINT16_MAX : log.line_scroll + 1;
+      log.line_scroll = base::saturating_add(log.line_scroll, 1);
       return;
     case U'k':
-      log.line_scroll = log.line_scroll == 0 ? 0 : log.line_scroll - 1;
+      log.line_scroll = base::saturating_sub(log.line_scroll, 1);
       return;
     case U'r':
       request_page(state, matching_page_start(state, "start").value_or(0));
@@ -154,10 +152,10 @@ void log_key(AppState& state, const tui::KeyEvent& key) {
   }
   switch (key.code) {
     case tui::KeyCode::left:
-      log.column_scroll = log.column_scroll < 8 ? 0 : log.column_scroll - 8;
+      log.column_scroll = base::saturating_sub(log.column_scroll, limits::pan_step);
       return;
     case tui::KeyCode::right:
-      log.column_scroll = log.column_scroll > UINT16_MAX - 8 ? UINT16_MAX : log.column_scroll + 8;
+      log.column_scroll = base::saturating_add(log.column_scroll, limits::pan_step);
       return;
     case tui::KeyCode::up:
     case tui::KeyCode::page_up:

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 #include "tui/events.hpp"
 
 namespace qm {

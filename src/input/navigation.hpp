@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/app_state.hpp"
-#include "app/core/row_selection.hpp"
+#include "model/app_state.hpp"
+#include "model/row_selection.hpp"
 
 namespace qm {
 
@@ -14,8 +14,6 @@ namespace qm {
 // and reloads restore are not reported.
 void report_selected_result(AppState& state, const std::optional<std::string>& before);
 
-// The view state reported to the backend: {tab, filter, selected_id}.
-nlohmann::json view_state(const AppState& state);
 // Sends `save_view` when a request channel is configured and the view state changed since it was
 // last saved.
 void save_view_state(AppState& state);

@@ -38,7 +38,7 @@ void seek_playback(AppState& state, SeekTarget target) {
   } else if (target == SeekTarget::forward) {
     offset = std::min(*position + seek_step_s, std::max(*duration - end_margin_s, 0.0));
   }
-  send_request(state, "seek", nlohmann::json{{"offset_s", offset}});
+  send_request(state, RequestAction::seek, RequestPayload().number("offset_s", offset));
 }
 
 }  // namespace qm

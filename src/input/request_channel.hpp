@@ -1,16 +1,15 @@
 #pragma once
 
-#include <string_view>
-
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
+#include "model/outbox.hpp"
 
 namespace qm {
 
-// Appends one request line for `action` to the request channel, after the backend's capability
-// for it and the action's preconditions are checked. Members of `payload` (when it is an object)
-// are added last and replace automatic ones. Leaves the outcome in the status message; true
-// exactly when the line was written.
-bool send_request(AppState& state, std::string_view action,
-                  const nlohmann::json& payload = nlohmann::json::object());
+// Queues one request for `action` in the outbox, after the backend's capability for it and the
+// action's preconditions are checked; a refusal becomes the status message. The checked actions
+// carry the selected entity's `entity_id` and the `side` shown; members of `payload` come last
+// and replace automatic ones. True exactly when the request was queued. The run loop writes it
+// and reports the outcome.
+bool send_request(AppState& state, RequestAction action, const RequestPayload& payload = {});
 
 }  // namespace qm

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "input/navigation.hpp"
+#include "model/row_id.hpp"
 #include "tui/geometry.hpp"
 
 namespace qm {
@@ -21,7 +22,7 @@ void move_up(AppState& state) {
     sync_selection(state);
     state.detail_scroll = 0;
   } else {
-    state.detail_scroll = tui::saturating_sub(state.detail_scroll, 1);
+    state.detail_scroll = base::saturating_sub(state.detail_scroll, 1);
   }
 }
 
@@ -33,14 +34,14 @@ void move_down(AppState& state) {
       state.connection_cursor = count == 0 ? 0 : std::min(next, count - 1);
       state.detail_scroll = 0;
     } else {
-      state.detail_scroll = tui::saturating_add(state.detail_scroll, 1);
+      state.detail_scroll = base::saturating_add(state.detail_scroll, 1);
     }
   } else if (!state.rows.empty()) {
     state.selected = std::min(state.selected + 1, state.rows.size() - 1);
     sync_selection(state);
     state.detail_scroll = 0;
   } else {
-    state.detail_scroll = tui::saturating_add(state.detail_scroll, 1);
+    state.detail_scroll = base::saturating_add(state.detail_scroll, 1);
   }
 }
 
@@ -54,7 +55,7 @@ void follow_connection(AppState& state) {
   }
   const std::string peer = connections[*state.connection_cursor].id;
   push_history(state);
-  reset_to_view(state, peer.starts_with("node:") ? View::nodes : View::topics);
+  reset_to_view(state, kind_of(peer) == RowKind::node ? View::nodes : View::topics);
   select_row_by_id(state, peer);
 }
 

@@ -1,6 +1,7 @@
 #include "input/text_entry.hpp"
 
-#include "tui/unicode.hpp"
+#include "base/char_class.hpp"
+#include "base/unicode.hpp"
 
 namespace qm {
 
@@ -9,16 +10,16 @@ bool accepted_character(const tui::KeyEvent& key, bool refuse_bidi_controls) {
     return false;
   }
   const char32_t c = key.character;
-  if (c < 32 || (c >= 127 && c <= 159) || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+  if (base::is_control_character(c) || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
     return false;
   }
-  return !refuse_bidi_controls || !((c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069));
+  return !refuse_bidi_controls || !base::is_bidi_control(c);
 }
 
 std::size_t character_count(std::string_view text) {
   std::size_t count = 0;
   for (std::size_t offset = 0; offset < text.size(); ++count) {
-    offset += tui::decode_utf8(text, offset).length;
+    offset += base::decode_utf8(text, offset).length;
   }
   return count;
 }

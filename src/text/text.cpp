@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "tui/unicode.hpp"
+#include "base/char_class.hpp"
+#include "base/unicode.hpp"
 
 namespace qm {
 
@@ -21,17 +22,17 @@ bool is_ascii(std::string_view text) {
 }
 
 // One character of `text` that starts at `offset`; invalid bytes are one character each.
-tui::DecodedChar char_at(std::string_view text, std::size_t offset) {
+base::DecodedChar char_at(std::string_view text, std::size_t offset) {
   const auto byte = static_cast<unsigned char>(text[offset]);
   if (byte < 0x80) {
     return {byte, 1};
   }
-  return tui::decode_utf8(text, offset);
+  return base::decode_utf8(text, offset);
 }
 
 // The character that ends just before `end`: the longest well-formed sequence that ends there,
 // else the single byte before `end`.
-tui::DecodedChar char_before(std::string_view text, std::size_t end) {
+base::DecodedChar char_before(std::string_view text, std::size_t end) {
   const auto last = static_cast<unsigned char>(text[end - 1]);
   if (last < 0x80) {
     return {last, 1};
@@ -40,14 +41,14 @@ tui::DecodedChar char_before(std::string_view text, std::size_t end) {
   while (start > 0 && end - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) {
     --start;
   }
-  const tui::DecodedChar decoded = tui::decode_utf8(text, start);
+  const base::DecodedChar decoded = base::decode_utf8(text, start);
   if (decoded.length == end - start) {
     return decoded;
   }
   return {0xFFFD, 1};
 }
 
-bool is_invalid(const tui::DecodedChar& c) {
+bool is_invalid(const base::DecodedChar& c) {
   return c.value == 0xFFFD && c.length == 1;
 }
 
@@ -55,8 +56,7 @@ bool is_unsafe(char32_t c) {
   if (c == '\t' || c == '\n') {
     return false;
   }
-  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) ||
-         (c >= 0x2066 && c <= 0x2069);
+  return base::is_unsafe_character(c);
 }
 
 bool is_safe_ascii(unsigned char byte) {
@@ -111,7 +111,7 @@ bool is_case_ignorable(char32_t c) {
 bool ends_word(std::string_view text, std::size_t offset, std::size_t end) {
   bool cased_before = false;
   for (std::size_t position = offset; position > 0;) {
-    const tui::DecodedChar c = char_before(text, position);
+    const base::DecodedChar c = char_before(text, position);
     position -= c.length;
     if (is_cased(c.value)) {
       cased_before = true;
@@ -125,7 +125,7 @@ bool ends_word(std::string_view text, std::size_t offset, std::size_t end) {
     return false;
   }
   for (std::size_t position = end; position < text.size();) {
-    const tui::DecodedChar c = char_at(text, position);
+    const base::DecodedChar c = char_at(text, position);
     position += c.length;
     if (is_cased(c.value)) {
       return false;
@@ -140,7 +140,7 @@ bool ends_word(std::string_view text, std::size_t offset, std::size_t end) {
 }  // namespace
 
 std::size_t display_width(std::string_view text) {
-  return tui::text_width(text);
+  return base::text_width(text);
 }
 
 std::string truncate_end(std::string_view text, std::size_t max_width) {
@@ -148,8 +148,8 @@ std::string truncate_end(std::string_view text, std::size_t max_width) {
   std::size_t cut = text.size();
   bool cut_found = false;
   for (std::size_t offset = 0; offset < text.size();) {
-    const tui::DecodedChar c = char_at(text, offset);
-    const auto char_columns = static_cast<std::size_t>(tui::char_width(c.value));
+    const base::DecodedChar c = char_at(text, offset);
+    const auto char_columns = static_cast<std::size_t>(base::char_width(c.value));
     if (!cut_found && width + char_columns + 1 > max_width) {
       cut = offset;
       cut_found = true;
@@ -177,8 +177,8 @@ std::string truncate_middle(std::string_view text, std::size_t max_width) {
 
   std::size_t tail_start = text.size();
   for (std::size_t tail_width = 0; tail_start > 0;) {
-    const tui::DecodedChar c = char_before(text, tail_start);
-    const auto char_columns = static_cast<std::size_t>(tui::char_width(c.value));
+    const base::DecodedChar c = char_before(text, tail_start);
+    const auto char_columns = static_cast<std::size_t>(base::char_width(c.value));
     if (tail_width + char_columns > tail_budget) {
       break;
     }
@@ -187,8 +187,8 @@ std::string truncate_middle(std::string_view text, std::size_t max_width) {
   }
   std::size_t head_end = 0;
   for (std::size_t head_width = 0; head_end < text.size();) {
-    const tui::DecodedChar c = char_at(text, head_end);
-    const auto char_columns = static_cast<std::size_t>(tui::char_width(c.value));
+    const base::DecodedChar c = char_at(text, head_end);
+    const auto char_columns = static_cast<std::size_t>(base::char_width(c.value));
     if (head_width + char_columns > head_budget) {
       break;
     }
@@ -232,7 +232,7 @@ std::string display_safe(std::string_view text) {
       ++offset;
       continue;
     }
-    const tui::DecodedChar c = tui::decode_utf8(text, offset);
+    const base::DecodedChar c = base::decode_utf8(text, offset);
     if (is_invalid(c) || is_unsafe(c.value)) {
       out += kReplacement;
     } else {
@@ -280,7 +280,7 @@ std::string lowercase_full(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t offset = 0; offset < text.size();) {
-    const tui::DecodedChar c = char_at(text, offset);
+    const base::DecodedChar c = char_at(text, offset);
     const std::size_t end = offset + c.length;
     if (c.value < 0x80) {
       const auto byte = static_cast<char>(c.value);
@@ -296,7 +296,7 @@ std::string lowercase_full(std::string_view text) {
       if (static_cast<char32_t>(lower) == c.value) {
         out.append(text.substr(offset, c.length));
       } else {
-        tui::append_utf8(out, static_cast<char32_t>(lower));
+        base::append_utf8(out, static_cast<char32_t>(lower));
       }
     }
     offset = end;

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/core/json/json_text.hpp"
+#include "json/json_text.hpp"
 #include "text/text.hpp"
 
 namespace qm {

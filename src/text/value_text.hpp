@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/json/json.hpp"
+#include "json/json.hpp"
 
 namespace qm {
 

@@ -5,8 +5,8 @@
 
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
+#include "tui/line.hpp"
 #include "tui/style.hpp"
-#include "tui/text.hpp"
 
 namespace tui {
 

@@ -1,6 +1,6 @@
 #include "tui/buffer.hpp"
 
-#include "tui/unicode.hpp"
+#include "base/unicode.hpp"
 
 namespace tui {
 
@@ -75,14 +75,14 @@ uint16_t Buffer::set_string(uint16_t x, uint16_t y, std::string_view text, const
       ++column;
       continue;
     }
-    const std::size_t length = grapheme_length(text, offset);
+    const std::size_t length = base::grapheme_length(text, offset);
     const std::string_view cluster = text.substr(offset, length);
     offset += length;
-    const DecodedChar first = decode_utf8(cluster, 0);
+    const base::DecodedChar first = base::decode_utf8(cluster, 0);
     if (first.value < 0x20 || (first.value >= 0x7F && first.value <= 0x9F)) {
       continue;
     }
-    const auto width = static_cast<unsigned>(grapheme_width(cluster));
+    const auto width = static_cast<unsigned>(base::grapheme_width(cluster));
     if (width == 0) {
       if (column > area_.x && column > x) {
         auto owner = static_cast<uint16_t>(column - 1);
@@ -115,7 +115,7 @@ uint16_t Buffer::set_string(uint16_t x, uint16_t y, std::string_view text, const
 uint16_t Buffer::set_line(uint16_t x, uint16_t y, const Line& line, uint16_t max_width) {
   uint16_t column = x;
   for (const Span& span : line.spans) {
-    const uint16_t used = saturating_sub(column, x);
+    const uint16_t used = base::saturating_sub(column, x);
     if (used >= max_width)
       break;
     column =

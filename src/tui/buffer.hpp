@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "tui/geometry.hpp"
+#include "tui/line.hpp"
 #include "tui/style.hpp"
-#include "tui/text.hpp"
 
 namespace tui {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tui/unicode.hpp"
+#include "base/unicode.hpp"
 
 namespace tui {
 namespace {
@@ -13,7 +13,7 @@ uint16_t covered_width(const std::vector<Cell>& cells, std::size_t index, std::s
   if (index + 1 == row_end || !cells[index + 1].is_continuation()) {
     return 1;
   }
-  const auto own = static_cast<std::size_t>(std::max(grapheme_width(cells[index].symbol), 1));
+  const auto own = static_cast<std::size_t>(std::max(base::grapheme_width(cells[index].symbol), 1));
   std::size_t width = 1;
   while (width < own && index + width < row_end && cells[index + width].is_continuation()) {
     ++width;

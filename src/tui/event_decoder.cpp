@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "tui/unicode.hpp"
+#include "base/unicode.hpp"
 
 namespace tui {
 namespace {
@@ -99,7 +99,7 @@ Parsed parse_plain_key(std::string_view input, bool final, KeyModifiers modifier
       return nothing(1);
     }
   }
-  const DecodedChar decoded = decode_utf8(input.substr(0, length), 0);
+  const base::DecodedChar decoded = base::decode_utf8(input.substr(0, length), 0);
   if (decoded.length != length) {
     return nothing(1);
   }

@@ -3,16 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace tui {
+#include "base/saturating.hpp"
 
-// Saturating 16-bit arithmetic: drawing code never wraps around.
-constexpr uint16_t saturating_add(uint16_t a, uint16_t b) {
-  const unsigned sum = unsigned{a} + unsigned{b};
-  return sum > 0xFFFF ? uint16_t{0xFFFF} : static_cast<uint16_t>(sum);
-}
-constexpr uint16_t saturating_sub(uint16_t a, uint16_t b) {
-  return a > b ? static_cast<uint16_t>(a - b) : uint16_t{0};
-}
+namespace tui {
 
 struct Position {
   uint16_t x = 0;
@@ -37,8 +30,8 @@ struct Rect {
 
   constexpr uint16_t left() const { return x; }
   constexpr uint16_t top() const { return y; }
-  constexpr uint16_t right() const { return saturating_add(x, width); }
-  constexpr uint16_t bottom() const { return saturating_add(y, height); }
+  constexpr uint16_t right() const { return base::saturating_add(x, width); }
+  constexpr uint16_t bottom() const { return base::saturating_add(y, height); }
   constexpr uint32_t area() const { return uint32_t{width} * uint32_t{height}; }
   constexpr bool empty() const { return width == 0 || height == 0; }
   constexpr bool contains(Position p) const {
@@ -49,9 +42,9 @@ struct Rect {
   constexpr Rect inner(uint16_t margin) const {
     const auto twice = static_cast<uint16_t>(std::min(2 * unsigned{margin}, 0xFFFFu));
     if (width < twice || height < twice) {
-      return Rect{saturating_add(x, margin), saturating_add(y, margin), 0, 0};
+      return Rect{base::saturating_add(x, margin), base::saturating_add(y, margin), 0, 0};
     }
-    return Rect{saturating_add(x, margin), saturating_add(y, margin),
+    return Rect{base::saturating_add(x, margin), base::saturating_add(y, margin),
                 static_cast<uint16_t>(width - twice), static_cast<uint16_t>(height - twice)};
   }
 
@@ -60,7 +53,7 @@ struct Rect {
     const uint16_t y1 = std::max(y, other.y);
     const uint16_t x2 = std::min(right(), other.right());
     const uint16_t y2 = std::min(bottom(), other.bottom());
-    return Rect{x1, y1, saturating_sub(x2, x1), saturating_sub(y2, y1)};
+    return Rect{x1, y1, base::saturating_sub(x2, x1), base::saturating_sub(y2, y1)};
   }
 };
 

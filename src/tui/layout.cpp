@@ -44,7 +44,7 @@ std::vector<Rect> split(Rect area, Direction direction, std::span<const Constrai
     } else {
       regions.push_back(Rect{start, area.y, length, area.height});
     }
-    start = saturating_add(start, length);
+    start = base::saturating_add(start, length);
   }
   return regions;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "tui/text.hpp"
+#include "tui/line.hpp"
 
 namespace tui {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tui/unicode.hpp"
+#include "base/unicode.hpp"
 #include "tui/wrap.hpp"
 
 namespace tui {
@@ -57,8 +57,8 @@ ColumnCut cut_columns(std::string_view text, uint16_t columns) {
   unsigned column = 0;
   std::size_t offset = 0;
   while (offset < text.size()) {
-    const std::size_t length = grapheme_length(text, offset);
-    const auto width = static_cast<unsigned>(grapheme_width(text.substr(offset, length)));
+    const std::size_t length = base::grapheme_length(text, offset);
+    const auto width = static_cast<unsigned>(base::grapheme_width(text.substr(offset, length)));
     if (column + width <= columns) {
       column += width;
       offset += length;

@@ -5,9 +5,9 @@
 
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
+#include "tui/line.hpp"
 #include "tui/line_source.hpp"
 #include "tui/style.hpp"
-#include "tui/text.hpp"
 
 namespace tui {
 

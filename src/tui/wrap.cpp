@@ -1,6 +1,6 @@
 #include "tui/wrap.hpp"
 
-#include "tui/unicode.hpp"
+#include "base/unicode.hpp"
 
 namespace tui {
 
@@ -31,8 +31,8 @@ WrappedRow next_row(std::string_view text, std::size_t start, uint16_t width, st
     if (ascii_alone) {
       cluster_width = byte >= 0x20 && byte < 0x7F ? 1 : 0;
     } else {
-      length = grapheme_length(text, offset);
-      cluster_width = static_cast<unsigned>(grapheme_width(text.substr(offset, length)));
+      length = base::grapheme_length(text, offset);
+      cluster_width = static_cast<unsigned>(base::grapheme_width(text.substr(offset, length)));
     }
     const bool space = byte == ' ' && length == 1;
     if (column + cluster_width > width) {

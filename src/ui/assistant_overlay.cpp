@@ -10,7 +10,7 @@
 #include "ui/detail_lines.hpp"
 #include "ui/header.hpp"
 #include "ui/overlay_box.hpp"
-#include "ui/text/palette.hpp"
+#include "ui/palette.hpp"
 
 namespace qm {
 

@@ -4,7 +4,7 @@
 
 #include "tui/paragraph.hpp"
 #include "tui/wrap.hpp"
-#include "ui/text/line_style.hpp"
+#include "ui/line_style.hpp"
 
 namespace qm {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "text/text.hpp"
-#include "ui/text/palette.hpp"
+#include "ui/palette.hpp"
 
 namespace qm {
 

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/core/key_bindings.hpp"
-#include "app/core/view.hpp"
-#include "tui/text.hpp"
+#include "model/key_bindings.hpp"
+#include "model/view.hpp"
+#include "tui/line.hpp"
 
 namespace qm {
 

@@ -8,9 +8,9 @@
 #include "ui/header.hpp"
 #include "ui/list_pane.hpp"
 #include "ui/overlays.hpp"
+#include "ui/palette.hpp"
 #include "ui/status_row.hpp"
-#include "ui/text/palette.hpp"
-#include "ui/text/styles.hpp"
+#include "ui/styles.hpp"
 #include "ui/view_switcher.hpp"
 #include "views/detail_page.hpp"
 
@@ -56,11 +56,6 @@ void draw_frame(tui::Frame& frame, const AppState& state, std::string_view detai
   DetailPage page = detail_page(state);
   page.text = detail;
   compose(frame.buffer(), state, page);
-}
-
-void record_frame_size(AppState& state, tui::Rect area) {
-  state.frame_width = area.width;
-  state.frame_height = area.height;
 }
 
 }  // namespace qm

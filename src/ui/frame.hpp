@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 #include "tui/terminal.hpp"
 
 namespace qm {
@@ -14,9 +14,5 @@ void draw_frame(tui::Frame& frame, const AppState& state);
 
 // The same with `detail` as the detail pane's text instead of the current view's.
 void draw_frame(tui::Frame& frame, const AppState& state, std::string_view detail);
-
-// Notes the size of the frame drawn last, for mouse hit-testing and the width rules of key
-// handling. The caller of draw_frame records it.
-void record_frame_size(AppState& state, tui::Rect area);
 
 }  // namespace qm

@@ -28,7 +28,7 @@ uint16_t list_pane_width(uint16_t content_width) {
   const auto share = static_cast<uint16_t>(uint32_t{content_width} * list_percent / 100);
   const uint16_t lowest = std::min<uint16_t>(content_width, detail_reserve);
   const uint16_t highest =
-      std::max<uint16_t>(tui::saturating_sub(content_width, detail_reserve), uint16_t{1});
+      std::max<uint16_t>(base::saturating_sub(content_width, detail_reserve), uint16_t{1});
   // The upper bound wins should the two cross, so the detail pane keeps its columns.
   return std::min(std::max(share, lowest), highest);
 }

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/core/layout_numbers.hpp"
-#include "app/core/view.hpp"
+#include "model/layout_numbers.hpp"
+#include "model/view.hpp"
 #include "tui/geometry.hpp"
 
 namespace qm {

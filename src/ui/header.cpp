@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "app/core/problem_list.hpp"
+#include "model/problem_list.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
-#include "tui/text.hpp"
-#include "ui/text/palette.hpp"
-#include "ui/text/styles.hpp"
+#include "tui/line.hpp"
+#include "ui/palette.hpp"
+#include "ui/styles.hpp"
 
 namespace qm {
 

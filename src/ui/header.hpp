@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
 

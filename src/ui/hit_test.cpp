@@ -11,8 +11,8 @@ std::optional<View> rail_view_at(const FrameLayout& layout, tui::Position positi
   }
   const tui::Rect rail = *layout.rail;
   // Only lines that are drawn count: those between the top and the bottom border.
-  const tui::Rect lines{rail.x, tui::saturating_add(rail.y, 1), rail.width,
-                        tui::saturating_sub(rail.height, 2)};
+  const tui::Rect lines{rail.x, base::saturating_add(rail.y, 1), rail.width,
+                        base::saturating_sub(rail.height, 2)};
   if (!lines.contains(position)) {
     return std::nullopt;
   }

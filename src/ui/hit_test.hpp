@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/core/view.hpp"
+#include "model/view.hpp"
 #include "tui/geometry.hpp"
 #include "ui/frame_layout.hpp"
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "ui/list_rows.hpp"
+#include "ui/palette.hpp"
 #include "ui/pane_block.hpp"
-#include "ui/text/palette.hpp"
 
 namespace qm {
 
@@ -57,7 +57,7 @@ void draw_list_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state, 
       const auto x = static_cast<uint16_t>(std::max<std::size_t>(
           end, inner.right() - std::min<std::size_t>(pieces.secondary_width, inner.width)));
       buffer.set_string(x, y, pieces.secondary->content, pieces.secondary->style,
-                        tui::saturating_sub(inner.right(), x));
+                        base::saturating_sub(inner.right(), x));
     }
     if (selected) {
       buffer.set_style(tui::Rect{inner.x, y, inner.width, 1}, tui::bg(palette::bg_selection));

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
 

@@ -4,13 +4,14 @@
 
 #include <algorithm>
 
-#include "app/core/capture_node.hpp"
-#include "app/core/problem_list.hpp"
+#include "model/capture_node.hpp"
+#include "model/problem_list.hpp"
+#include "model/row_id.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
-#include "ui/text/line_style.hpp"
-#include "ui/text/palette.hpp"
-#include "ui/text/styles.hpp"
+#include "ui/line_style.hpp"
+#include "ui/palette.hpp"
+#include "ui/styles.hpp"
 #include "views/observation_text.hpp"
 
 namespace qm {
@@ -19,9 +20,6 @@ namespace {
 
 constexpr std::string_view tree_prefix = "└─ ";
 constexpr std::string_view tag_end = "] ";
-constexpr std::string_view node_prefix = "node:";
-constexpr std::string_view topic_prefix = "topic:";
-constexpr std::string_view frame_prefix = "frame:";
 
 // Printable ASCII reads the same in its display-safe copy.
 bool is_plain_ascii(std::string_view text) {
@@ -47,7 +45,7 @@ const Json& details_of(const Row& row) {
 }
 
 std::optional<RowMarker> health_marker(const Row& row) {
-  if (row.id == "health:summary") {
+  if (row.id == health_summary_id) {
     return RowMarker{"≡", palette::accent_soft};
   }
   return severity_marker(severity_rank(*row.value));
@@ -63,7 +61,8 @@ std::optional<RowMarker> topic_marker(const RowContext& context, const Row& row)
   if (rank) {
     return severity_marker(*rank);
   }
-  if (row.id == "topic:/rosout" || row.id == "topic:/parameter_events") {
+  if (name_of(row.id, RowKind::topic) == "/rosout" ||
+      name_of(row.id, RowKind::topic) == "/parameter_events") {
     return RowMarker{"·", palette::text_dim};
   }
   const Json& details = details_of(row);
@@ -102,8 +101,7 @@ std::string frame_name(const Row& row) {
   if (frame.is_string()) {
     return value_display_text(frame);
   }
-  return std::string(row.id.starts_with(frame_prefix) ? row.id.substr(frame_prefix.size())
-                                                      : row.id);
+  return std::string(name_of(row.id, RowKind::frame).value_or(row.id));
 }
 
 std::optional<RowMarker> frame_marker(const RowContext& context, const Row& row) {
@@ -117,9 +115,9 @@ std::optional<RowMarker> frame_marker(const RowContext& context, const Row& row)
 
 // The topic's rate text when the shown capture sampled it, else its endpoint counts.
 std::optional<std::string> topic_secondary(const RowContext& context, const Row& row) {
-  if (row.id.starts_with(topic_prefix)) {
+  if (const auto topic = name_of(row.id, RowKind::topic)) {
     const Json& rates = member(context.model->shown_capture(), "rates");
-    const Json& entry = member(member(rates, "topics"), row.id.substr(topic_prefix.size()));
+    const Json& entry = member(member(rates, "topics"), *topic);
     if (entry.is_object() && !is_string_equal(member(entry, "status"), "not_found") &&
         !is_string_equal(member(entry, "status"), "no_publisher")) {
       return topic_rate_text(entry, rates_window_text(rates));
@@ -156,10 +154,11 @@ std::optional<std::string> node_secondary(const RowContext& context, const Row& 
   if (is_capture_node(context, row)) {
     return "capture node";
   }
-  if (!row.id.starts_with(node_prefix)) {
+  const std::optional<std::string_view> name = name_of(row.id, RowKind::node);
+  if (!name) {
     return std::nullopt;
   }
-  return clock_word(context, std::string_view(row.id).substr(node_prefix.size()));
+  return clock_word(context, *name);
 }
 
 std::optional<std::string> frame_secondary(const Row& row) {
@@ -241,7 +240,7 @@ RowContext row_context(const AppState& state) {
   }
   if (state.view == View::nodes) {
     if (auto name = capture_node_name(model)) {
-      context.capture_node_id = std::string(node_prefix) + *name;
+      context.capture_node_id = row_id(RowKind::node, *name);
     }
   }
   if (state.view == View::tf) {
@@ -277,7 +276,8 @@ std::optional<RowMarker> row_marker(const RowContext& context, const Row& row) {
 std::optional<std::string> row_secondary_text(const RowContext& context, const Row& row) {
   switch (context.view) {
     case View::health:
-      if (row.id != "health:summary" && is_string_equal(member(*row.value, "detector"), "launch")) {
+      if (row.id != health_summary_id &&
+          is_string_equal(member(*row.value, "detector"), "launch")) {
         return "launch";
       }
       return std::nullopt;

@@ -5,14 +5,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/launch_log_page.hpp"
+#include "model/launch_log_page.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
 #include "tui/paragraph.hpp"
 #include "ui/detail_lines.hpp"
+#include "ui/line_style.hpp"
 #include "ui/overlay_box.hpp"
-#include "ui/text/line_style.hpp"
-#include "ui/text/palette.hpp"
+#include "ui/palette.hpp"
 #include "views/launch_readiness.hpp"
 
 namespace qm {

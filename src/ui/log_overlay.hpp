@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
-#include "tui/text.hpp"
+#include "tui/line.hpp"
 
 namespace qm {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "tui/clear.hpp"
+#include "ui/palette.hpp"
 #include "ui/pane_block.hpp"
-#include "ui/text/palette.hpp"
 
 namespace qm {
 
@@ -23,17 +23,17 @@ constexpr uint16_t scaled(uint16_t value, unsigned numerator, unsigned denominat
 }
 
 tui::Rect margin_box(tui::Rect area) {
-  return tui::Rect{tui::saturating_add(area.x, wide_margin),
-                   tui::saturating_add(area.y, wide_margin),
-                   tui::saturating_sub(area.width, 2 * wide_margin),
-                   tui::saturating_sub(area.height, 2 * wide_margin)};
+  return tui::Rect{base::saturating_add(area.x, wide_margin),
+                   base::saturating_add(area.y, wide_margin),
+                   base::saturating_sub(area.width, 2 * wide_margin),
+                   base::saturating_sub(area.height, 2 * wide_margin)};
 }
 
 }  // namespace
 
 tui::Rect help_box(tui::Rect area) {
-  return tui::Rect{tui::saturating_add(area.x, area.width / 8),
-                   tui::saturating_add(area.y, area.height / 8), scaled(area.width, 3, 4),
+  return tui::Rect{base::saturating_add(area.x, area.width / 8),
+                   base::saturating_add(area.y, area.height / 8), scaled(area.width, 3, 4),
                    scaled(area.height, 3, 4)};
 }
 
@@ -46,8 +46,8 @@ tui::Rect assistant_box(tui::Rect area) {
 }
 
 tui::Rect form_box(tui::Rect area) {
-  return tui::Rect{tui::saturating_add(area.x, area.width / 10),
-                   tui::saturating_add(area.y, area.height / 4), scaled(area.width, 4, 5),
+  return tui::Rect{base::saturating_add(area.x, area.width / 10),
+                   base::saturating_add(area.y, area.height / 4), scaled(area.width, 4, 5),
                    static_cast<uint16_t>(area.height / 2)};
 }
 
@@ -59,9 +59,9 @@ uint16_t palette_width(uint16_t terminal_width) {
 tui::Rect palette_box(tui::Rect area, std::size_t matches) {
   const uint16_t width = palette_width(area.width);
   const std::size_t wanted = matches + palette_chrome_rows + (matches == 0 ? 1 : 0);
-  const uint16_t room = tui::saturating_sub(area.height, palette_top);
-  return tui::Rect{tui::saturating_add(area.x, tui::saturating_sub(area.width, width) / 2),
-                   tui::saturating_add(area.y, palette_top), width,
+  const uint16_t room = base::saturating_sub(area.height, palette_top);
+  return tui::Rect{base::saturating_add(area.x, base::saturating_sub(area.width, width) / 2),
+                   base::saturating_add(area.y, palette_top), width,
                    static_cast<uint16_t>(std::min<std::size_t>(room, wanted))};
 }
 

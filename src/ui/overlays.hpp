@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 #include "tui/buffer.hpp"
 
 namespace qm {

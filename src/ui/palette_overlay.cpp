@@ -6,7 +6,7 @@
 #include "text/text.hpp"
 #include "tui/paragraph.hpp"
 #include "ui/overlay_box.hpp"
-#include "ui/text/palette.hpp"
+#include "ui/palette.hpp"
 
 namespace qm {
 
@@ -74,8 +74,8 @@ void draw_command_palette(tui::Buffer& buffer, tui::Rect area, const AppState& s
   clear_box(buffer, box);
   const tui::Rect inner = draw_panel_frame(buffer, box, "Command");
   tui::Paragraph paragraph;
-  paragraph.render(palette_lines(*state.palette, matches, tui::saturating_sub(box.width, 2)), inner,
-                   buffer);
+  paragraph.render(palette_lines(*state.palette, matches, base::saturating_sub(box.width, 2)),
+                   inner, buffer);
 }
 
 }  // namespace qm

@@ -4,11 +4,11 @@
 #include <span>
 #include <vector>
 
-#include "app/core/app_state.hpp"
-#include "app/core/palette_candidates.hpp"
+#include "model/app_state.hpp"
+#include "model/palette_candidates.hpp"
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
-#include "tui/text.hpp"
+#include "tui/line.hpp"
 
 namespace qm {
 

@@ -1,6 +1,6 @@
 #include "ui/pane_block.hpp"
 
-#include "ui/text/palette.hpp"
+#include "ui/palette.hpp"
 
 namespace qm {
 

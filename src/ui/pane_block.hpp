@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "tui/block.hpp"
-#include "tui/text.hpp"
+#include "tui/line.hpp"
 
 namespace qm {
 

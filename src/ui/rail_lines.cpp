@@ -2,11 +2,12 @@
 
 #include <fmt/format.h>
 
-#include "app/core/capture_node.hpp"
-#include "app/core/problem_list.hpp"
+#include "model/capture_node.hpp"
+#include "model/problem_list.hpp"
+#include "model/row_id.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
-#include "ui/text/palette.hpp"
+#include "ui/palette.hpp"
 
 namespace qm {
 
@@ -31,7 +32,7 @@ void add_health_badges(const AppState& state, std::vector<RailBadge>& badges) {
 std::size_t observed_node_count(const SessionModel& model) {
   std::size_t count = model.node_count;
   if (const auto name = capture_node_name(model)) {
-    const Json* entity = find_entity(model, "node:" + *name);
+    const Json* entity = find_entity(model, row_id(RowKind::node, *name));
     if (entity != nullptr && is_string_equal(member(*entity, "kind"), "node") && count > 0) {
       --count;
     }

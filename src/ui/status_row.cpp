@@ -6,10 +6,10 @@
 #include <span>
 #include <string>
 
-#include "app/core/mode.hpp"
+#include "model/mode.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
-#include "ui/text/palette.hpp"
+#include "ui/palette.hpp"
 
 namespace qm {
 

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
+#include "tui/line.hpp"
 #include "tui/style.hpp"
-#include "tui/text.hpp"
 
 namespace qm {
 

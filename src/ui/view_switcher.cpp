@@ -3,9 +3,9 @@
 #include <fmt/format.h>
 
 #include "text/text.hpp"
+#include "ui/palette.hpp"
 #include "ui/pane_block.hpp"
 #include "ui/rail_lines.hpp"
-#include "ui/text/palette.hpp"
 
 namespace qm {
 
@@ -79,10 +79,10 @@ void draw_tab_strip(tui::Buffer& buffer, tui::Rect strip, View current) {
                                  ? tui::fg(palette::on_accent).with_bg(palette::accent).bold()
                                  : tui::fg(palette::text_muted);
     x = buffer.set_string(tab.x, strip.y, tab_label(tab.view), style,
-                          tui::saturating_sub(strip.right(), tab.x));
+                          base::saturating_sub(strip.right(), tab.x));
   }
   if (window.more_right && x < strip.right()) {
-    buffer.set_string(x, strip.y, "›", marker, tui::saturating_sub(strip.right(), x));
+    buffer.set_string(x, strip.y, "›", marker, base::saturating_sub(strip.right(), x));
   }
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
 

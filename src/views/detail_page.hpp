@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 
 namespace qm {
 

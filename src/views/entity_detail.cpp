@@ -1,5 +1,6 @@
 #include "views/entity_detail.hpp"
 
+#include "model/row_id.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
 #include "views/graph_detail.hpp"
@@ -11,15 +12,13 @@ namespace qm {
 
 namespace {
 
-constexpr std::string_view node_prefix = "node:";
-
 constexpr std::string_view no_mapping =
     "Unknown: no source declaration linked to this captured entity.\n";
 
 // Nodes read their clock from the shown capture; the parameter read's status is the current one.
 std::string clock_line(const AppState& state) {
   const std::string_view id = state.selected_id;
-  const std::string_view name = id.starts_with(node_prefix) ? id.substr(node_prefix.size()) : id;
+  const std::string_view name = name_of(id, RowKind::node).value_or(id);
   const Json& graph = member(state.model.shown_capture(), "graph");
   const ClockReading reading = clock_reading(graph, name);
   switch (reading) {
@@ -71,8 +70,9 @@ void append_on_demand_observation(std::string& out, const AppState& state) {
   const std::string_view title = nodes ? "CONFIGURATION DIFF · d compares selected node"
                                        : "MESSAGE-TIME TF · t queries configured target";
   const Json& observation = member(state.document(), nodes ? "configuration_diff" : "message_tf");
-  const std::string subject = std::string(nodes ? node_prefix : "topic:") +
-                              value_display_text(member(observation, nodes ? "node" : "topic"));
+  const std::string subject =
+      row_id(nodes ? RowKind::node : RowKind::topic,
+             value_display_text(member(observation, nodes ? "node" : "topic")));
   out += "\n";
   out += title;
   out += "\n";

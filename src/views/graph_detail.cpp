@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/row_id.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
 #include "views/entity_detail.hpp"
@@ -37,10 +38,8 @@ void append_diagram(std::string& out, const AppState& state) {
     out += "No captured connections for this topic.\n";
     return;
   }
-  std::string_view topic = state.selected_id;
-  if (topic.starts_with("topic:")) {
-    topic.remove_prefix(6);
-  }
+  const std::string_view topic =
+      name_of(state.selected_id, RowKind::topic).value_or(state.selected_id);
   std::string topic_box;
   append_box(topic_box, display_safe(topic));
   for (std::size_t i = 0; i < std::max(publishers.size(), subscribers.size()); ++i) {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 
 namespace qm {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/core/app_state.hpp"
+#include "model/app_state.hpp"
 
 namespace qm {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/core/json/json_access.hpp"
+#include "json/json_access.hpp"
 
 namespace qm {
 

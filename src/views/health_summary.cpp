@@ -6,8 +6,9 @@
 #include <iterator>
 #include <string_view>
 
-#include "app/core/capture_node.hpp"
-#include "app/core/problem_list.hpp"
+#include "model/capture_node.hpp"
+#include "model/problem_list.hpp"
+#include "model/row_id.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
 #include "views/health_banner.hpp"
@@ -184,7 +185,7 @@ void append_launch_processes(std::string& out, const Json& processes) {
 GraphCounts graph_counts(const SessionModel& model) {
   GraphCounts counts{model.node_count, model.topic_count};
   if (const auto name = capture_node_name(model)) {
-    const std::string id = "node:" + *name;
+    const std::string id = row_id(RowKind::node, *name);
     // Node rows carry the value text of each node entity's id.
     const auto& nodes = model.list(ListKind::nodes).rows;
     counts.nodes -= static_cast<std::size_t>(
@@ -237,7 +238,7 @@ std::string health_summary_text(const AppState& state) {
 }
 
 DetailPage health_page(const AppState& state, const Row* row) {
-  if (row != nullptr && row->id.starts_with("problem:")) {
+  if (row != nullptr && kind_of(row->id) == RowKind::problem) {
     return {"Problem · y copies the check", problem_detail_text(*row->value)};
   }
   return {"System at a glance", health_summary_text(state)};

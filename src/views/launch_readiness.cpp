@@ -1,6 +1,6 @@
 #include "views/launch_readiness.hpp"
 
-#include "app/core/json/json_access.hpp"
+#include "json/json_access.hpp"
 #include "text/value_text.hpp"
 
 namespace qm {

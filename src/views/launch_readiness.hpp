@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/core/json/json.hpp"
+#include "json/json.hpp"
 
 namespace qm {
 

@@ -4,9 +4,9 @@
 #include <set>
 #include <vector>
 
+#include "json/json_edit.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
-#include "views/json_edit.hpp"
 
 namespace qm {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/json/json_access.hpp"
+#include "json/json_access.hpp"
 
 namespace qm {
 

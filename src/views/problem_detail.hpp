@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/core/json/json_access.hpp"
+#include "json/json_access.hpp"
 
 namespace qm {
 

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "model/row_id.hpp"
 #include "text/value_text.hpp"
 
 namespace qm {
 
 namespace {
 
-constexpr std::string_view experiment_prefix = "experiment:";
 constexpr std::size_t recent_event_count = 10;
 
 std::string header_text(const Json& document) {
@@ -69,9 +69,9 @@ DetailPage project_page(const AppState& state, const Row* row) {
   const Json& document = state.document();
   std::string text = header_text(document);
   const std::string_view id = state.selected_id;
-  if (id.size() > experiment_prefix.size() && id.starts_with(experiment_prefix)) {
+  if (const auto name = name_of(id, RowKind::experiment); name && !name->empty()) {
     text += experiment_body(document, row);
-  } else if (id == "task:history") {
+  } else if (id == task_history_id) {
     const Json& task = member(document, "task");
     text += "FULL TASK HISTORY\n" + outline_text(member(task, "events")) + evidence_freshness(task);
   } else {

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "json/json_edit.hpp"
+#include "model/row_id.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
-#include "views/json_edit.hpp"
 
 namespace qm {
 
 namespace {
 
-constexpr std::string_view run_prefix = "run:";
 constexpr std::size_t label_columns = 18;
 constexpr double bar_blocks = 14;
 
@@ -133,7 +133,7 @@ DetailPage results_page(const AppState& state, const Row* row) {
   const std::string_view id = row != nullptr ? row->id : std::string_view{};
   std::string text;
   append_check(text, state.document());
-  if (id.starts_with(run_prefix)) {
+  if (kind_of(id) == RowKind::run) {
     append_verdict(text, *row->value);
   }
   if (row != nullptr) {
@@ -141,10 +141,10 @@ DetailPage results_page(const AppState& state, const Row* row) {
   } else {
     text += "No result files supplied. Add result files when launching the workspace.";
   }
-  if (id.starts_with(run_prefix)) {
+  if (kind_of(id) == RowKind::run) {
     return {"Run", std::move(text)};
   }
-  if (id.starts_with("check:")) {
+  if (kind_of(id) == RowKind::check) {
     return {"Stage", std::move(text)};
   }
   return {inspector_title, std::move(text)};

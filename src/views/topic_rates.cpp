@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/row_id.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
 #include "views/observation_text.hpp"
@@ -9,8 +10,6 @@
 namespace qm {
 
 namespace {
-
-constexpr std::string_view topic_prefix = "topic:";
 
 std::string expected_text(const Json& expected) {
   const Json& min = member(expected, "min_hz");
@@ -109,8 +108,7 @@ std::string live_rate_section(const Json& document, const Row& row, bool baselin
   if (baseline_shown) {
     return {};
   }
-  const std::string_view name =
-      row.id.starts_with(topic_prefix) ? row.id.substr(topic_prefix.size()) : row.id;
+  const std::string_view name = name_of(row.id, RowKind::topic).value_or(row.id);
   const Json& rates = member_path(document, {"current", "rates"});
   const Json& measurement = member(member(rates, "topics"), name);
   if (!measurement.is_object()) {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/core/session_model.hpp"
+#include "model/session_model.hpp"
 
 namespace qm {
 

@@ -4,9 +4,11 @@
 
 #include <deque>
 #include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
 
-#include "app/initial_state.hpp"
 #include "app/request_file.hpp"
+#include "model/initial_state.hpp"
 #include "support/documents.hpp"
 #include "support/key_events.hpp"
 #include "support/session_on_disk.hpp"
@@ -20,8 +22,9 @@ class ScriptedTerminal : public LoopTerminal {
   explicit ScriptedTerminal(std::deque<std::optional<tui::Event>> script)
       : script_(std::move(script)) {}
 
-  std::expected<void, Error> draw(AppState& /*state*/) override {
+  std::expected<void, Error> draw(const AppState& state) override {
     ++frames;
+    drawn_statuses.push_back(state.status);
     return {};
   }
   std::expected<std::optional<tui::Event>, Error> wait_event(std::chrono::milliseconds) override {
@@ -41,7 +44,12 @@ class ScriptedTerminal : public LoopTerminal {
     return {};
   }
 
+  void copy_to_clipboard(std::string_view text) override { clipboard.emplace_back(text); }
+  tui::Size size() override { return {90, 30}; }
+
   int frames = 0;
+  std::vector<std::string> drawn_statuses;
+  std::vector<std::string> clipboard;
   int waits = 0;
   int resumes = 0;
   std::optional<Error> resume_failure;
@@ -76,7 +84,7 @@ TEST(RunLoop, IdleTurnsDrawNothing) {
   testing::SessionOnDisk fixture = two_topics();
   // 25 timeouts are five idle seconds.
   ScriptedTerminal terminal(std::deque<std::optional<tui::Event>>(25));
-  ASSERT_TRUE(run_loop(terminal, fixture.state, fixture.watch));
+  ASSERT_TRUE(run_loop(terminal, fixture.state, fixture.watch, nullptr));
   EXPECT_EQ(terminal.frames, 1);
   EXPECT_EQ(terminal.waits, 26);
 }
@@ -86,7 +94,7 @@ TEST(RunLoop, OnlyHandledEventsRedraw) {
   ScriptedTerminal terminal({key('j', tui::KeyKind::release), tui::PasteEvent{"text"},
                              tui::FocusGained{}, tui::FocusLost{}, std::nullopt,
                              tui::ResizeEvent{{90, 30}}, key('j'), key('k', tui::KeyKind::repeat)});
-  ASSERT_TRUE(run_loop(terminal, fixture.state, fixture.watch));
+  ASSERT_TRUE(run_loop(terminal, fixture.state, fixture.watch, nullptr));
   // The first frame, the resize and the two keys.
   EXPECT_EQ(terminal.frames, 4);
   EXPECT_EQ(fixture.state.selected, 0u);
@@ -95,13 +103,14 @@ TEST(RunLoop, OnlyHandledEventsRedraw) {
 TEST(RunLoop, AContinueSetsTheTerminalUpAgainBeforeTheNextFrameAndAFailureEndsTheLoop) {
   testing::SessionOnDisk fixture = two_topics();
   ScriptedTerminal terminal({tui::ContinuedEvent{}, std::nullopt});
-  ASSERT_TRUE(run_loop(terminal, fixture.state, fixture.watch));
+  ASSERT_TRUE(run_loop(terminal, fixture.state, fixture.watch, nullptr));
   EXPECT_EQ(terminal.resumes, 1);
   EXPECT_EQ(terminal.frames, 2);
 
   ScriptedTerminal failing({tui::ContinuedEvent{}, key('j')});
   failing.resume_failure = Error::os(EIO);
-  EXPECT_EQ(run_loop(failing, fixture.state, fixture.watch), std::unexpected(Error::os(EIO)));
+  EXPECT_EQ(run_loop(failing, fixture.state, fixture.watch, nullptr),
+            std::unexpected(Error::os(EIO)));
   EXPECT_EQ(failing.frames, 1);
 }
 
@@ -172,14 +181,17 @@ TEST(RunLoop, ResizeRequestsTheOpenLogPageAgainForTheNewHeight) {
                                  {"severity", "all"},
                                  {"context", 0},
                                  {"start", 40}}}}}};
-  AppState state = build_initial_state(testing::document_of(document),
-                                       std::make_shared<RequestFile>(channel), false);
+  AppState state = build_initial_state(testing::document_of(document), true, false);
+  RequestFile file(channel);
+  ScriptedTerminal terminal({});
   state.log.open = true;
   handle_event(state, tui::ResizeEvent{{100, 40}});
+  EXPECT_EQ(state.frame_height, 40);
   // The page on hand is for other settings: paging starts again at line 0.
   state.log.severity = "error";
   handle_event(state, tui::ResizeEvent{{100, 17}});
   handle_event(state, tui::ResizeEvent{{100, 200}});
+  deliver_outbox(state, &file, terminal);
   EXPECT_EQ(testing::read_file(channel),
             "{\"action\":\"launch_log\",\"context\":0,\"limit\":23,\"query\":\"\",\"severity\":"
             "\"all\",\"start\":40}\n"
@@ -187,6 +199,37 @@ TEST(RunLoop, ResizeRequestsTheOpenLogPageAgainForTheNewHeight) {
             "\"error\",\"start\":0}\n"
             "{\"action\":\"launch_log\",\"context\":0,\"limit\":80,\"query\":\"\",\"severity\":"
             "\"error\",\"start\":0}\n");
+}
+
+TEST(RunLoop, DeliversWhatAnEventQueuedBeforeTheNextFrame) {
+  testing::TempDir dir;
+  const std::string channel = dir.file("requests.jsonl");
+  nlohmann::json document = {
+      {"schema", "quillmesh.terminal-session/1"},
+      {"capabilities", {{"refresh", true}}},
+      {"problems",
+       {{"findings", nlohmann::json::array({{{"id", "problem:x"},
+                                             {"severity", "warning"},
+                                             {"title", "X"},
+                                             {"detector", "graph"},
+                                             {"verify", "ros2 topic hz /x"}}})}}}};
+  testing::SessionOnDisk fixture(document);
+  fixture.state.request_channel = true;
+  RequestFile file(channel);
+  ScriptedTerminal terminal({key('r'), key('j'), key('y')});
+  ASSERT_TRUE(run_loop(terminal, fixture.state, fixture.watch, &file));
+  EXPECT_EQ(fixture.state.frame_width, 90);
+  EXPECT_EQ(terminal.drawn_statuses.at(1), "Requested refresh; awaiting backend status");
+  EXPECT_EQ(terminal.clipboard, std::vector<std::string>{"ros2 topic hz /x"});
+  EXPECT_TRUE(testing::read_file(channel).starts_with(
+      "{\"action\":\"refresh\",\"entity_id\":\"health:summary\",\"side\":\"current\"}\n"));
+  EXPECT_TRUE(fixture.state.outbox.requests.empty() && !fixture.state.outbox.clipboard);
+
+  // Without a request channel the same key fails when written.
+  testing::SessionOnDisk again(document);
+  ScriptedTerminal no_channel({key('r')});
+  ASSERT_TRUE(run_loop(no_channel, again.state, again.watch, nullptr));
+  EXPECT_EQ(no_channel.drawn_statuses.at(1), "Request failed: No request channel configured");
 }
 
 TEST(RunLoop, KeysThatChangeTheStatusClearTheRefusalFlag) {

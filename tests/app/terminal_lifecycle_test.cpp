@@ -13,8 +13,8 @@
 #include "support/key_events.hpp"
 #include "support/pty_child.hpp"
 #include "support/terminal_bytes.hpp"
+#include "term/restore.hpp"
 #include "tui/invariant.hpp"
-#include "tui/restore.hpp"
 #include "tui/sequences.hpp"
 
 // These tests run every case in a forked child whose controlling terminal is a pseudo-terminal.

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "app/core/session_document.hpp"
+#include "app/session_file.hpp"
 #include "backend_fixture.hpp"
 
 namespace qm::demo::test {

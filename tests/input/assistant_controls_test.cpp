@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/row_selection.hpp"
 #include "input/dispatch_document.hpp"
+#include "model/row_selection.hpp"
 #include "support/key_events.hpp"
 #include "support/state_builder.hpp"
 
@@ -55,7 +55,7 @@ TEST(AssistantKeys, RequestsApprovalsConnectionsAndPrompt) {
   EXPECT_FALSE(state.assistant.composing);
   press(state, {key(U'i'), key(U'!'), key(KeyCode::escape)});
   EXPECT_EQ(state.assistant.prompt, "hi!");
-  EXPECT_EQ(requests_of(channel->text),
+  EXPECT_EQ(requests_of(channel->from(state).text),
             (std::vector<std::string>{
                 R"({"action":"ai_connection","connection_id":"c"})",
                 R"({"action":"ai_connection","connection_id":"a"})",
@@ -90,7 +90,7 @@ TEST(AssistantKeys, RefusalsAndThePromptLimit) {
   handle_key(state, key(U'p'));
   EXPECT_EQ(state.status, "No named connections. Supply a user-private --ai-config file.");
   handle_key(state, key(U's'));
-  EXPECT_EQ(requests_of(channel->text),
+  EXPECT_EQ(requests_of(channel->from(state).text),
             (std::vector<std::string>{R"({"action":"ai_context","selection_id":"topic:/scan"})"}));
 
   // 8,192 bytes at most: a character that would pass the limit is refused, a shorter one fits.

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/row_selection.hpp"
 #include "input/dispatch_document.hpp"
+#include "model/row_selection.hpp"
 #include "support/key_events.hpp"
 #include "support/state_builder.hpp"
 
@@ -43,9 +43,9 @@ TEST(Clipboard, CopiesTheDisplaySafeCheckCommand) {
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(select_row_by_id(state, c.id)) << c.id;
-    state.clipboard.reset();
+    state.outbox.clipboard.reset();
     handle_key(state, testing::key(U'y'));
-    EXPECT_EQ(state.clipboard, c.copied) << c.id;
+    EXPECT_EQ(state.outbox.clipboard, c.copied) << c.id;
     EXPECT_EQ(state.status, c.status) << c.id;
   }
 }

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/palette_candidates.hpp"
 #include "input/dispatch_document.hpp"
 #include "input/key_dispatch.hpp"
+#include "model/palette_candidates.hpp"
 #include "support/key_events.hpp"
 #include "support/state_builder.hpp"
 
@@ -106,9 +106,9 @@ TEST(PaletteKeys, TypingChoosingAndRunning) {
 
   // A command runs as its key; Quit stops after saving the view.
   press(state, {key(U':'), key(U'q'), key(U'u'), key(U'i')});
-  channel->text.clear();
+  channel->from(state).text.clear();
   EXPECT_FALSE(handle_key(state, key(KeyCode::enter)));
-  EXPECT_EQ(lines_of(channel->text).size(), 0u);  // the view state was saved before
+  EXPECT_EQ(lines_of(channel->from(state).text).size(), 0u);  // the view state was saved before
 }
 
 }  // namespace

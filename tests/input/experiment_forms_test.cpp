@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/row_selection.hpp"
 #include "input/dispatch_document.hpp"
+#include "model/row_selection.hpp"
 #include "support/key_events.hpp"
 #include "support/state_builder.hpp"
 
@@ -58,7 +58,7 @@ TEST(ExperimentForms, PlanCollectsFiveAnswersAndChecksTheVariables) {
   }
   answer(state, R"({"seed":1})");
   EXPECT_FALSE(state.form);
-  EXPECT_EQ(lines_of(channel->text).back(),
+  EXPECT_EQ(lines_of(channel->from(state).text).back(),
             R"({"action":"plan_experiment","criteria_identity":"qos-check",)"
             R"("entity_id":"project:summary",)"
             R"("hypothesis":" QoS blocks images ","prediction":"no frames","side":"current",)"
@@ -81,12 +81,12 @@ TEST(ExperimentForms, ConcludeNeedsAnExperimentAndSendsItsId) {
   handle_key(state, key(KeyCode::escape));
   EXPECT_FALSE(state.form);
 
-  channel->text.clear();
+  channel->from(state).text.clear();
   handle_key(state, key(U'f'));
   answer(state, "supported");
   answer(state, "it was QoS");
   handle_key(state, key(KeyCode::enter));  // Enter on the experiment row selects it
-  EXPECT_EQ(lines_of(channel->text),
+  EXPECT_EQ(lines_of(channel->from(state).text),
             (std::vector<std::string>{
                 R"({"action":"finish_experiment","conclusion":"it was QoS","entity_id":")"
                 R"(experiment:e-1","experiment_id":"e-1","outcome":"supported","side":"current"})",
@@ -107,6 +107,7 @@ TEST(ExperimentForms, OpeningResultsSwitchesViewEvenWithoutAChannel) {
   ASSERT_TRUE(select_row_by_id(state, "experiment:e-1"));
   handle_key(state, key(U'o'));
   EXPECT_EQ(state.view, View::results);
+  testing::deliver_without_channel(state);
   EXPECT_EQ(state.status, "Request failed: No request channel configured");
 }
 

@@ -4,6 +4,7 @@
 
 #include "input/dispatch_document.hpp"
 #include "input/key_dispatch.hpp"
+#include "model/limits.hpp"
 #include "support/key_events.hpp"
 #include "support/state_builder.hpp"
 #include "support/temp_dir.hpp"
@@ -51,7 +52,7 @@ TEST(FilterEntry, TypingNarrowsTheRowsAndEnterKeepsTheFilter) {
 
   // One save per change of the filter: C, CM, CMD, CM, C, "", q, "", v. Starting the entry saved
   // nothing, as the cleared filter is the one last saved.
-  const std::vector<std::string> lines = lines_of(channel->text);
+  const std::vector<std::string> lines = lines_of(channel->from(state).text);
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[0], R"({"action":"save_view","filter":"C","selected_id":"topic:/scan","tab":2})");
   EXPECT_EQ(lines[1],
@@ -77,11 +78,11 @@ TEST(FilterEntry, EscDropsTheFilterAndRefusedCharactersAreIgnored) {
 
   // The filter holds at most 256 characters, counted as characters and not bytes.
   handle_key(state, key(U'/'));
-  for (std::size_t i = 0; i < filter_limit; ++i) {
+  for (std::size_t i = 0; i < limits::filter_length; ++i) {
     handle_key(state, key(U'é'));
   }
   handle_key(state, key(U'a'));
-  EXPECT_EQ(state.filter.size(), 2 * filter_limit);
+  EXPECT_EQ(state.filter.size(), 2 * limits::filter_length);
   EXPECT_EQ(state.filter.substr(state.filter.size() - 2), "é");
 }
 

@@ -268,9 +268,10 @@ TEST(KeyDispatch, PlaybackKeysSendSeeksAndTransportRequests) {
   document["runtime"]["playback"]["state"] = "paused";
   state.model = build_model(document_of(document));
   press(state, {key(KeyCode::left), key(U' ')});
+  channel->from(state);
   EXPECT_EQ(state.status, "Requested resume; awaiting backend status");
   press(state, {key(U'p'), key(U'x')});
-  EXPECT_EQ(lines_of(channel->text),
+  EXPECT_EQ(lines_of(channel->from(state).text),
             (std::vector<std::string>{
                 R"({"action":"seek","entity_id":"","offset_s":59.999,"side":"current"})",
                 R"({"action":"pause","entity_id":"","side":"current"})",
@@ -287,6 +288,7 @@ TEST(KeyDispatch, SeekRefusals) {
     document["runtime"]["playback"] = std::move(playback);
     AppState state = state_of(document, View::playback, channel);
     handle_key(state, key(code));
+    channel->from(state);
     return state.status;
   };
   EXPECT_EQ(status_after({{"seek", "yes"}, {"recording", {{"duration_s", 60}}}}, KeyCode::home),
@@ -306,26 +308,27 @@ TEST(KeyDispatch, QuitKeysSaveTheViewStateFirst) {
   auto channel = std::make_shared<testing::MemoryRequests>();
   AppState state = state_of(dispatch_document(), View::topics, channel);
   EXPECT_FALSE(handle_key(state, key(U'q')));
-  EXPECT_FALSE(!channel->text.empty());
+  EXPECT_FALSE(!channel->from(state).text.empty());
 
   // A save that failed earlier is retried on `q`.
   channel->failure = "No such file or directory (os error 2)";
   handle_key(state, key(KeyCode::down));
+  channel->from(state);
   EXPECT_TRUE(state.status.starts_with("Request failed: "));
   channel->failure.reset();
   EXPECT_FALSE(handle_key(state, key(U'q')));
   EXPECT_EQ(
-      channel->text,
+      channel->from(state).text,
       "{\"action\":\"save_view\",\"filter\":\"\",\"selected_id\":\"topic:/cmd_vel\",\"tab\":2}\n");
 
   // Ctrl+C in the middle of typing a filter saves the partial filter.
   auto typing_channel = std::make_shared<testing::MemoryRequests>();
   AppState typing = state_of(dispatch_document(), View::topics);
   press(typing, {key(U'/'), key(U's')});
-  typing.requests = typing_channel;
+  typing.request_channel = true;
   EXPECT_FALSE(handle_key(typing, control_key(U'c')));
   EXPECT_EQ(
-      typing_channel->text,
+      typing_channel->from(typing).text,
       "{\"action\":\"save_view\",\"filter\":\"s\",\"selected_id\":\"topic:/scan\",\"tab\":2}\n");
 
   // Ctrl+C wins over help too.
@@ -340,9 +343,9 @@ TEST(KeyDispatch, ViewStateIsSavedOnlyWhenAKeyChangesIt) {
   handle_key(state, key(U'v'));
   EXPECT_TRUE(state.raw_view);
   press(state, {key(KeyCode::tab), key(U'2')});
-  EXPECT_FALSE(!channel->text.empty());
+  EXPECT_FALSE(!channel->from(state).text.empty());
   press(state, {key(U'3'), key(KeyCode::end), key(KeyCode::end)});
-  EXPECT_EQ(lines_of(channel->text),
+  EXPECT_EQ(lines_of(channel->from(state).text),
             (std::vector<std::string>{
                 R"({"action":"save_view","filter":"","selected_id":"topic:/scan","tab":2})",
                 R"({"action":"save_view","filter":"","selected_id":"topic:/cmd_vel","tab":2})"}));
@@ -375,12 +378,15 @@ TEST(KeyDispatch, StatusHelpAndControlInTheNormalMode) {
 
   // Control is ignored apart from Ctrl+C.
   handle_key(state, control_key(U'r'));
+  EXPECT_EQ(channel->from(state).text.empty(), false);
   EXPECT_EQ(state.status, "Requested refresh; awaiting backend status");
   press(state, {key(U'0'), key(U'r')});
+  channel->from(state);
   EXPECT_EQ(state.status, "Requested refresh_project; awaiting backend status");
   press(state, {key(U'3'), key(U'e')});
+  channel->from(state);
   EXPECT_EQ(state.status, "Requested export; awaiting backend status");
-  const std::vector<std::string> lines = lines_of(channel->text);
+  const std::vector<std::string> lines = lines_of(channel->from(state).text);
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0], R"({"action":"refresh","entity_id":"health:summary","side":"current"})");
   EXPECT_EQ(lines[4], R"({"action":"export","entity_id":"topic:/scan","side":"current"})");

@@ -43,19 +43,19 @@ struct Viewer {
       : state(testing::state_of(document, View::health, channel)) {
     state.frame_height = rows;
     handle_key(state, key(U'L'));
-    channel->text.clear();
+    channel->from(state).text.clear();
   }
   // The (start, limit, query, severity, context) of each request line since the last call.
   std::vector<std::string> requests() {
     std::vector<std::string> out;
-    for (const std::string& line : lines_of(channel->text)) {
+    for (const std::string& line : lines_of(channel->from(state).text)) {
       const json request = json::parse(line);
       EXPECT_EQ(request["action"], "launch_log");
       out.push_back(request["start"].dump() + " " + request["limit"].dump() + " " +
                     request["query"].get<std::string>() + "|" +
                     request["severity"].get<std::string>() + " " + request["context"].dump());
     }
-    channel->text.clear();
+    channel->from(state).text.clear();
     return out;
   }
 };
@@ -67,7 +67,7 @@ TEST(LogViewer, OpeningAsksForAPageThatFitsTheTerminal) {
     state.frame_height = static_cast<uint16_t>(rows);
     handle_key(state, key(U'L'));
     EXPECT_TRUE(state.log.open);
-    EXPECT_EQ(json::parse(lines_of(channel->text).at(0))["limit"], limit) << rows;
+    EXPECT_EQ(json::parse(lines_of(channel->from(state).text).at(0))["limit"], limit) << rows;
   }
 }
 

@@ -42,10 +42,11 @@ TEST(ResultsKeys, RowsResolveToTheirRunAndAttachSendsItsPosition) {
 
   state = state_of(document, View::results, channel);
   press(state, {key(KeyCode::end), key(U'a')});
+  channel->from(state);
   EXPECT_EQ(state.status, "Requested attach_experiment; awaiting backend status");
   press(state, {key(U'g'), key(U'c')});
   EXPECT_EQ(
-      lines_of(channel->text),
+      lines_of(channel->from(state).text),
       (std::vector<std::string>{
           R"({"action":"select_result","result_id":"check:r:0"})",
           R"({"action":"save_view","filter":"","selected_id":"check:r:0","tab":6})",
@@ -75,7 +76,7 @@ TEST(ViewKeys, RequestsOfTopicsNodesAndProject) {
     handle_key(state, key(c));
   }
   std::vector<std::string> actions;
-  for (const std::string& line : lines_of(channel->text)) {
+  for (const std::string& line : lines_of(channel->from(state).text)) {
     actions.push_back(nlohmann::json::parse(line)["action"]);
   }
   EXPECT_EQ(actions,

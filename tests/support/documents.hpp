@@ -4,10 +4,10 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/core/error.hpp"
-#include "app/core/json/json.hpp"
-#include "app/core/json/json_text.hpp"
-#include "app/core/session_document.hpp"
+#include "base/error.hpp"
+#include "json/document_parser.hpp"
+#include "json/json.hpp"
+#include "json/json_text.hpp"
 
 namespace qm::testing {
 

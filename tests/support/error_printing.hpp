@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "app/core/error.hpp"
+#include "base/error.hpp"
 
 namespace qm {
 

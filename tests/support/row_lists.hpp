@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/session_model.hpp"
+#include "model/session_model.hpp"
 
 namespace qm::testing {
 

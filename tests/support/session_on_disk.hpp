@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "app/initial_state.hpp"
 #include "app/run_loop.hpp"
+#include "model/initial_state.hpp"
 #include "support/temp_dir.hpp"
 
 namespace qm::testing {
@@ -24,7 +24,7 @@ struct SessionOnDisk {
 
   explicit SessionOnDisk(const nlohmann::json& document) {
     rewrite(document, 1000);
-    state = build_initial_state(*load_session(path), nullptr, false);
+    state = build_initial_state(*load_session(path), false, false);
     watch.path = path;
     watch.reference = modification_time(path);
   }

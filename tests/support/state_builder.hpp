@@ -3,8 +3,9 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "app/core/app_state.hpp"
-#include "input/navigation.hpp"
+#include "model/app_state.hpp"
+#include "model/row_selection.hpp"
+#include "model/view_state.hpp"
 #include "support/documents.hpp"
 #include "support/memory_requests.hpp"
 
@@ -15,7 +16,7 @@ inline AppState state_of(DocumentPtr document, View view = View::health,
                          std::shared_ptr<MemoryRequests> channel = nullptr) {
   AppState state;
   state.model = build_model(std::move(document));
-  state.requests = std::move(channel);
+  state.request_channel = channel != nullptr;
   state.view = view;
   rebuild_rows(state);
   state.last_saved_view_state = view_state(state);

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/unicode.hpp"
 #include "support/buffer_matchers.hpp"
-#include "tui/unicode.hpp"
 
 namespace tui {
 namespace {
@@ -24,13 +24,13 @@ Buffer make_buffer(uint16_t width, uint16_t height) {
 // character and no continuation cell without its owner.
 void expect_rows_aligned(const Buffer& buffer) {
   for (uint16_t y = buffer.area().y; y < buffer.area().bottom(); ++y) {
-    EXPECT_EQ(text_width(buffer.row_text(y)), buffer.area().width) << "row " << y;
+    EXPECT_EQ(base::text_width(buffer.row_text(y)), buffer.area().width) << "row " << y;
     for (uint16_t x = buffer.area().x; x < buffer.area().right(); ++x) {
       const Cell& cell = buffer.at(x, y);
       if (cell.is_continuation()) {
         ASSERT_GT(x, buffer.area().x) << "continuation at the left edge, row " << y;
       } else {
-        const auto width = static_cast<uint16_t>(grapheme_width(cell.symbol));
+        const auto width = static_cast<uint16_t>(base::grapheme_width(cell.symbol));
         for (uint16_t i = 1; i < width; ++i) {
           ASSERT_LT(x + i, buffer.area().right());
           EXPECT_TRUE(buffer.at(static_cast<uint16_t>(x + i), y).is_continuation())

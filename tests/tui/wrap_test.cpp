@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tui/unicode.hpp"
+#include "base/unicode.hpp"
 
 namespace tui {
 namespace {
@@ -93,9 +93,9 @@ TEST(Wrap, RowsCoverTheTextInOrderWithinTheWidth) {
         ASSERT_EQ(text[i], ' ') << "dropped a non-space in \"" << text << "\" at " << width;
       }
       const std::string_view shown = std::string_view(text).substr(row.begin, row.end - row.begin);
-      const bool single_cluster = grapheme_length(shown, 0) == shown.size();
+      const bool single_cluster = base::grapheme_length(shown, 0) == shown.size();
       if (!single_cluster) {
-        ASSERT_LE(text_width(shown), width) << "\"" << text << "\" at " << width;
+        ASSERT_LE(base::text_width(shown), width) << "\"" << text << "\" at " << width;
       }
       covered = row.end;
     }

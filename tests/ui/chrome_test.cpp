@@ -5,9 +5,9 @@
 #include "frame_fixture.hpp"
 #include "ui/footer.hpp"
 #include "ui/header.hpp"
+#include "ui/palette.hpp"
 #include "ui/pane_block.hpp"
 #include "ui/status_row.hpp"
-#include "ui/text/palette.hpp"
 
 namespace qm {
 namespace {

@@ -26,7 +26,7 @@ TEST(FrameGolden, DemoViewsWithTheirDetailPages) {
     AppState state = ui_test::state_for(demo_document(), view);
     tui::Buffer buffer(tui::Rect{0, 0, 120, 36});
     tui::Frame frame(buffer);
-    record_frame_size(state, frame.area());
+    state.record_frame_size({120, 36});
     draw_frame(frame, state);
     EXPECT_TRUE(ui_test::matches_golden(buffer, name)) << name;
   }

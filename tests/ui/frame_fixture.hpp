@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/core/app_state.hpp"
-#include "app/core/view_rows.hpp"
+#include "model/app_state.hpp"
+#include "model/view_rows.hpp"
 #include "support/buffer_matchers.hpp"
 #include "support/documents.hpp"
 #include "tui/buffer.hpp"
@@ -52,7 +52,7 @@ inline tui::Buffer draw(AppState& state, uint16_t width, uint16_t height,
                         std::string_view detail = {}) {
   tui::Buffer buffer(tui::Rect{0, 0, width, height});
   tui::Frame frame(buffer);
-  record_frame_size(state, frame.area());
+  state.record_frame_size({width, height});
   draw_frame(frame, state, detail);
   return buffer;
 }

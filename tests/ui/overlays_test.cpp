@@ -8,8 +8,8 @@
 #include "ui/experiment_form.hpp"
 #include "ui/log_overlay.hpp"
 #include "ui/overlay_box.hpp"
-#include "ui/text/palette.hpp"
-#include "ui/text/styles.hpp"
+#include "ui/palette.hpp"
+#include "ui/styles.hpp"
 
 namespace qm {
 namespace {

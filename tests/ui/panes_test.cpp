@@ -7,7 +7,7 @@
 #include "ui/detail_lines.hpp"
 #include "ui/detail_pane.hpp"
 #include "ui/list_pane.hpp"
-#include "ui/text/palette.hpp"
+#include "ui/palette.hpp"
 #include "ui/view_switcher.hpp"
 
 namespace qm {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frame_fixture.hpp"
-#include "ui/text/palette.hpp"
+#include "ui/palette.hpp"
 
 namespace qm {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/core/row_selection.hpp"
+#include "model/row_selection.hpp"
 #include "support/documents.hpp"
 
 namespace qm {

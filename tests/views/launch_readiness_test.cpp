@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/core/json/json_access.hpp"
+#include "json/json_access.hpp"
 #include "support/documents.hpp"
 
 namespace qm {

@@ -4,8 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/core/problem_list.hpp"
-#include "app/core/view_rows.hpp"
+#include "model/problem_list.hpp"
+#include "model/view_rows.hpp"
 #include "support/documents.hpp"
 #include "views/detail_page.hpp"
 

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "json/json_access.hpp"
+#include "model/outbox.hpp"
+#include "model/session_model.hpp"
+#include "model/view.hpp"
+#include "model/view_state.hpp"
+#include "tui/geometry.hpp"
+
+namespace qm {
+
+// A place to come back to with Backspace.
+struct HistoryEntry {
+  std::string selected_id;
+  std::string filter;
+  View view = View::health;
+  bool detail_focus = false;
+};
+
+// The command palette while it is open.
+struct PaletteState {
+  std::string query;
+  std::size_t selected = 0;
+};
+
+// An open experiment form: the answers given so far, the one being typed, and the experiment
+// it concludes (fixed when it opened).
+struct FormState {
+  enum class Kind : unsigned char { plan, conclude };
+  Kind kind = Kind::plan;
+  std::vector<std::string> answers;
+  std::string input;
+  std::string experiment_id;
+};
+
+// The launch-log viewer: open or not, the page it asks for and where it is scrolled.
+struct LogViewerState {
+  bool open = false;
+  std::string query;
+  bool search_entry = false;
+  std::string search_input;
+  std::string severity = "all";
+  uint64_t context = 0;
+  uint16_t line_scroll = 0;
+  uint16_t column_scroll = 0;
+};
+
+// The assistant panel: open or not, its scroll, the prompt (kept after closing and sending)
+// and whether it is being edited, the raw view, and the connection last chosen.
+struct AssistantState {
+  bool open = false;
+  uint16_t scroll = 0;
+  bool composing = false;
+  std::string prompt;
+  bool raw = false;
+  std::optional<std::size_t> connection_choice;
+};
+
+// The one application state. The run loop owns it; key dispatch changes it; drawing only reads it
+// (apart from recording the size of the frame it drew).
+struct AppState {
+  SessionModel model;
+  View view = View::health;
+  std::vector<Row> rows;
+  std::size_t selected = 0;
+  std::string selected_id;
+  std::string filter;
+  ResultsFilter results_status_filter = ResultsFilter::all;
+  std::optional<std::string> selected_result_id;
+  std::optional<std::string> pending_selection;
+  std::optional<std::size_t> connection_cursor = 0;
+  std::string status;
+  bool keep_status = false;
+  // The view state of the last `save_view` request written.
+  std::optional<ViewState> last_saved_view_state;
+  // Whether requests have somewhere to go; without a channel they fail when written.
+  bool request_channel = false;
+  // Requests and the clipboard text that key handling leaves for the run loop.
+  Outbox outbox;
+
+  uint16_t frame_width = 120;
+  uint16_t frame_height = 36;
+  uint16_t detail_scroll = 0;
+  bool detail_focus = false;
+  uint16_t pan = 0;
+
+  LogViewerState log;
+  AssistantState assistant;
+
+  bool filter_entry = false;
+  bool help_open = false;
+  bool raw_view = false;
+  std::optional<PaletteState> palette;
+  std::optional<FormState> form;
+
+  bool connect_requested = false;
+  bool truecolour = false;
+  bool terminal_clipboard_enabled = true;
+  std::vector<HistoryEntry> history;
+
+  const Json& document() const { return model.root(); }
+  // Notes the terminal's size, for mouse hit-testing and the width rules of key handling.
+  void record_frame_size(tui::Size size) {
+    frame_width = size.width;
+    frame_height = size.height;
+  }
+  bool baseline_shown() const { return model.baseline_shown(); }
+  // The selected row, or none when the selection is past the end of the rows.
+  const Row* selected_row() const { return selected < rows.size() ? &rows[selected] : nullptr; }
+};
+
+}  // namespace qm

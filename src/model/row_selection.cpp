@@ -1,0 +1,66 @@
+#include "model/row_selection.hpp"
+
+#include "model/view_rows.hpp"
+
+namespace qm {
+
+void sync_selection(AppState& state) {
+  state.connection_cursor = 0;
+  const Row* row = state.selected_row();
+  if (row == nullptr) {
+    if (state.view == View::results) {
+      state.selected_result_id.reset();
+    } else if (traits_of(state.view).exports) {
+      state.selected_id.clear();
+    }
+    return;
+  }
+  if (state.view == View::results) {
+    if (state.selected_result_id != row->id) {
+      state.selected_result_id = row->id;
+    }
+    return;
+  }
+  state.selected_id = row->id;
+}
+
+void rebuild_rows(AppState& state) {
+  std::optional<std::string> keep;
+  if (state.view == View::results && state.selected_result_id) {
+    keep = state.selected_result_id;
+  } else if (const Row* row = state.selected_row()) {
+    keep = row->id;
+  }
+  state.rows = build_view_rows(state.model, state.view, state.filter, state.results_status_filter);
+  state.selected = 0;
+  if (keep) {
+    for (std::size_t i = 0; i < state.rows.size(); ++i) {
+      if (state.rows[i].id == *keep) {
+        state.selected = i;
+        break;
+      }
+    }
+  }
+  sync_selection(state);
+}
+
+void reset_to_view(AppState& state, View view) {
+  state.view = view;
+  state.filter.clear();
+  state.detail_scroll = 0;
+  state.detail_focus = false;
+  rebuild_rows(state);
+}
+
+bool select_row_by_id(AppState& state, std::string_view id) {
+  for (std::size_t i = 0; i < state.rows.size(); ++i) {
+    if (state.rows[i].id == id) {
+      state.selected = i;
+      sync_selection(state);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace qm
