@@ -7,6 +7,7 @@
 #include "input/text_entry.hpp"
 #include "json/json_text.hpp"
 #include "model/limits.hpp"
+#include "model/mode_keys.hpp"
 
 namespace qm {
 
@@ -18,8 +19,12 @@ const Json& assistant_of(const AppState& state) {
 
 void compose_key(AppState& state, const tui::KeyEvent& key) {
   AssistantState& assistant = state.assistant;
-  switch (key.code) {
-    case tui::KeyCode::character: {
+  const std::optional<EntryCommand> command = command_for(prompt_keys(), key);
+  if (!command) {
+    return;
+  }
+  switch (*command) {
+    case EntryCommand::type: {
       if (key.modifiers.control) {
         return;
       }
@@ -30,10 +35,10 @@ void compose_key(AppState& state, const tui::KeyEvent& key) {
       }
       return;
     }
-    case tui::KeyCode::backspace:
+    case EntryCommand::erase:
       remove_last_character(assistant.prompt);
       return;
-    case tui::KeyCode::enter:
+    case EntryCommand::submit:
       if (is_blank(assistant.prompt)) {
         return;
       }
@@ -42,10 +47,8 @@ void compose_key(AppState& state, const tui::KeyEvent& key) {
       assistant.composing = false;
       assistant.scroll = 0;
       return;
-    case tui::KeyCode::escape:
+    case EntryCommand::cancel:
       assistant.composing = false;
-      return;
-    default:
       return;
   }
 }
@@ -88,82 +91,80 @@ void attach_selection(AppState& state) {
   send_request(state, RequestAction::ai_context, payload);
 }
 
-// The keys that only ask the backend for something.
-std::optional<RequestAction> plain_request(char32_t c) {
-  switch (c) {
-    case U'c':
-      return RequestAction::ai_cancel;
-    case U'S':
-      return RequestAction::ai_setup_subscription;
-    case U'l':
-      return RequestAction::ai_login;
-    case U'u':
-      return RequestAction::ai_account;
-    case U'd':
-      return RequestAction::ai_models;
-    case U't':
-      return RequestAction::ai_probe;
-    case U'w':
-      return RequestAction::ai_worker_acquire;
-    case U'K':
-      return RequestAction::ai_checkpoint;
-    case U'r':
-      return RequestAction::ai_resume;
-    default:
-      return std::nullopt;
-  }
-}
-
-bool panel_character(AppState& state, char32_t c) {
+// Does what a key of the open panel does; false for `C`, which ends the program.
+bool panel_command(AppState& state, AssistantCommand command) {
   AssistantState& assistant = state.assistant;
-  if (const auto action = plain_request(c)) {
-    send_request(state, *action);
-    return true;
-  }
-  switch (c) {
-    case U'k':
+  switch (command) {
+    case AssistantCommand::scroll_up:
       assistant.scroll = base::saturating_sub(assistant.scroll, limits::assistant_scroll_step);
       break;
-    case U'j':
+    case AssistantCommand::scroll_down:
       assistant.scroll = base::saturating_add(assistant.scroll, limits::assistant_scroll_step);
       break;
-    case U'A':
-    case U'q':
+    case AssistantCommand::scroll_top:
+      assistant.scroll = 0;
+      break;
+    case AssistantCommand::close:
       assistant.open = false;
       break;
-    case U'C':
+    case AssistantCommand::connect:
       state.connect_requested = true;
       return false;
-    case U'i':
+    case AssistantCommand::compose:
       assistant.composing = true;
       assistant.scroll = 0;
       break;
-    case U'y':
+    case AssistantCommand::approve:
       answer_approval(state, RequestAction::ai_approve);
       break;
-    case U'n':
+    case AssistantCommand::deny:
       answer_approval(state, RequestAction::ai_deny);
       break;
-    case U'm':
+    case AssistantCommand::cancel:
+      send_request(state, RequestAction::ai_cancel);
+      break;
+    case AssistantCommand::toggle_enabled:
       send_request(state, is_string_equal(member(state.document(), "product_mode"), "ai-assisted")
                               ? RequestAction::ai_disable
                               : RequestAction::ai_enable);
       break;
-    case U'p':
+    case AssistantCommand::setup_subscription:
+      send_request(state, RequestAction::ai_setup_subscription);
+      break;
+    case AssistantCommand::login:
+      send_request(state, RequestAction::ai_login);
+      break;
+    case AssistantCommand::account:
+      send_request(state, RequestAction::ai_account);
+      break;
+    case AssistantCommand::models:
+      send_request(state, RequestAction::ai_models);
+      break;
+    case AssistantCommand::probe:
+      send_request(state, RequestAction::ai_probe);
+      break;
+    case AssistantCommand::acquire_worker:
+      send_request(state, RequestAction::ai_worker_acquire);
+      break;
+    case AssistantCommand::checkpoint:
+      send_request(state, RequestAction::ai_checkpoint);
+      break;
+    case AssistantCommand::resume:
+      send_request(state, RequestAction::ai_resume);
+      break;
+    case AssistantCommand::next_connection:
       choose_next_connection(state);
       break;
-    case U's':
+    case AssistantCommand::attach_selection:
       attach_selection(state);
       break;
-    case U'e':
+    case AssistantCommand::raw_evidence:
       assistant.open = false;
       state.raw_view = true;
       state.status = "Selected canonical evidence · v returns to readable detail";
       break;
-    case U'v':
+    case AssistantCommand::raw_state:
       assistant.raw = !assistant.raw;
-      break;
-    default:
       break;
   }
   return true;
@@ -189,29 +190,12 @@ void open_assistant_panel(AppState& state) {
 }
 
 bool assistant_key(AppState& state, const tui::KeyEvent& key) {
-  AssistantState& assistant = state.assistant;
-  if (assistant.composing) {
+  if (state.assistant.composing) {
     compose_key(state, key);
     return true;
   }
-  switch (key.code) {
-    case tui::KeyCode::up:
-    case tui::KeyCode::page_up:
-      return panel_character(state, U'k');
-    case tui::KeyCode::down:
-    case tui::KeyCode::page_down:
-      return panel_character(state, U'j');
-    case tui::KeyCode::home:
-      assistant.scroll = 0;
-      return true;
-    case tui::KeyCode::escape:
-      assistant.open = false;
-      return true;
-    case tui::KeyCode::character:
-      return panel_character(state, key.character);
-    default:
-      return true;
-  }
+  const std::optional<AssistantCommand> command = command_for(assistant_keys(), key);
+  return !command || panel_command(state, *command);
 }
 
 }  // namespace qm

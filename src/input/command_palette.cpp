@@ -7,6 +7,7 @@
 #include "input/navigation.hpp"
 #include "input/text_entry.hpp"
 #include "model/limits.hpp"
+#include "model/mode_keys.hpp"
 #include "model/palette_candidates.hpp"
 #include "model/row_selection.hpp"
 
@@ -38,25 +39,29 @@ void open_command_palette(AppState& state) {
 
 bool palette_key(AppState& state, const tui::KeyEvent& key) {
   PaletteState& palette = *state.palette;
-  switch (key.code) {
-    case tui::KeyCode::character:
+  const std::optional<PaletteCommand> command = command_for(palette_keys(), key);
+  switch (command.value_or(PaletteCommand::type)) {
+    case PaletteCommand::type:
+      if (!command) {
+        break;
+      }
       if (accepted_character(key, false) &&
           character_count(palette.query) < limits::palette_query_characters) {
         base::append_utf8(palette.query, key.character);
         palette.selected = 0;
       }
       break;
-    case tui::KeyCode::backspace:
+    case PaletteCommand::erase:
       remove_last_character(palette.query);
       palette.selected = 0;
       break;
-    case tui::KeyCode::up:
+    case PaletteCommand::up:
       palette.selected = palette.selected == 0 ? 0 : palette.selected - 1;
       break;
-    case tui::KeyCode::down:
+    case PaletteCommand::down:
       ++palette.selected;
       break;
-    case tui::KeyCode::enter: {
+    case PaletteCommand::run: {
       const std::vector<PaletteCandidate> matches = palette_matches(state, palette.query);
       const std::size_t selected = palette.selected;
       state.palette.reset();
@@ -65,11 +70,9 @@ bool palette_key(AppState& state, const tui::KeyEvent& key) {
       }
       return run_choice(state, matches[std::min(selected, matches.size() - 1)]);
     }
-    case tui::KeyCode::escape:
+    case PaletteCommand::close:
       state.palette.reset();
       return true;
-    default:
-      break;
   }
   const std::size_t count = palette_matches(state, palette.query).size();
   palette.selected = std::min(palette.selected, count == 0 ? 0 : count - 1);

@@ -7,6 +7,7 @@
 #include "input/text_entry.hpp"
 #include "json/document_parser.hpp"
 #include "model/limits.hpp"
+#include "model/mode_keys.hpp"
 #include "model/row_id.hpp"
 #include "model/row_selection.hpp"
 #include "model/view_rows.hpp"
@@ -86,22 +87,24 @@ void open_experiment_form(AppState& state, FormState::Kind kind) {
 
 void form_key(AppState& state, const tui::KeyEvent& key) {
   FormState& form = *state.form;
-  switch (key.code) {
-    case tui::KeyCode::character:
+  const std::optional<EntryCommand> command = command_for(form_keys(), key);
+  if (!command) {
+    return;
+  }
+  switch (*command) {
+    case EntryCommand::type:
       if (!key.modifiers.control && form.input.size() < input_limit(form)) {
         base::append_utf8(form.input, key.character);
       }
       return;
-    case tui::KeyCode::backspace:
+    case EntryCommand::erase:
       remove_last_character(form.input);
       return;
-    case tui::KeyCode::enter:
+    case EntryCommand::submit:
       submit_form(state);
       return;
-    case tui::KeyCode::escape:
+    case EntryCommand::cancel:
       state.form.reset();
-      return;
-    default:
       return;
   }
 }

@@ -12,6 +12,7 @@
 #include "input/log_viewer.hpp"
 #include "input/navigation.hpp"
 #include "model/mode.hpp"
+#include "model/mode_keys.hpp"
 
 namespace qm {
 
@@ -41,7 +42,10 @@ bool mode_key(AppState& state, Mode mode, const tui::KeyEvent& key) {
       filter_key(state, key);
       return true;
     case Mode::help:
-      state.help_open = false;
+      switch (command_for(help_keys(), key).value_or(HelpCommand::close)) {
+        case HelpCommand::close:
+          state.help_open = false;
+      }
       return true;
     case Mode::log:
       log_key(state, key);

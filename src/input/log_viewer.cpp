@@ -10,6 +10,7 @@
 #include "model/launch_log_page.hpp"
 #include "model/layout_numbers.hpp"
 #include "model/limits.hpp"
+#include "model/mode_keys.hpp"
 
 namespace qm {
 
@@ -71,24 +72,26 @@ void request_page(AppState& state, uint64_t start) {
 
 void search_key(AppState& state, const tui::KeyEvent& key) {
   LogViewerState& log = state.log;
-  switch (key.code) {
-    case tui::KeyCode::character:
+  const std::optional<EntryCommand> command = command_for(log_search_keys(), key);
+  if (!command) {
+    return;
+  }
+  switch (*command) {
+    case EntryCommand::type:
       if (accepted_character(key, false) && log.search_input.size() < limits::log_search_bytes) {
         base::append_utf8(log.search_input, key.character);
       }
       return;
-    case tui::KeyCode::backspace:
+    case EntryCommand::erase:
       remove_last_character(log.search_input);
       return;
-    case tui::KeyCode::enter:
+    case EntryCommand::submit:
       log.query = log.search_input;
       log.search_entry = false;
       request_page(state, 0);
       return;
-    case tui::KeyCode::escape:
+    case EntryCommand::cancel:
       log.search_entry = false;
-      return;
-    default:
       return;
   }
 }
@@ -96,50 +99,6 @@ void search_key(AppState& state, const tui::KeyEvent& key) {
 void set_severity(AppState& state, std::string_view severity) {
   state.log.severity = severity;
   request_page(state, 0);
-}
-
-void viewer_character(AppState& state, char32_t c) {
-  LogViewerState& log = state.log;
-  switch (c) {
-    case U'j':
-      log.line_scroll = base::saturating_add(log.line_scroll, 1);
-      return;
-    case U'k':
-      log.line_scroll = base::saturating_sub(log.line_scroll, 1);
-      return;
-    case U'r':
-      request_page(state, matching_page_start(state, "start").value_or(0));
-      return;
-    case U'a':
-      set_severity(state, "all");
-      return;
-    case U'e':
-      set_severity(state, "error");
-      return;
-    case U'w':
-      set_severity(state, "warning");
-      return;
-    case U'c':
-      log.context = log.context == 0 ? 2 : 0;
-      request_page(state, 0);
-      return;
-    case U'f':
-      log.query.clear();
-      log.severity = "all";
-      log.context = 0;
-      log.column_scroll = 0;
-      request_page(state, 0);
-      return;
-    case U'/':
-      log.search_entry = true;
-      log.search_input = log.query;
-      return;
-    case U'L':
-      log.open = false;
-      return;
-    default:
-      return;
-  }
 }
 
 }  // namespace
@@ -150,31 +109,61 @@ void log_key(AppState& state, const tui::KeyEvent& key) {
     search_key(state, key);
     return;
   }
-  switch (key.code) {
-    case tui::KeyCode::left:
+  const std::optional<LogCommand> command = command_for(log_keys(), key);
+  if (!command) {
+    return;
+  }
+  switch (*command) {
+    case LogCommand::pan_left:
       log.column_scroll = base::saturating_sub(log.column_scroll, limits::pan_step);
       return;
-    case tui::KeyCode::right:
+    case LogCommand::pan_right:
       log.column_scroll = base::saturating_add(log.column_scroll, limits::pan_step);
       return;
-    case tui::KeyCode::up:
-    case tui::KeyCode::page_up:
+    case LogCommand::previous_page:
       request_page(state, matching_page_start(state, "previous_start").value_or(0));
       return;
-    case tui::KeyCode::down:
-    case tui::KeyCode::page_down:
+    case LogCommand::next_page:
       if (page_matches(state) && is_true(member(log_page(state), "at_end"))) {
         return;
       }
       request_page(state, matching_page_start(state, "next_start").value_or(0));
       return;
-    case tui::KeyCode::escape:
+    case LogCommand::scroll_down:
+      log.line_scroll = base::saturating_add(log.line_scroll, 1);
+      return;
+    case LogCommand::scroll_up:
+      log.line_scroll = base::saturating_sub(log.line_scroll, 1);
+      return;
+    case LogCommand::refresh:
+      request_page(state, matching_page_start(state, "start").value_or(0));
+      return;
+    case LogCommand::severity_all:
+      set_severity(state, "all");
+      return;
+    case LogCommand::severity_error:
+      set_severity(state, "error");
+      return;
+    case LogCommand::severity_warning:
+      set_severity(state, "warning");
+      return;
+    case LogCommand::toggle_context:
+      log.context = log.context == 0 ? 2 : 0;
+      request_page(state, 0);
+      return;
+    case LogCommand::full_log:
+      log.query.clear();
+      log.severity = "all";
+      log.context = 0;
+      log.column_scroll = 0;
+      request_page(state, 0);
+      return;
+    case LogCommand::search:
+      log.search_entry = true;
+      log.search_input = log.query;
+      return;
+    case LogCommand::close:
       log.open = false;
-      return;
-    case tui::KeyCode::character:
-      viewer_character(state, key.character);
-      return;
-    default:
       return;
   }
 }

@@ -104,7 +104,8 @@ constexpr std::array named_codes = {
     NamedCode{"Esc", tui::KeyCode::escape},     NamedCode{"↑", tui::KeyCode::up},
     NamedCode{"↓", tui::KeyCode::down},         NamedCode{"Home", tui::KeyCode::home},
     NamedCode{"End", tui::KeyCode::end},        NamedCode{"PgUp", tui::KeyCode::page_up},
-    NamedCode{"PgDn", tui::KeyCode::page_down},
+    NamedCode{"PgDn", tui::KeyCode::page_down}, NamedCode{"←", tui::KeyCode::left},
+    NamedCode{"→", tui::KeyCode::right},
 };
 
 }  // namespace
@@ -114,6 +115,9 @@ std::span<const KeyBinding> key_bindings() {
 }
 
 bool key_matches(std::string_view name, const tui::KeyEvent& key) {
+  if (name == "Any") {
+    return true;
+  }
   if (name == "←/→") {
     return key.code == tui::KeyCode::left || key.code == tui::KeyCode::right;
   }

@@ -76,7 +76,8 @@ struct KeyBinding {
 // Every binding; a view's own bindings come before the bindings of every view they override.
 std::span<const KeyBinding> key_bindings();
 
-// Whether `key` is a press of the key that `name` names (modifiers are not looked at).
+// Whether `key` is a press of the key that `name` names (modifiers are not looked at); "Any"
+// names every key.
 bool key_matches(std::string_view name, const tui::KeyEvent& key);
 
 // The binding of `key` in `view`: the view's own first, then one of every view.

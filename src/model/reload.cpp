@@ -82,6 +82,102 @@ std::optional<SessionModel> model_for(const AppState& state, DocumentPtr documen
   return std::nullopt;
 }
 
+// Where the user was before a reload: the selected id, its row when the view lists entities, and
+// the connection under the cursor.
+struct NotedPlace {
+  std::string id;
+  std::optional<Row> row;
+  std::optional<std::size_t> cursor;
+  std::optional<NotedConnection> connection;
+};
+
+// 1. Notes the user's place before anything is replaced.
+NotedPlace note_place(const AppState& state) {
+  NotedPlace noted{state.selected_id, std::nullopt, state.connection_cursor, std::nullopt};
+  if (traits_of(state.view).lists_entities) {
+    if (const Row* row = find_row(state.rows, noted.id)) {
+      noted.row = *row;
+    }
+  }
+  if (noted.cursor) {
+    const std::vector<Connection> connections = connections_of(state.model, noted.id);
+    if (*noted.cursor < connections.size()) {
+      const Json& edge = *connections[*noted.cursor].edge;
+      noted.connection = NotedConnection{member(edge, "node"), member(edge, "topic"),
+                                         member(edge, "direction"), member(edge, "type")};
+    }
+  }
+  return noted;
+}
+
+// 2. Selects an id restored at start once a row has it; drops it unless the document still has
+//    no capture and no rows.
+void resolve_pending_selection(AppState& state) {
+  if (!state.pending_selection) {
+    return;
+  }
+  if (select_row_by_id(state, *state.pending_selection) ||
+      member(state.document(), "current").is_object() || !state.rows.empty()) {
+    state.pending_selection.reset();
+  }
+}
+
+// 3. Keeps the noted id selected: on its row when the new rows have it, else on a placeholder of
+//    its last row when the view lists entities and the shown capture was observed. True for the
+//    placeholder.
+bool keep_selection(AppState& state, const NotedPlace& noted) {
+  const Row* kept = find_row(state.rows, noted.id);
+  if (kept == nullptr && state.view == View::health && kind_of(noted.id) == RowKind::problem) {
+    state.status = "The selected problem is no longer reported; showing the summary";
+  }
+  if (kept != nullptr) {
+    state.selected = static_cast<std::size_t>(kept - state.rows.data());
+    state.selected_id = noted.id;
+    return false;
+  }
+  if (!noted.row) {
+    return false;
+  }
+  const Json& capture = state.model.shown_capture();
+  if (!member(capture, state.view == View::tf ? "tf" : "graph").is_object()) {
+    return false;
+  }
+  state.rows.insert(state.rows.begin(), placeholder_row(*noted.row));
+  state.selected = 0;
+  state.selected_id = noted.id;
+  state.status = fmt::format("{} absent from latest capture; prior selection retained", noted.id);
+  return true;
+}
+
+// 4. Puts the connection cursor back on the same connection, or says that it disappeared.
+void restore_connection(AppState& state, const NotedPlace& noted, bool placeholder) {
+  if (placeholder) {
+    // The entity is gone from the capture, and its connections with it.
+    state.connection_cursor.reset();
+    return;
+  }
+  if (state.selected_id != noted.id) {
+    return;
+  }
+  if (noted.connection) {
+    state.connection_cursor.reset();
+    const std::vector<Connection> connections = connections_of(state.model, noted.id);
+    for (std::size_t i = 0; i < connections.size(); ++i) {
+      if (noted.connection->matches(*connections[i].edge)) {
+        state.connection_cursor = i;
+        break;
+      }
+    }
+    if (!state.connection_cursor) {
+      state.status = "Selected connection disappeared; use ↑/↓ to select another";
+    }
+  } else if (noted.cursor) {
+    state.connection_cursor = 0;
+  } else {
+    state.connection_cursor.reset();
+  }
+}
+
 }  // namespace
 
 void apply_reload(AppState& state, std::expected<DocumentPtr, Error> loaded) {
@@ -94,93 +190,14 @@ void apply_reload(AppState& state, std::expected<DocumentPtr, Error> loaded) {
     reject(state, Error::os(ENOMEM));
     return;
   }
-
-  // Note the user's place before anything is replaced.
-  const std::string noted_id = state.selected_id;
-  std::optional<Row> noted_row;
-  if (traits_of(state.view).lists_entities) {
-    if (const Row* row = find_row(state.rows, noted_id)) {
-      noted_row = *row;
-    }
-  }
-  const std::optional<std::size_t> old_cursor = state.connection_cursor;
-  std::optional<NotedConnection> noted_connection;
-  bool cursor_designated_connection = false;
-  if (old_cursor) {
-    const std::vector<Connection> connections = connections_of(state.model, noted_id);
-    if (*old_cursor < connections.size()) {
-      const Json& edge = *connections[*old_cursor].edge;
-      noted_connection = NotedConnection{member(edge, "node"), member(edge, "topic"),
-                                         member(edge, "direction"), member(edge, "type")};
-      cursor_designated_connection = true;
-    }
-  }
-
-  // The previous model lives to the end: the noted row and the old rows, read while the rows are
-  // rebuilt, point into it.
+  const NotedPlace noted = note_place(state);
+  // The previous model lives to the end: the noted row and connection, and the old rows read
+  // while the rows are rebuilt, point into it.
   const SessionModel previous = std::exchange(state.model, std::move(*model));
-
   rebuild_rows(state);
-
-  if (state.pending_selection) {
-    if (select_row_by_id(state, *state.pending_selection)) {
-      state.pending_selection.reset();
-    } else if (member(state.document(), "current").is_object() || !state.rows.empty()) {
-      state.pending_selection.reset();
-    }
-  }
-
-  if (state.view == View::health && kind_of(noted_id) == RowKind::problem &&
-      find_row(state.rows, noted_id) == nullptr) {
-    state.status = "The selected problem is no longer reported; showing the summary";
-  }
-
-  bool kept = false;
-  for (std::size_t i = 0; i < state.rows.size(); ++i) {
-    if (state.rows[i].id == noted_id) {
-      state.selected = i;
-      state.selected_id = noted_id;
-      kept = true;
-      break;
-    }
-  }
-  bool placeholder = false;
-  if (!kept && noted_row) {
-    const Json& capture = state.model.shown_capture();
-    const bool observed = member(capture, state.view == View::tf ? "tf" : "graph").is_object();
-    if (observed) {
-      state.rows.insert(state.rows.begin(), placeholder_row(*noted_row));
-      placeholder = true;
-      state.selected = 0;
-      state.selected_id = noted_id;
-      state.status =
-          fmt::format("{} absent from latest capture; prior selection retained", noted_id);
-    }
-  }
-
-  if (placeholder) {
-    // The entity is gone from the capture, and its connections with it.
-    state.connection_cursor.reset();
-  } else if (state.selected_id == noted_id) {
-    if (noted_connection) {
-      state.connection_cursor.reset();
-      const std::vector<Connection> connections = connections_of(state.model, noted_id);
-      for (std::size_t i = 0; i < connections.size(); ++i) {
-        if (noted_connection->matches(*connections[i].edge)) {
-          state.connection_cursor = i;
-          break;
-        }
-      }
-      if (!state.connection_cursor) {
-        state.status = "Selected connection disappeared; use ↑/↓ to select another";
-      }
-    } else if (old_cursor && !cursor_designated_connection) {
-      state.connection_cursor = 0;
-    } else if (!old_cursor) {
-      state.connection_cursor.reset();
-    }
-  }
-
+  resolve_pending_selection(state);
+  const bool placeholder = keep_selection(state, noted);
+  restore_connection(state, noted, placeholder);
   if (state.keep_status) {
     state.status.clear();
     state.keep_status = false;

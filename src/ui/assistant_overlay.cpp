@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "model/mode_keys.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
 #include "tui/layout.hpp"
@@ -20,13 +21,7 @@ constexpr uint16_t body_min_rows = 3;
 constexpr uint16_t prompt_rows = 4;
 constexpr uint16_t controls_rows = 8;
 
-constexpr std::string_view controls_text =
-    "C connect AI with masked setup · m enable/disable · l managed login separately\n"
-    "S sets up ChatGPT subscription · s attach selection · i prompt\n"
-    "y approve once · n deny · c cancel · p connection · d models\n"
-    "t tool probe · u account (provider actions require review)\n"
-    "w request isolated worker · K checkpoint · r validate resume (fresh consent required)\n"
-    "e raw evidence · v raw state · PgUp/PgDn scroll · Esc / A close\n"
+constexpr std::string_view controls_notice =
     "ChatGPT explains reviewed text; native tools are disabled. No automatic sign-in, paid "
     "fallback or hardware access.";
 
@@ -63,7 +58,7 @@ void append_messages(std::string& text, const Json& messages) {
 std::string prompt_text(const AssistantState& assistant) {
   const std::string prompt = display_safe(assistant.prompt);
   if (assistant.composing) {
-    return prompt + "▏\nEnter prepares disclosure for review; Esc finishes editing";
+    return prompt + "▏\n" + prompt_legend();
   }
   return prompt + "\nPress i to edit. Attach selected evidence with s before preparing disclosure.";
 }
@@ -153,8 +148,8 @@ void draw_assistant(tui::Buffer& buffer, tui::Rect box, const AppState& state) {
       draw_panel_frame(buffer, parts[1], " Prompt · no send before approval ", assistant.composing);
   draw_wrapped_text(buffer, prompt, prompt_text(assistant), DetailLines::Styling::plain);
 
-  draw_wrapped_text(buffer, parts[2], controls_text, DetailLines::Styling::plain, 0,
-                    tui::fg(palette::text_muted));
+  draw_wrapped_text(buffer, parts[2], assistant_legend() + "\n" + std::string(controls_notice),
+                    DetailLines::Styling::plain, 0, tui::fg(palette::text_muted));
 }
 
 }  // namespace qm

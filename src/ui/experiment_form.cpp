@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "model/mode_keys.hpp"
 #include "text/text.hpp"
 #include "ui/detail_lines.hpp"
 #include "ui/overlay_box.hpp"
@@ -41,9 +42,9 @@ std::string_view form_question(const FormState& form) {
 
 std::string experiment_form_text(const FormState& form, std::string_view status) {
   return fmt::format(
-      "{}\n\n{}▏\n\nEnter continues / saves · Esc cancels\n"
+      "{}\n\n{}▏\n\n{}\n"
       "Planning executes nothing. Conclusion uses the latest linked evidence.\n{}",
-      form_question(form), display_safe(form.input), display_safe(status));
+      form_question(form), display_safe(form.input), form_legend(), display_safe(status));
 }
 
 void draw_experiment_form(tui::Buffer& buffer, tui::Rect box, const FormState& form,

@@ -268,9 +268,14 @@ std::optional<RowMarker> row_marker(const RowContext& context, const Row& row) {
       return node_marker(context, row);
     case View::tf:
       return frame_marker(context, row);
-    default:
+    case View::changes:
+    case View::results:
+    case View::playback:
+    case View::capture:
+    case View::project:
       return std::nullopt;
   }
+  return std::nullopt;
 }
 
 std::optional<std::string> row_secondary_text(const RowContext& context, const Row& row) {
@@ -288,9 +293,14 @@ std::optional<std::string> row_secondary_text(const RowContext& context, const R
       return node_secondary(context, row);
     case View::tf:
       return frame_secondary(row);
-    default:
+    case View::changes:
+    case View::results:
+    case View::playback:
+    case View::capture:
+    case View::project:
       return std::nullopt;
   }
+  return std::nullopt;
 }
 
 RowPieces list_row_pieces(const RowContext& context, const Row& row, bool selected,

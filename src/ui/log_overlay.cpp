@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "model/launch_log_page.hpp"
+#include "model/mode_keys.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
 #include "tui/paragraph.hpp"
@@ -19,9 +20,6 @@ namespace qm {
 
 namespace {
 
-constexpr std::string_view log_keys =
-    "/ search · e/w/a severity · c context · f full · r refresh · PgUp/PgDn page · j/k scroll · "
-    "←/→ pan · Esc close";
 constexpr std::string_view pending = "pending";
 
 // Appends the lines of `text`, each styled by its shape.
@@ -122,7 +120,7 @@ std::vector<tui::Line> launch_log_lines(const AppState& state) {
 
   std::vector<tui::Line> out;
   append_styled_text(out, summary_text(state.log, launch, page, current));
-  out.emplace_back(std::string(log_keys), tui::fg(palette::text_muted));
+  out.emplace_back(log_legend(), tui::fg(palette::text_muted));
   out.emplace_back();
   append_retained_lines(out, page, current);
   out.emplace_back();

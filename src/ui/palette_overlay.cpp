@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/mode_keys.hpp"
 #include "text/text.hpp"
 #include "tui/paragraph.hpp"
 #include "ui/overlay_box.hpp"
@@ -12,8 +13,8 @@ namespace qm {
 
 namespace {
 
-constexpr std::string_view hint =
-    "↑/↓ choose · Enter runs · Esc closes · views, problems, topics, nodes, frames, actions";
+// What the palette offers, after the legend of its keys.
+constexpr std::string_view offered = "views, problems, topics, nodes, frames, actions";
 
 // The label cut to what is left after the right-hand text, then filler spaces, the right-hand
 // text and one space, so the right-hand texts line up at the right edge.
@@ -61,7 +62,7 @@ std::vector<tui::Line> palette_lines(const PaletteState& open_palette,
     lines.emplace_back("No matches. Esc closes.", tui::fg(palette::text_muted));
   }
   lines.emplace_back();
-  lines.emplace_back(std::string(hint), tui::fg(palette::text_dim));
+  lines.emplace_back(palette_legend() + " · " + std::string(offered), tui::fg(palette::text_dim));
   return lines;
 }
 
