@@ -3,7 +3,7 @@ CMAKE_FLAGS ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build test demo bench sanitize fuzz package clean
+.PHONY: deps configure build demo-build test demo bench sanitize fuzz package clean
 
 deps:
 	scripts/install-deps
@@ -14,10 +14,14 @@ configure: deps
 build: configure
 	cmake --build $(BUILD)
 
+# Only the two programs the demo runs.
+demo-build: configure
+	cmake --build $(BUILD) --target quillmesh-terminal quillmesh-demo-backend
+
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 
-demo: build
+demo: demo-build
 	scripts/run-demo $(BUILD)
 
 bench: build
