@@ -2,6 +2,8 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# ctest runs this many tests at once; the end-to-end tests hold a resource lock.
+TEST_JOBS ?= $(shell nproc)
 
 .PHONY: deps configure build demo-build test demo bench sanitize fuzz package clean
 
@@ -19,7 +21,7 @@ demo-build: configure
 	cmake --build $(BUILD) --target quillmesh-terminal quillmesh-demo-backend
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure
+	cd $(BUILD) && ctest --output-on-failure --parallel $(TEST_JOBS)
 
 demo: demo-build
 	scripts/run-demo $(BUILD)
