@@ -2,8 +2,10 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# ctest runs this many tests at once; the end-to-end tests hold a resource lock.
+TEST_JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build test demo bench sanitize fuzz package clean
+.PHONY: deps configure build demo-build test demo bench sanitize fuzz package clean
 
 deps:
 	scripts/install-deps
@@ -14,10 +16,14 @@ configure: deps
 build: configure
 	cmake --build $(BUILD)
 
-test: build
-	cd $(BUILD) && ctest --output-on-failure
+# Only the two programs the demo runs.
+demo-build: configure
+	cmake --build $(BUILD) --target quillmesh-terminal quillmesh-demo-backend
 
-demo: build
+test: build
+	cd $(BUILD) && ctest --output-on-failure --parallel $(TEST_JOBS)
+
+demo: demo-build
 	scripts/run-demo $(BUILD)
 
 bench: build

@@ -12,7 +12,7 @@ struct Topic {
   std::string_view answer;
 };
 
-constexpr std::array<Topic, 6> topics = {{
+constexpr std::array<Topic, 6> reply_topics = {{
     {{"launch log", "child failure", "ament index", "nav2_container"},
      "From the disclosed launch log lines: the tag filter failed to load into /nav2_container "
      "('Could not find requested resource in ament index'), so nothing publishes "
@@ -52,7 +52,7 @@ bool mentions(std::string_view text, std::string_view word) {
 }  // namespace
 
 std::string canned_answer(std::string_view prompt) {
-  for (const Topic& topic : topics) {
+  for (const Topic& topic : reply_topics) {
     for (const std::string_view word : topic.words) {
       if (mentions(prompt, word)) {
         return std::string(topic.answer);
