@@ -5,7 +5,7 @@ FUZZ_SECONDS ?= 60
 # ctest runs this many tests at once; the end-to-end tests hold a resource lock.
 TEST_JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build demo-build test demo bench sanitize fuzz package clean
+.PHONY: deps configure build demo-build test demo bench-build bench sanitize fuzz package clean
 
 deps:
 	scripts/install-deps
@@ -26,7 +26,11 @@ test: build
 demo: demo-build
 	scripts/run-demo $(BUILD)
 
-bench: build
+# The benchmarks are not part of the test build.
+bench-build: configure
+	cmake --build $(BUILD) --target benchmarks
+
+bench: bench-build
 	for program in $(BUILD)/bench/bench_*; do $$program; done
 
 sanitize:

@@ -69,7 +69,7 @@ std::expected<CommandLine, Error> scan_arguments(std::span<const std::string> ar
   return command_line;
 }
 
-std::expected<Mode, Error> decide_mode(const CommandLine& command_line) {
+std::expected<Invocation, Error> decide_mode(const CommandLine& command_line) {
   if (command_line.help) {
     return HelpMode{};
   }
@@ -85,7 +85,7 @@ std::expected<Mode, Error> decide_mode(const CommandLine& command_line) {
   return ViewerMode{*command_line.session_path, command_line.requests_path};
 }
 
-std::expected<Mode, Error> parse_command_line(std::span<const std::string> arguments) {
+std::expected<Invocation, Error> parse_command_line(std::span<const std::string> arguments) {
   const auto command_line = scan_arguments(arguments);
   if (!command_line) {
     return std::unexpected(command_line.error());

@@ -27,7 +27,7 @@ struct ViewerMode {
   std::string session_path;
   std::optional<std::string> requests_path;
 };
-using Mode = std::variant<HelpMode, CheckMode, ViewerMode>;
+using Invocation = std::variant<HelpMode, CheckMode, ViewerMode>;
 
 // The three lines printed for -h and --help.
 std::string_view usage_text();
@@ -37,9 +37,9 @@ std::string_view usage_text();
 std::expected<CommandLine, Error> scan_arguments(std::span<const std::string> arguments);
 
 // What the program does with a scanned command line.
-std::expected<Mode, Error> decide_mode(const CommandLine& command_line);
+std::expected<Invocation, Error> decide_mode(const CommandLine& command_line);
 
 // Both steps together.
-std::expected<Mode, Error> parse_command_line(std::span<const std::string> arguments);
+std::expected<Invocation, Error> parse_command_line(std::span<const std::string> arguments);
 
 }  // namespace qm
