@@ -8,12 +8,12 @@ namespace {
 
 using E = EntryCommand;
 using Log = LogCommand;
-using P = PaletteCommand;
-using A = AssistantCommand;
+using Pal = PaletteCommand;
+using Ast = AssistantCommand;
 
-constexpr std::array help = {ModeKey<HelpCommand>{"Any", HelpCommand::close}};
+constexpr std::array help_table = {ModeKey<HelpCommand>{"Any", HelpCommand::close}};
 
-constexpr std::array filter_entry = {
+constexpr std::array filter_entry_table = {
     ModeKey<E>{"Char", E::type},
     ModeKey<E>{"Bksp", E::erase},
     ModeKey<E>{"Enter", E::submit},
@@ -21,7 +21,7 @@ constexpr std::array filter_entry = {
 };
 
 // In the order of the legend; keys that share an entry follow the one that shows it.
-constexpr std::array log = {
+constexpr std::array log_table = {
     ModeKey<Log>{"/", Log::search, "/", "search"},
     ModeKey<Log>{"e", Log::severity_error, "e/w/a", "severity"},
     ModeKey<Log>{"w", Log::severity_warning},
@@ -41,23 +41,23 @@ constexpr std::array log = {
     ModeKey<Log>{"L", Log::close},
 };
 
-constexpr std::array log_search = {
+constexpr std::array log_search_table = {
     ModeKey<E>{"Char", E::type},
     ModeKey<E>{"Bksp", E::erase},
     ModeKey<E>{"Enter", E::submit},
     ModeKey<E>{"Esc", E::cancel},
 };
 
-constexpr std::array palette = {
-    ModeKey<P>{"↑", P::up, "↑/↓", "choose"},
-    ModeKey<P>{"↓", P::down},
-    ModeKey<P>{"Enter", P::run, "Enter", "runs"},
-    ModeKey<P>{"Esc", P::close, "Esc", "closes"},
-    ModeKey<P>{"Char", P::type},
-    ModeKey<P>{"Bksp", P::erase},
+constexpr std::array palette_table = {
+    ModeKey<Pal>{"↑", Pal::up, "↑/↓", "choose"},
+    ModeKey<Pal>{"↓", Pal::down},
+    ModeKey<Pal>{"Enter", Pal::run, "Enter", "runs"},
+    ModeKey<Pal>{"Esc", Pal::close, "Esc", "closes"},
+    ModeKey<Pal>{"Char", Pal::type},
+    ModeKey<Pal>{"Bksp", Pal::erase},
 };
 
-constexpr std::array form = {
+constexpr std::array form_table = {
     ModeKey<E>{"Enter", E::submit, "Enter", "continues / saves"},
     ModeKey<E>{"Esc", E::cancel, "Esc", "cancels"},
     ModeKey<E>{"Char", E::type},
@@ -65,38 +65,38 @@ constexpr std::array form = {
 };
 
 // In the order of the legend, one legend line per `line`.
-constexpr std::array assistant = {
-    ModeKey<A>{"C", A::connect, "C", "connect AI with masked setup", 0},
-    ModeKey<A>{"m", A::toggle_enabled, "m", "enable/disable", 0},
-    ModeKey<A>{"l", A::login, "l", "managed login separately", 0},
-    ModeKey<A>{"S", A::setup_subscription, "S", "sets up ChatGPT subscription", 1},
-    ModeKey<A>{"s", A::attach_selection, "s", "attach selection", 1},
-    ModeKey<A>{"i", A::compose, "i", "prompt", 1},
-    ModeKey<A>{"y", A::approve, "y", "approve once", 2},
-    ModeKey<A>{"n", A::deny, "n", "deny", 2},
-    ModeKey<A>{"c", A::cancel, "c", "cancel", 2},
-    ModeKey<A>{"p", A::next_connection, "p", "connection", 2},
-    ModeKey<A>{"d", A::models, "d", "models", 2},
-    ModeKey<A>{"t", A::probe, "t", "tool probe", 3},
-    ModeKey<A>{"u", A::account, "u", "account (provider actions require review)", 3},
-    ModeKey<A>{"w", A::acquire_worker, "w", "request isolated worker", 4},
-    ModeKey<A>{"K", A::checkpoint, "K", "checkpoint", 4},
-    ModeKey<A>{"r", A::resume, "r", "validate resume (fresh consent required)", 4},
-    ModeKey<A>{"e", A::raw_evidence, "e", "raw evidence", 5},
-    ModeKey<A>{"v", A::raw_state, "v", "raw state", 5},
-    ModeKey<A>{"PgUp", A::scroll_up, "PgUp/PgDn", "scroll", 5},
-    ModeKey<A>{"PgDn", A::scroll_down},
-    ModeKey<A>{"↑", A::scroll_up},
-    ModeKey<A>{"k", A::scroll_up},
-    ModeKey<A>{"↓", A::scroll_down},
-    ModeKey<A>{"j", A::scroll_down},
-    ModeKey<A>{"Home", A::scroll_top},
-    ModeKey<A>{"Esc", A::close, "Esc / A", "close", 5},
-    ModeKey<A>{"A", A::close},
-    ModeKey<A>{"q", A::close},
+constexpr std::array assistant_table = {
+    ModeKey<Ast>{"C", Ast::connect, "C", "connect AI with masked setup", 0},
+    ModeKey<Ast>{"m", Ast::toggle_enabled, "m", "enable/disable", 0},
+    ModeKey<Ast>{"l", Ast::login, "l", "managed login separately", 0},
+    ModeKey<Ast>{"S", Ast::setup_subscription, "S", "sets up ChatGPT subscription", 1},
+    ModeKey<Ast>{"s", Ast::attach_selection, "s", "attach selection", 1},
+    ModeKey<Ast>{"i", Ast::compose, "i", "prompt", 1},
+    ModeKey<Ast>{"y", Ast::approve, "y", "approve once", 2},
+    ModeKey<Ast>{"n", Ast::deny, "n", "deny", 2},
+    ModeKey<Ast>{"c", Ast::cancel, "c", "cancel", 2},
+    ModeKey<Ast>{"p", Ast::next_connection, "p", "connection", 2},
+    ModeKey<Ast>{"d", Ast::models, "d", "models", 2},
+    ModeKey<Ast>{"t", Ast::probe, "t", "tool probe", 3},
+    ModeKey<Ast>{"u", Ast::account, "u", "account (provider actions require review)", 3},
+    ModeKey<Ast>{"w", Ast::acquire_worker, "w", "request isolated worker", 4},
+    ModeKey<Ast>{"K", Ast::checkpoint, "K", "checkpoint", 4},
+    ModeKey<Ast>{"r", Ast::resume, "r", "validate resume (fresh consent required)", 4},
+    ModeKey<Ast>{"e", Ast::raw_evidence, "e", "raw evidence", 5},
+    ModeKey<Ast>{"v", Ast::raw_state, "v", "raw state", 5},
+    ModeKey<Ast>{"PgUp", Ast::scroll_up, "PgUp/PgDn", "scroll", 5},
+    ModeKey<Ast>{"PgDn", Ast::scroll_down},
+    ModeKey<Ast>{"↑", Ast::scroll_up},
+    ModeKey<Ast>{"k", Ast::scroll_up},
+    ModeKey<Ast>{"↓", Ast::scroll_down},
+    ModeKey<Ast>{"j", Ast::scroll_down},
+    ModeKey<Ast>{"Home", Ast::scroll_top},
+    ModeKey<Ast>{"Esc", Ast::close, "Esc / A", "close", 5},
+    ModeKey<Ast>{"A", Ast::close},
+    ModeKey<Ast>{"q", Ast::close},
 };
 
-constexpr std::array prompt = {
+constexpr std::array prompt_table = {
     ModeKey<E>{"Enter", E::submit, "Enter", "prepares disclosure for review"},
     ModeKey<E>{"Esc", E::cancel, "Esc", "finishes editing"},
     ModeKey<E>{"Char", E::type},
@@ -106,28 +106,28 @@ constexpr std::array prompt = {
 }  // namespace
 
 std::span<const ModeKey<HelpCommand>> help_keys() {
-  return help;
+  return help_table;
 }
 std::span<const ModeKey<EntryCommand>> filter_entry_keys() {
-  return filter_entry;
+  return filter_entry_table;
 }
 std::span<const ModeKey<LogCommand>> log_keys() {
-  return log;
+  return log_table;
 }
 std::span<const ModeKey<EntryCommand>> log_search_keys() {
-  return log_search;
+  return log_search_table;
 }
 std::span<const ModeKey<PaletteCommand>> palette_keys() {
-  return palette;
+  return palette_table;
 }
 std::span<const ModeKey<EntryCommand>> form_keys() {
-  return form;
+  return form_table;
 }
 std::span<const ModeKey<AssistantCommand>> assistant_keys() {
-  return assistant;
+  return assistant_table;
 }
 std::span<const ModeKey<EntryCommand>> prompt_keys() {
-  return prompt;
+  return prompt_table;
 }
 
 std::string log_legend() {

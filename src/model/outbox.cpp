@@ -17,54 +17,54 @@ struct ActionEntry {
   std::string_view category;
 };
 
-using A = RequestAction;
+using RA = RequestAction;
 
-constexpr std::array actions = {
-    ActionEntry{A::refresh, "refresh", "refresh"},
-    ActionEntry{A::refresh_project, "refresh_project", "project"},
-    ActionEntry{A::export_entity, "export", "export"},
-    ActionEntry{A::inspect, "inspect", "inspect"},
-    ActionEntry{A::message_tf, "message_tf", "inspect"},
-    ActionEntry{A::config_diff, "config_diff", "inspect"},
-    ActionEntry{A::run_check, "run_check", "checks"},
-    ActionEntry{A::cancel_check, "cancel_check", "checks"},
-    ActionEntry{A::play, "play", "playback"},
-    ActionEntry{A::pause, "pause", "playback"},
-    ActionEntry{A::resume, "resume", "playback"},
-    ActionEntry{A::stop, "stop", "playback"},
-    ActionEntry{A::seek, "seek", "playback"},
-    ActionEntry{A::refresh_task, "refresh_task", "task"},
-    ActionEntry{A::plan_experiment, "plan_experiment", "task"},
-    ActionEntry{A::finish_experiment, "finish_experiment", "task"},
-    ActionEntry{A::select_experiment, "select_experiment", "task"},
-    ActionEntry{A::attach_experiment, "attach_experiment", "task"},
-    ActionEntry{A::experiment_results, "experiment_results", "task"},
-    ActionEntry{A::recover_experiments, "recover_experiments", "task"},
-    ActionEntry{A::ai_send, "ai_send", "assistant"},
-    ActionEntry{A::ai_approve, "ai_approve", "assistant"},
-    ActionEntry{A::ai_deny, "ai_deny", "assistant"},
-    ActionEntry{A::ai_cancel, "ai_cancel", "assistant"},
-    ActionEntry{A::ai_enable, "ai_enable", "assistant"},
-    ActionEntry{A::ai_disable, "ai_disable", "assistant"},
-    ActionEntry{A::ai_setup_subscription, "ai_setup_subscription", "assistant"},
-    ActionEntry{A::ai_login, "ai_login", "assistant"},
-    ActionEntry{A::ai_account, "ai_account", "assistant"},
-    ActionEntry{A::ai_models, "ai_models", "assistant"},
-    ActionEntry{A::ai_checkpoint, "ai_checkpoint", "assistant"},
-    ActionEntry{A::ai_resume, "ai_resume", "assistant"},
-    ActionEntry{A::ai_worker_acquire, "ai_worker_acquire", "assistant"},
-    ActionEntry{A::ai_probe, "ai_probe", "assistant"},
-    ActionEntry{A::ai_connection, "ai_connection", "assistant"},
-    ActionEntry{A::ai_context, "ai_context", "assistant"},
-    ActionEntry{A::save_view, "save_view", ""},
-    ActionEntry{A::select_result, "select_result", ""},
-    ActionEntry{A::launch_log, "launch_log", ""},
+constexpr std::array action_table = {
+    ActionEntry{RA::refresh, "refresh", "refresh"},
+    ActionEntry{RA::refresh_project, "refresh_project", "project"},
+    ActionEntry{RA::export_entity, "export", "export"},
+    ActionEntry{RA::inspect, "inspect", "inspect"},
+    ActionEntry{RA::message_tf, "message_tf", "inspect"},
+    ActionEntry{RA::config_diff, "config_diff", "inspect"},
+    ActionEntry{RA::run_check, "run_check", "checks"},
+    ActionEntry{RA::cancel_check, "cancel_check", "checks"},
+    ActionEntry{RA::play, "play", "playback"},
+    ActionEntry{RA::pause, "pause", "playback"},
+    ActionEntry{RA::resume, "resume", "playback"},
+    ActionEntry{RA::stop, "stop", "playback"},
+    ActionEntry{RA::seek, "seek", "playback"},
+    ActionEntry{RA::refresh_task, "refresh_task", "task"},
+    ActionEntry{RA::plan_experiment, "plan_experiment", "task"},
+    ActionEntry{RA::finish_experiment, "finish_experiment", "task"},
+    ActionEntry{RA::select_experiment, "select_experiment", "task"},
+    ActionEntry{RA::attach_experiment, "attach_experiment", "task"},
+    ActionEntry{RA::experiment_results, "experiment_results", "task"},
+    ActionEntry{RA::recover_experiments, "recover_experiments", "task"},
+    ActionEntry{RA::ai_send, "ai_send", "assistant"},
+    ActionEntry{RA::ai_approve, "ai_approve", "assistant"},
+    ActionEntry{RA::ai_deny, "ai_deny", "assistant"},
+    ActionEntry{RA::ai_cancel, "ai_cancel", "assistant"},
+    ActionEntry{RA::ai_enable, "ai_enable", "assistant"},
+    ActionEntry{RA::ai_disable, "ai_disable", "assistant"},
+    ActionEntry{RA::ai_setup_subscription, "ai_setup_subscription", "assistant"},
+    ActionEntry{RA::ai_login, "ai_login", "assistant"},
+    ActionEntry{RA::ai_account, "ai_account", "assistant"},
+    ActionEntry{RA::ai_models, "ai_models", "assistant"},
+    ActionEntry{RA::ai_checkpoint, "ai_checkpoint", "assistant"},
+    ActionEntry{RA::ai_resume, "ai_resume", "assistant"},
+    ActionEntry{RA::ai_worker_acquire, "ai_worker_acquire", "assistant"},
+    ActionEntry{RA::ai_probe, "ai_probe", "assistant"},
+    ActionEntry{RA::ai_connection, "ai_connection", "assistant"},
+    ActionEntry{RA::ai_context, "ai_context", "assistant"},
+    ActionEntry{RA::save_view, "save_view", ""},
+    ActionEntry{RA::select_result, "select_result", ""},
+    ActionEntry{RA::launch_log, "launch_log", ""},
 };
 
 // The table lists the actions in their enumeration order.
 constexpr bool table_in_order() {
-  for (std::size_t i = 0; i < actions.size(); ++i) {
-    if (static_cast<std::size_t>(actions[i].action) != i) {
+  for (std::size_t i = 0; i < action_table.size(); ++i) {
+    if (static_cast<std::size_t>(action_table[i].action) != i) {
       return false;
     }
   }
@@ -72,18 +72,18 @@ constexpr bool table_in_order() {
 }
 static_assert(table_in_order());
 
-const ActionEntry& entry_of(RequestAction action) {
-  return actions[static_cast<std::size_t>(action)];
+const ActionEntry& action_entry(RequestAction action) {
+  return action_table[static_cast<std::size_t>(action)];
 }
 
 }  // namespace
 
 std::string_view action_name(RequestAction action) {
-  return entry_of(action).name;
+  return action_entry(action).name;
 }
 
 std::optional<RequestAction> action_named(std::string_view name) {
-  for (const ActionEntry& entry : actions) {
+  for (const ActionEntry& entry : action_table) {
     if (entry.name == name) {
       return entry.action;
     }
@@ -92,7 +92,7 @@ std::optional<RequestAction> action_named(std::string_view name) {
 }
 
 std::string_view action_category(RequestAction action) {
-  return entry_of(action).category;
+  return action_entry(action).category;
 }
 
 RequestPayload::RequestPayload() : storage_(std::make_shared<Document>()) {}

@@ -12,7 +12,7 @@ struct KindEntry {
   View home;
 };
 
-constexpr std::array kinds = {
+constexpr std::array kind_table = {
     KindEntry{RowKind::node, "node:", View::nodes},
     KindEntry{RowKind::topic, "topic:", View::topics},
     KindEntry{RowKind::frame, "frame:", View::tf},
@@ -22,18 +22,18 @@ constexpr std::array kinds = {
     KindEntry{RowKind::experiment, "experiment:", View::project},
 };
 
-const KindEntry& entry_of(RowKind kind) {
-  return kinds[static_cast<std::size_t>(kind)];
+const KindEntry& kind_entry(RowKind kind) {
+  return kind_table[static_cast<std::size_t>(kind)];
 }
 
 }  // namespace
 
 std::string_view row_prefix(RowKind kind) {
-  return entry_of(kind).prefix;
+  return kind_entry(kind).prefix;
 }
 
 std::optional<RowKind> kind_of(std::string_view id) {
-  for (const KindEntry& entry : kinds) {
+  for (const KindEntry& entry : kind_table) {
     if (id.starts_with(entry.prefix)) {
       return entry.kind;
     }
@@ -60,7 +60,7 @@ std::string row_id(RowKind kind, std::string_view name) {
 }
 
 View home_view(RowKind kind) {
-  return entry_of(kind).home;
+  return kind_entry(kind).home;
 }
 
 }  // namespace qm
