@@ -20,9 +20,19 @@ std::vector<bool> matching_rows(const RowList& list, std::string_view lowered_se
   return kept;
 }
 
+// The document writes both the short and the past-tense form of a verdict ("pass"/"passed",
+// "fail"/"failed"); a filter keeps either.
 bool matches_results_filter(const Row& row, ResultsFilter filter) {
-  return filter == ResultsFilter::all ||
-         value_display_text(member(*row.value, "status")) == results_filter_name(filter);
+  if (filter == ResultsFilter::all) {
+    return true;
+  }
+  const std::string status = value_display_text(member(*row.value, "status"));
+  const std::string_view name = results_filter_name(filter);
+  if (status == name) {
+    return true;
+  }
+  return (filter == ResultsFilter::pass && status == "passed") ||
+         (filter == ResultsFilter::fail && status == "failed");
 }
 
 // Keeps a run row whenever one of the rows under it, up to the next run row, is kept.

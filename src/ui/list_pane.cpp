@@ -20,6 +20,17 @@ std::string list_title(const AppState& state, bool narrow) {
                      narrow ? " · Tab detail" : "");
 }
 
+std::string empty_list_text(const AppState& state) {
+  if (!state.filter.empty()) {
+    return std::string(no_matches_text);
+  }
+  if (state.view == View::results && state.results_status_filter != ResultsFilter::all) {
+    return fmt::format(" Nothing with status {}. s cycles the status filter.",
+                       results_filter_name(state.results_status_filter));
+  }
+  return {};
+}
+
 std::size_t first_visible_row(std::size_t selected, uint16_t pane_height) {
   if (pane_height < 3) {
     return 0;
@@ -39,10 +50,8 @@ void draw_list_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state, 
     return;
   }
   if (state.rows.empty()) {
-    if (!state.filter.empty()) {
-      buffer.set_string(inner.x, inner.y, no_matches_text, tui::fg(palette::text_muted),
-                        inner.width);
-    }
+    const std::string empty = empty_list_text(state);
+    buffer.set_string(inner.x, inner.y, empty, tui::fg(palette::text_muted), inner.width);
     return;
   }
   const RowContext context = row_context(state);

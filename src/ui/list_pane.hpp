@@ -15,6 +15,10 @@ inline constexpr std::string_view no_matches_text = " No matches in this view. E
 // "{view} · {position}/{count} {results filter}{ · Tab detail in the narrow layout}".
 std::string list_title(const AppState& state, bool narrow);
 
+// The one muted line an empty list shows: why it is empty and how to undo that, or nothing when
+// no search or status filter hides rows.
+std::string empty_list_text(const AppState& state);
+
 // The first row shown in a list pane `pane_height` rows high, so that the selection stays in view.
 std::size_t first_visible_row(std::size_t selected, uint16_t pane_height);
 

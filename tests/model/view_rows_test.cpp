@@ -99,5 +99,27 @@ TEST(ViewRows, ResultsKeepTheRunAboveAKeptCheck) {
   EXPECT_TRUE(build_view_rows(model, View::results, "", ResultsFilter::blocked).empty());
 }
 
+TEST(ViewRows, ResultsFiltersKeepBothFormsOfAVerdict) {
+  SessionModel model =
+      model_of({{"runs", nlohmann::json::array({{{"status", "passed"}, {"title", "a"}},
+                                                {{"status", "pass"}, {"title", "b"}},
+                                                {{"status", "failed"}, {"title", "c"}},
+                                                {{"status", "fail"}, {"title", "d"}},
+                                                {{"status", "error"}, {"title", "e"}},
+                                                {{"status", "blocked"}, {"title", "f"}}})}});
+  const struct {
+    ResultsFilter filter;
+    std::vector<std::string> kept;
+  } cases[] = {
+      {ResultsFilter::pass, {"run:0", "run:1"}}, {ResultsFilter::fail, {"run:2", "run:3"}},
+      {ResultsFilter::error, {"run:4"}},         {ResultsFilter::blocked, {"run:5"}},
+      {ResultsFilter::unavailable, {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ids(build_view_rows(model, View::results, "", c.filter)), c.kept)
+        << results_filter_name(c.filter);
+  }
+}
+
 }  // namespace
 }  // namespace qm

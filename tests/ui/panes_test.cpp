@@ -83,6 +83,10 @@ TEST(ListPane, TitlesAndTheEmptySearch) {
   buffer = tui::Buffer(tui::Rect{0, 0, 50, 4});
   draw_list_pane(buffer, buffer.area(), state, false);
   EXPECT_EQ(buffer.row_text(1), "│" + std::string(48, ' ') + "│");
+
+  state.results_status_filter = ResultsFilter::unavailable;
+  EXPECT_EQ(empty_list_text(state),
+            " Nothing with status unavailable. s cycles the status filter.");
 }
 
 TEST(DetailPane, TitlesFollowTheViewAndRow) {
