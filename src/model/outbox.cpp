@@ -11,6 +11,8 @@ namespace qm {
 
 namespace {
 
+constexpr std::string_view awaiting_suffix = "; awaiting backend status";
+
 struct ActionEntry {
   RequestAction action;
   std::string_view name;
@@ -148,9 +150,12 @@ void note_request_outcome(AppState& state, const Request& request,
     state.last_saved_view_state = request.saved_view;
   }
   if (!action_category(request.action).empty()) {
-    state.status =
-        fmt::format("Requested {}; awaiting backend status", action_name(request.action));
+    state.status = fmt::format("Requested {}{}", action_name(request.action), awaiting_suffix);
   }
+}
+
+bool awaits_backend(std::string_view status) {
+  return status.starts_with("Requested ") && status.ends_with(awaiting_suffix);
 }
 
 }  // namespace qm

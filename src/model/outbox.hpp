@@ -114,4 +114,7 @@ struct AppState;
 void note_request_outcome(AppState& state, const Request& request,
                           const std::expected<void, std::string>& written);
 
+// Whether `status` is the message of a written request that the backend has not yet answered.
+bool awaits_backend(std::string_view status);
+
 }  // namespace qm

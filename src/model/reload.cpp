@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "model/outbox.hpp"
 #include "model/row_id.hpp"
 #include "model/row_selection.hpp"
 #include "text/text.hpp"
@@ -198,7 +199,8 @@ void apply_reload(AppState& state, std::expected<DocumentPtr, Error> loaded) {
   resolve_pending_selection(state);
   const bool placeholder = keep_selection(state, noted);
   restore_connection(state, noted, placeholder);
-  if (state.keep_status) {
+  // A rewrite is the backend's answer: what the document now reports replaces the waiting.
+  if (state.keep_status || awaits_backend(state.status)) {
     state.status.clear();
     state.keep_status = false;
   }

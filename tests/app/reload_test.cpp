@@ -96,6 +96,34 @@ TEST(Reload, TouchInvalidDeletedAndRecreated) {
   EXPECT_FALSE(state.keep_status);
 }
 
+TEST(Reload, TheBackendsRewriteEndsTheWaitForIt) {
+  const nlohmann::json document =
+      document_with(nlohmann::json::array({node("/a")}), nlohmann::json::array());
+  const struct {
+    std::string status;
+    bool broken_document;
+    std::string after;
+  } cases[] = {
+      {"Requested export; awaiting backend status", false, ""},
+      {"Requested cancel_check; awaiting backend status", false, ""},
+      {"Requested export; awaiting backend status", true, "Refresh rejected"},
+      {"Request failed: No space left on device", false, "Request failed"},
+      {"Nothing to export here", false, "Nothing to export"},
+  };
+  for (const auto& c : cases) {
+    SessionOnDisk session(document);
+    session.state.status = c.status;
+    if (c.broken_document) {
+      session.rewrite_text("{", 1001);
+    } else {
+      session.rewrite(document, 1001);
+    }
+    ASSERT_TRUE(session.watch.check(session.state));
+    EXPECT_TRUE(session.state.status.starts_with(c.after)) << c.status;
+    EXPECT_EQ(session.state.status.empty(), c.after.empty()) << c.status;
+  }
+}
+
 TEST(Reload, VanishedSelectionBecomesAPlaceholder) {
   nlohmann::json document =
       document_with(nlohmann::json::array({node("/a"), node("/b")}), nlohmann::json::array());
