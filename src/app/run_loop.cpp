@@ -1,6 +1,10 @@
 #include "app/run_loop.hpp"
 
+#include <fmt/format.h>
+
 #include <algorithm>
+#include <ctime>
+#include <string>
 #include <utility>
 #include <variant>
 
@@ -12,6 +16,7 @@
 #include "model/reload.hpp"
 #include "ui/frame_layout.hpp"
 #include "ui/hit_test.hpp"
+#include "ui/status_row.hpp"
 
 namespace qm {
 
@@ -24,6 +29,18 @@ struct Overloaded : Handlers... {
 // Clang before 17 does not deduce an aggregate's template arguments by itself.
 template <class... Handlers>
 Overloaded(Handlers...) -> Overloaded<Handlers...>;
+
+// The time of day on the viewer's clock, as the message log shows it.
+std::string time_of_day() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return fmt::format("{:02}:{:02}:{:02}", local.tm_hour, local.tm_min, local.tm_sec);
+}
+
+void log_messages(AppState& state) {
+  note_messages(state.messages, state.status, document_status_message(state), time_of_day());
+}
 
 void scroll(uint16_t& offset, tui::MouseKind kind) {
   if (kind == tui::MouseKind::wheel_down) {
@@ -40,6 +57,9 @@ void handle_mouse(AppState& state, const tui::MouseEvent& mouse) {
       return;
     case Mode::log:
       scroll(state.log.line_scroll, mouse.kind);
+      return;
+    case Mode::messages:
+      scroll(state.messages.scroll, mouse.kind);
       return;
     case Mode::normal:
       break;
@@ -139,6 +159,7 @@ void deliver_outbox(AppState& state, RequestWriter* requests, LoopTerminal& term
 std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch,
                                     RequestWriter* requests) {
   state.record_frame_size(terminal.size());
+  log_messages(state);
   bool redraw = true;
   while (true) {
     if (redraw) {
@@ -172,6 +193,7 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
     if (watch.check(state)) {
       redraw = true;
     }
+    log_messages(state);
   }
 }
 

@@ -157,6 +157,10 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
     case Command::help:
       state.help_open = true;
       break;
+    case Command::message_log:
+      state.messages.open = true;
+      state.messages.scroll = 0;
+      break;
     case Command::assistant:
       open_assistant_panel(state);
       break;

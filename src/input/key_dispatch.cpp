@@ -11,6 +11,7 @@
 #include "input/filter_entry.hpp"
 #include "input/log_viewer.hpp"
 #include "input/navigation.hpp"
+#include "input/reader.hpp"
 #include "model/mode.hpp"
 #include "model/mode_keys.hpp"
 
@@ -50,6 +51,9 @@ bool mode_key(AppState& state, Mode mode, const tui::KeyEvent& key) {
     case Mode::log:
       log_key(state, key);
       return true;
+    case Mode::messages:
+      reader_key(state.messages.scroll, state.messages.open, key);
+      return true;
     case Mode::normal:
       return handle_normal_key(state, key);
   }
@@ -71,7 +75,9 @@ bool handle_key(AppState& state, const tui::KeyEvent& key) {
   const Mode mode = active_mode(state);
   // The text entries keep the status; every other mode clears it, unless a failed reload
   // asked to keep it.
-  if ((mode == Mode::help || mode == Mode::log || mode == Mode::normal) && !state.keep_status) {
+  const bool clears_status =
+      mode == Mode::help || mode == Mode::log || mode == Mode::messages || mode == Mode::normal;
+  if (clears_status && !state.keep_status) {
     state.status.clear();
   }
   const std::optional<std::string> result_before = state.selected_result_id;

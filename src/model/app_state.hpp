@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "json/json_access.hpp"
+#include "model/message_log.hpp"
 #include "model/outbox.hpp"
 #include "model/session_model.hpp"
 #include "model/view.hpp"
@@ -93,6 +94,7 @@ struct AppState {
 
   LogViewerState log;
   AssistantState assistant;
+  MessageLog messages;
 
   bool filter_entry = false;
   bool help_open = false;

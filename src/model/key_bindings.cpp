@@ -70,6 +70,7 @@ constexpr std::array bindings = {
     KeyBinding{std::nullopt, ":", "command", "", C::palette},
     KeyBinding{std::nullopt, "/", "filter", "", C::filter},
     KeyBinding{std::nullopt, "Tab", "pane", "", C::toggle_focus},
+    KeyBinding{std::nullopt, "m", "messages", "", C::message_log},
     KeyBinding{std::nullopt, "?", "keys", "Show all keys", C::help},
     KeyBinding{std::nullopt, "A", "", "Open the assistant", C::assistant},
     KeyBinding{std::nullopt, "v", "", "Toggle raw evidence", C::raw_view},

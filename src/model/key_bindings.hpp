@@ -37,6 +37,7 @@ enum class Command : unsigned char {
   export_entity,
   refresh,
   raw_view,
+  message_log,
   // Keys of one view.
   go_to_problem,
   copy_check,

@@ -20,6 +20,8 @@ inline constexpr std::size_t prompt_bytes = 8192;
 // Saved and restored places.
 inline constexpr std::size_t selected_id_length = 512;
 inline constexpr std::size_t history_entries = 64;
+// Status messages kept for the message log.
+inline constexpr std::size_t logged_messages = 100;
 
 // Steps of the keys and the mouse wheel.
 inline constexpr uint16_t pan_step = 8;

@@ -5,10 +5,19 @@
 namespace qm {
 
 // What receives the keys: the normal mode, or one of the entry modes and overlays.
-enum class Mode : unsigned char { normal, palette, assistant, form, filter_entry, help, log };
+enum class Mode : unsigned char {
+  normal,
+  palette,
+  assistant,
+  form,
+  filter_entry,
+  help,
+  log,
+  messages,
+};
 
 // The active mode. Only one is active at a time; when several are open, the first of palette,
-// assistant, form, filter entry, help and launch log wins.
+// assistant, form, filter entry, help, launch log and message log wins.
 constexpr Mode active_mode(const AppState& state) {
   if (state.palette) {
     return Mode::palette;
@@ -27,6 +36,9 @@ constexpr Mode active_mode(const AppState& state) {
   }
   if (state.log.open) {
     return Mode::log;
+  }
+  if (state.messages.open) {
+    return Mode::messages;
   }
   return Mode::normal;
 }

@@ -13,6 +13,16 @@ using Ast = AssistantCommand;
 
 constexpr std::array help_table = {ModeKey<HelpCommand>{"Any", HelpCommand::close}};
 
+constexpr std::array reader_table = {
+    ModeKey<ReaderCommand>{"↑", ReaderCommand::line_up},
+    ModeKey<ReaderCommand>{"k", ReaderCommand::line_up},
+    ModeKey<ReaderCommand>{"↓", ReaderCommand::line_down},
+    ModeKey<ReaderCommand>{"j", ReaderCommand::line_down},
+    ModeKey<ReaderCommand>{"PgUp", ReaderCommand::page_up},
+    ModeKey<ReaderCommand>{"PgDn", ReaderCommand::page_down},
+    ModeKey<ReaderCommand>{"Any", ReaderCommand::close},
+};
+
 constexpr std::array filter_entry_table = {
     ModeKey<E>{"Char", E::type},
     ModeKey<E>{"Bksp", E::erase},
@@ -107,6 +117,10 @@ constexpr std::array prompt_table = {
 
 std::span<const ModeKey<HelpCommand>> help_keys() {
   return help_table;
+}
+
+std::span<const ModeKey<ReaderCommand>> reader_keys() {
+  return reader_table;
 }
 std::span<const ModeKey<EntryCommand>> filter_entry_keys() {
   return filter_entry_table;

@@ -66,6 +66,9 @@ enum class EntryCommand : unsigned char { type, erase, submit, cancel };
 // Help: any key closes it.
 enum class HelpCommand : unsigned char { close };
 
+// A text to read, such as the message log: scrolled by lines and pages, closed by any other key.
+enum class ReaderCommand : unsigned char { line_up, line_down, page_up, page_down, close };
+
 enum class LogCommand : unsigned char {
   pan_left,
   pan_right,
@@ -111,6 +114,7 @@ enum class AssistantCommand : unsigned char {
 };
 
 std::span<const ModeKey<HelpCommand>> help_keys();
+std::span<const ModeKey<ReaderCommand>> reader_keys();
 std::span<const ModeKey<EntryCommand>> filter_entry_keys();
 std::span<const ModeKey<LogCommand>> log_keys();
 std::span<const ModeKey<EntryCommand>> log_search_keys();

@@ -34,7 +34,8 @@ void compose(tui::Buffer& buffer, const AppState& state, const DetailPage& page)
     draw_list_pane(buffer, *layout.list, state, !layout.rail.has_value());
   }
   draw_detail_pane(buffer, layout.detail, state, page);
-  buffer.set_line(layout.status.x, layout.status.y, status_line(state), layout.status.width);
+  buffer.set_line(layout.status.x, layout.status.y, status_line(state, layout.status.width),
+                  layout.status.width);
   buffer.set_style(layout.footer, tui::bg(palette::bg_bar));
   buffer.set_line(layout.footer.x, layout.footer.y, footer_line(state.view, layout.footer.width),
                   layout.footer.width);

@@ -6,6 +6,7 @@
 #include "ui/detail_lines.hpp"
 #include "ui/experiment_form.hpp"
 #include "ui/log_overlay.hpp"
+#include "ui/message_log_overlay.hpp"
 #include "ui/overlay_box.hpp"
 #include "ui/palette_overlay.hpp"
 
@@ -31,6 +32,7 @@ constexpr std::string_view help_text =
     "Nodes: d compares declared/live parameters\n"
     "Project: r refreshes source; u refreshes task\n"
     "v toggles raw data; e exports selected entity evidence\n"
+    "m lists the recent status messages in full, newest first\n"
     "r requests capture refresh; L opens the owned launch log\n"
     "Playback: p starts the configured recording; Space pauses/resumes; x stops\n"
     "q quits UI; it stops a launch started by this invocation, but not a detached owned player\n"
@@ -41,8 +43,8 @@ constexpr std::string_view help_text =
     "Any key closes help.";
 
 bool any_overlay_open(const AppState& state) {
-  return state.help_open || state.log.open || state.form.has_value() || state.assistant.open ||
-         state.palette.has_value();
+  return state.help_open || state.log.open || state.messages.open || state.form.has_value() ||
+         state.assistant.open || state.palette.has_value();
 }
 
 void draw_help(tui::Buffer& buffer, tui::Rect box) {
@@ -67,6 +69,9 @@ void draw_overlays(tui::Buffer& buffer, const AppState& state) {
   }
   if (state.log.open) {
     draw_launch_log(buffer, log_box(area), state);
+  }
+  if (state.messages.open) {
+    draw_message_log(buffer, help_box(area), state.messages);
   }
   if (state.form) {
     draw_experiment_form(buffer, form_box(area), *state.form, state.status);

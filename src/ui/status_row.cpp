@@ -79,7 +79,7 @@ tui::Color message_colour(std::string_view message, bool backend_error) {
   return palette::text_muted;
 }
 
-tui::Line status_line(const AppState& state) {
+tui::Line status_line(const AppState& state, std::size_t width) {
   tui::Line line;
   line.push(" ");
   if (active_mode(state) == Mode::filter_entry) {
@@ -89,10 +89,12 @@ tui::Line status_line(const AppState& state) {
     line.push("  This view only · Enter apply · Esc clear", tui::fg(palette::text_muted));
     return line;
   }
+  // A message too long for the row ends in "…"; the message log shows it whole.
+  const std::size_t room = width > 0 ? width - 1 : 0;
   if (!state.status.empty()) {
-    std::string message = display_safe(state.status);
+    const std::string message = display_safe(state.status);
     const tui::Color colour = message_colour(message, false);
-    line.push(std::move(message), tui::fg(colour));
+    line.push(truncate_end(message, room), tui::fg(colour));
     return line;
   }
   if (!state.filter.empty()) {
@@ -102,10 +104,14 @@ tui::Line status_line(const AppState& state) {
     line.push("  · Esc clear · switching views clears", tui::fg(palette::text_muted));
     return line;
   }
-  DocumentMessage message = document_message(state.document());
+  const DocumentMessage message = document_message(state.document());
   const tui::Color colour = message_colour(message.text, message.backend_error);
-  line.push(std::move(message.text), tui::fg(colour));
+  line.push(truncate_end(message.text, room), tui::fg(colour));
   return line;
+}
+
+std::string document_status_message(const AppState& state) {
+  return document_message(state.document()).text;
 }
 
 }  // namespace qm

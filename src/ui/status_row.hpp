@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <limits>
+#include <string>
 #include <string_view>
 
 #include "model/app_state.hpp"
@@ -12,8 +15,13 @@ namespace qm {
 // info, anything else muted. `backend_error` is set for the backend's own error text.
 tui::Color message_colour(std::string_view message, bool backend_error);
 
-// The status row: the search being typed, else the status message, else the applied filter, else
-// what the document last reported (an export's outcome, the backend's error or its notice).
-tui::Line status_line(const AppState& state);
+// The status row `width` columns wide: the search being typed, else the status message, else the
+// applied filter, else what the document last reported (an export's outcome, the backend's error
+// or its notice). A message that does not fit ends in "…".
+tui::Line status_line(const AppState& state,
+                      std::size_t width = std::numeric_limits<std::size_t>::max());
+
+// What the document reports on the status row when the viewer has nothing of its own to say.
+std::string document_status_message(const AppState& state);
 
 }  // namespace qm

@@ -392,6 +392,28 @@ TEST(KeyDispatch, StatusHelpAndControlInTheNormalMode) {
   EXPECT_EQ(lines[4], R"({"action":"export","entity_id":"topic:/scan","side":"current"})");
 }
 
+TEST(KeyDispatch, TheMessageLogScrollsAndAnyOtherKeyClosesIt) {
+  AppState state = state_of(dispatch_document(), View::topics);
+  const struct {
+    tui::KeyEvent key;
+    uint16_t scroll;
+    bool open;
+  } steps[] = {
+      {key(U'm'), 0, true},        {key(KeyCode::down), 1, true},
+      {key(U'j'), 2, true},        {key(KeyCode::page_down), 14, true},
+      {key(U'k'), 13, true},       {key(KeyCode::page_up), 1, true},
+      {key(KeyCode::up), 0, true}, {key(KeyCode::up), 0, true},
+      {key(U'3'), 0, false},
+  };
+  for (const auto& step : steps) {
+    handle_key(state, step.key);
+    EXPECT_EQ(state.messages.scroll, step.scroll);
+    EXPECT_EQ(state.messages.open, step.open);
+  }
+  // The key that closed it did nothing else.
+  EXPECT_EQ(state.view, View::topics);
+}
+
 TEST(KeyDispatch, EscLeavesEveryOverlay) {
   AppState state = state_of(dispatch_document(), View::project);
   state.palette = PaletteState{};

@@ -117,6 +117,24 @@ TEST(StatusRow, TheFirstCaseThatAppliesWins) {
   EXPECT_EQ(status_line(state).plain(), " bad�]52;c;bytes� text�");
 }
 
+TEST(StatusRow, AMessageTooLongForTheRowEndsInAnEllipsis) {
+  AppState state = state_for(frame_document(), View::topics);
+  state.status = "Cannot copy: the terminal refused the clipboard; copy it from the inspector";
+  const struct {
+    std::size_t width;
+    std::string shown;
+  } cases[] = {
+      {200, " " + state.status},
+      {30, " Cannot copy: the terminal re…"},
+      {2, " …"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(status_line(state, c.width).plain(), c.shown) << c.width;
+  }
+  state.status.clear();
+  EXPECT_EQ(status_line(state, 20).plain(), " Watching amr-07 do…");
+}
+
 TEST(StatusRow, DocumentMessagesAndTheirColours) {
   const auto line_of = [](const nlohmann::json& document) {
     return status_line(state_for(document, View::health));
@@ -164,9 +182,9 @@ TEST(StatusRow, MessageColoursFollowTheWords) {
 TEST(Footer, HintsEndAtTheFirstThatDoesNotFit) {
   const std::string all =
       "  Enter go to  y copy check  L launch log  r refresh │  : command  / filter  Tab pane "
-      " ? keys  q quit ";
-  EXPECT_EQ(footer_line(View::health, 111).plain(), all);
-  EXPECT_EQ(footer_line(View::health, 110).plain(),
+      " m messages  ? keys  q quit ";
+  EXPECT_EQ(footer_line(View::health, 124).plain(), all);
+  EXPECT_EQ(footer_line(View::health, 123).plain(),
             all.substr(0, all.size() - std::string(" q quit ").size()));
   // "r refresh" misses by one column: it and everything after it are dropped.
   EXPECT_EQ(footer_line(View::health, 56).plain(), "  Enter go to  y copy check  L launch log ");

@@ -111,6 +111,16 @@ TEST(OverlayGolden, PanelsAt200Columns) {
          s.assistant.prompt = "Explain the QoS mismatch";
          s.assistant.composing = true;
        }},
+      {"overlay_messages_200", frame_document(),
+       [](AppState& s) {
+         s.messages.open = true;
+         note_messages(s.messages, "", "Watching amr-07 docking bring-up", "09:14:02");
+         note_messages(s.messages,
+                       "Request failed: " + std::string(40, 'x') +
+                           " the request channel is on a full disk; free space and press the key "
+                           "again, nothing was written",
+                       "", "09:14:07");
+       }},
       {"overlay_palette_help_200", frame_document(),
        [](AppState& s) {
          s.help_open = true;

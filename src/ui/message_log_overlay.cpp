@@ -1,0 +1,34 @@
+#include "ui/message_log_overlay.hpp"
+
+#include "text/text.hpp"
+#include "ui/detail_lines.hpp"
+#include "ui/overlay_box.hpp"
+#include "ui/palette.hpp"
+
+namespace qm {
+
+std::string message_log_text(const MessageLog& log) {
+  if (log.entries.empty()) {
+    return "No messages yet. What the status row shows is kept here, newest first.";
+  }
+  std::string text;
+  for (const LoggedMessage& entry : log.entries) {
+    text += entry.time;
+    text += "  ";
+    text += display_safe(entry.text);
+    text += '\n';
+  }
+  return text;
+}
+
+void draw_message_log(tui::Buffer& buffer, tui::Rect box, const MessageLog& log) {
+  if (box.empty()) {
+    return;
+  }
+  clear_box(buffer, box);
+  const tui::Rect inner = draw_panel_frame(buffer, box, " Messages · newest first ");
+  draw_wrapped_text(buffer, inner, message_log_text(log), DetailLines::Styling::plain, log.scroll,
+                    tui::fg(palette::text_base));
+}
+
+}  // namespace qm
