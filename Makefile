@@ -5,7 +5,7 @@ FUZZ_SECONDS ?= 60
 # ctest runs this many tests at once; the end-to-end tests hold a resource lock.
 TEST_JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build demo-build test demo bench-build bench sanitize fuzz package clean
+.PHONY: deps configure build demo-build test demo check-screen bench-build bench sanitize fuzz package clean
 
 deps:
 	scripts/install-deps
@@ -25,6 +25,10 @@ test: build
 
 demo: demo-build
 	scripts/run-demo $(BUILD)
+
+# The viewer in xterm on a light background, every panel open, at 80x24 and 200x60.
+check-screen: demo-build
+	scripts/check-screen $(BUILD)
 
 # The benchmarks are not part of the test build.
 bench-build: configure
