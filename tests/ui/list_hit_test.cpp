@@ -44,14 +44,11 @@ struct ListClick {
 const std::vector<ListClick> list_clicks = {
     {"wide, first line of a scrolled list", 120, 12, false, 30, 25, {30, 2}, 19},
     {"wide, the selected row on the last line", 120, 12, false, 30, 25, {30, 8}, 25},
-    {"wide, first inner column", 120, 12, false, 30, 25, {21, 5}, 22},
     {"wide, last inner column", 120, 12, false, 30, 25, {60, 5}, 22},
     {"wide, left border", 120, 12, false, 30, 25, {20, 5}, std::nullopt},
     {"wide, right border", 120, 12, false, 30, 25, {61, 5}, std::nullopt},
     {"wide, title", 120, 12, false, 30, 25, {30, 1}, std::nullopt},
     {"wide, bottom border", 120, 12, false, 30, 25, {30, 9}, std::nullopt},
-    {"wide, detail pane", 120, 12, false, 30, 25, {70, 5}, std::nullopt},
-    {"wide, rail", 120, 12, false, 30, 25, {5, 5}, std::nullopt},
     {"wide, the last of three rows", 120, 12, false, 3, 0, {30, 4}, 2},
     {"wide, empty line below the last row", 120, 12, false, 3, 0, {30, 5}, std::nullopt},
     {"wide, detail focus keeps the list", 120, 12, true, 30, 25, {30, 2}, 19},
@@ -61,8 +58,6 @@ const std::vector<ListClick> list_clicks = {
     {"narrow, last line at the last inner column", 80, 12, false, 30, 25, {78, 8}, 25},
     {"narrow, right border", 80, 12, false, 30, 25, {79, 5}, std::nullopt},
     {"narrow, title", 80, 12, false, 30, 25, {10, 2}, std::nullopt},
-    {"narrow, tab strip", 80, 12, false, 30, 25, {10, 1}, std::nullopt},
-    {"narrow, unscrolled", 80, 12, false, 30, 2, {10, 8}, 5},
     {"narrow, detail focus shows no list", 80, 12, true, 30, 25, {10, 5}, std::nullopt},
     {"empty list", 120, 12, false, 0, 0, {30, 2}, std::nullopt},
 };
