@@ -8,14 +8,12 @@
 #include <utility>
 #include <variant>
 
+#include "app/mouse.hpp"
 #include "input/key_dispatch.hpp"
 #include "input/log_viewer.hpp"
-#include "input/navigation.hpp"
 #include "model/limits.hpp"
 #include "model/mode.hpp"
 #include "model/reload.hpp"
-#include "ui/frame_layout.hpp"
-#include "ui/hit_test.hpp"
 #include "ui/status_row.hpp"
 
 namespace qm {
@@ -50,53 +48,36 @@ void scroll(uint16_t& offset, tui::MouseKind kind) {
   }
 }
 
-void handle_mouse(AppState& state, const tui::MouseEvent& mouse) {
+// The key a mouse event stands for, if any.
+std::optional<tui::KeyEvent> handle_mouse(AppState& state, const tui::MouseEvent& mouse) {
   switch (active_mode(state)) {
     case Mode::assistant:
       scroll(state.assistant.scroll, mouse.kind);
-      return;
+      return std::nullopt;
     case Mode::log:
       scroll(state.log.line_scroll, mouse.kind);
-      return;
+      return std::nullopt;
     case Mode::messages:
       scroll(state.messages.scroll, mouse.kind);
-      return;
+      return std::nullopt;
     case Mode::normal:
-      break;
+      return handle_frame_mouse(state, mouse);
     case Mode::palette:
     case Mode::form:
     case Mode::filter_entry:
     case Mode::help:
-      return;
+      return std::nullopt;
   }
-  const std::optional<std::string> result_before = state.selected_result_id;
-  if (mouse.kind == tui::MouseKind::press && mouse.button == tui::MouseButton::left) {
-    const FrameLayout layout = compute_frame_layout(
-        tui::Rect{0, 0, state.frame_width, state.frame_height}, state.view, state.detail_focus);
-    const tui::Position position{mouse.column, mouse.row};
-    std::optional<View> clicked = rail_view_at(layout, position);
-    if (!clicked && layout.tab_strip && layout.tab_strip->contains(position)) {
-      clicked = tab_view_at(layout, state.view, position);
-    }
-    if (clicked) {
-      reset_to_view(state, *clicked);
-      report_selected_result(state, result_before);
-      save_view_state(state);
-    }
-    return;
+  return std::nullopt;
+}
+
+EventOutcome handle_key_event(AppState& state, const tui::KeyEvent& key) {
+  const std::string status_before = state.status;
+  const bool keep_running = handle_key(state, key);
+  if (state.status != status_before) {
+    state.keep_status = false;
   }
-  if (mouse.kind == tui::MouseKind::wheel_down) {
-    if (!state.rows.empty()) {
-      state.selected = std::min(state.selected + 1, state.rows.size() - 1);
-    }
-    sync_selection(state);
-  } else if (mouse.kind == tui::MouseKind::wheel_up) {
-    if (state.selected > 0) {
-      --state.selected;
-    }
-    sync_selection(state);
-  }
-  report_selected_result(state, result_before);
+  return EventOutcome{.redraw = true, .stop = !keep_running, .key_handled = true};
 }
 
 }  // namespace
@@ -107,15 +88,12 @@ EventOutcome handle_event(AppState& state, const tui::Event& event) {
                           if (key.kind == tui::KeyKind::release) {
                             return EventOutcome{};
                           }
-                          const std::string status_before = state.status;
-                          const bool keep_running = handle_key(state, key);
-                          if (state.status != status_before) {
-                            state.keep_status = false;
-                          }
-                          return EventOutcome{.redraw = true, .stop = !keep_running};
+                          return handle_key_event(state, key);
                         },
                         [&](const tui::MouseEvent& mouse) {
-                          handle_mouse(state, mouse);
+                          if (const auto key = handle_mouse(state, mouse)) {
+                            return handle_key_event(state, *key);
+                          }
                           return EventOutcome{.redraw = true};
                         },
                         [&](const tui::ResizeEvent& resize) {
@@ -182,7 +160,7 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
       const EventOutcome outcome = handle_event(state, **event);
       deliver_outbox(state, requests, terminal);
       // What a key's requests report replaces a kept reload message as the key's own would.
-      if (std::holds_alternative<tui::KeyEvent>(**event) && state.status != status_before) {
+      if (outcome.key_handled && state.status != status_before) {
         state.keep_status = false;
       }
       if (outcome.stop) {

@@ -37,10 +37,13 @@ class LoopTerminal {
 struct EventOutcome {
   bool redraw = false;
   bool stop = false;
+  // A key went to key dispatch: a key press, or a click that stands for one.
+  bool key_handled = false;
 };
 
-// Handles one terminal event: keys go to key dispatch (releases are ignored), mouse wheels and
-// clicks and resizes (which record the new size) are handled here; focus changes and pastes
+// Handles one terminal event: keys go to key dispatch (releases are ignored), and so does the
+// Enter that a click on the selected list row stands for; other clicks, mouse wheels and
+// resizes (which record the new size) are handled here; focus changes and pastes
 // change nothing. What it leaves in the outbox waits for `deliver_outbox`.
 EventOutcome handle_event(AppState& state, const tui::Event& event);
 

@@ -127,10 +127,10 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
       select_last_row(state);
       break;
     case Command::scroll_up:
-      state.detail_scroll = base::saturating_sub(state.detail_scroll, limits::detail_page_step);
+      scroll_detail_up(state, limits::detail_page_step);
       break;
     case Command::scroll_down:
-      state.detail_scroll = base::saturating_add(state.detail_scroll, limits::detail_page_step);
+      scroll_detail_down(state, limits::detail_page_step);
       break;
     case Command::toggle_focus:
       state.detail_focus = !state.detail_focus;

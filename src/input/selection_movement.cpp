@@ -45,6 +45,20 @@ void move_down(AppState& state) {
   }
 }
 
+void select_row(AppState& state, std::size_t index) {
+  state.selected = index;
+  sync_selection(state);
+  state.detail_scroll = 0;
+}
+
+void scroll_detail_up(AppState& state, uint16_t step) {
+  state.detail_scroll = base::saturating_sub(state.detail_scroll, step);
+}
+
+void scroll_detail_down(AppState& state, uint16_t step) {
+  state.detail_scroll = base::saturating_add(state.detail_scroll, step);
+}
+
 void follow_connection(AppState& state) {
   if (!state.connection_cursor) {
     return;

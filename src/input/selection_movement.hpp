@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "model/app_state.hpp"
 
 namespace qm {
@@ -8,6 +11,15 @@ namespace qm {
 // the focus, else the selected row, else scroll the detail pane by a line.
 void move_up(AppState& state);
 void move_down(AppState& state);
+
+// A click on a list row: selects the row at `index` (one of the rows) and shows its detail from
+// the top.
+void select_row(AppState& state, std::size_t index);
+
+// PgUp and PgDn, and the mouse wheel over the detail pane: scroll the detail pane by `step`
+// lines.
+void scroll_detail_up(AppState& state, uint16_t step);
+void scroll_detail_down(AppState& state, uint16_t step);
 
 // Enter: shows the peer of the connection under the cursor in Nodes or Topics, remembering the
 // current place first. Nothing happens when the cursor names no connection.

@@ -2,13 +2,17 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/problem_list.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
 #include "tui/line.hpp"
+#include "ui/importance_fit.hpp"
 #include "ui/palette.hpp"
 #include "ui/styles.hpp"
 
@@ -17,6 +21,22 @@ namespace qm {
 namespace {
 
 using Group = std::vector<tui::Span>;
+
+enum class Part : unsigned char { mode, product, side, platform, launch, problems, updated };
+
+// Which groups a narrow header keeps longest: what is wrong and how fresh the picture is, then
+// whether it is live and which capture it shows, then the launch, the platform and the product.
+constexpr std::array importance = {Part::problems, Part::updated,  Part::mode,   Part::side,
+                                   Part::launch,   Part::platform, Part::product};
+
+std::size_t rank_of(Part part) {
+  return static_cast<std::size_t>(std::ranges::find(importance, part) - importance.begin());
+}
+
+struct HeaderGroup {
+  Part part;
+  Group pieces;
+};
 
 constexpr std::string_view brand = " quillmesh ";
 constexpr std::size_t capture_label_width = 28;
@@ -101,14 +121,19 @@ std::optional<Group> updated_group(const Json& runtime) {
   return Group{tui::Span("updated " + clock, tui::fg(palette::text_dim))};
 }
 
-std::vector<Group> header_groups(const AppState& state) {
+std::vector<HeaderGroup> header_groups(const AppState& state) {
   const Json& root = state.document();
   const Json& runtime = member(root, "runtime");
-  std::vector<Group> groups{mode_group(root), product_group(root), side_group(state)};
-  for (auto group : {platform_group(runtime), launch_group(runtime), problems_group(state),
-                     updated_group(runtime)}) {
+  std::vector<HeaderGroup> groups{{Part::mode, mode_group(root)},
+                                  {Part::product, product_group(root)},
+                                  {Part::side, side_group(state)}};
+  std::array optional_groups = {std::pair{Part::platform, platform_group(runtime)},
+                                std::pair{Part::launch, launch_group(runtime)},
+                                std::pair{Part::problems, problems_group(state)},
+                                std::pair{Part::updated, updated_group(runtime)}};
+  for (auto& [part, group] : optional_groups) {
     if (group) {
-      groups.push_back(std::move(*group));
+      groups.push_back({part, std::move(*group)});
     }
   }
   return groups;
@@ -120,6 +145,36 @@ std::size_t group_width(const Group& group) {
     width += display_width(piece.content);
   }
   return width;
+}
+
+// Each group takes its width and three columns: the rule before it and the space after.
+constexpr std::size_t group_frame = 3;
+
+struct FittedGroups {
+  std::vector<bool> kept;
+  // The brand and the kept groups.
+  std::size_t width = 0;
+};
+
+// The most important groups that fit in `row_width` columns after the brand.
+FittedGroups fit_groups(const std::vector<HeaderGroup>& groups, std::size_t row_width) {
+  std::vector<std::size_t> widths;
+  std::vector<std::size_t> ranks;
+  for (const HeaderGroup& group : groups) {
+    widths.push_back(group_width(group.pieces) + group_frame);
+    ranks.push_back(rank_of(group.part));
+  }
+  const auto width_of = [&](const std::vector<bool>& kept) {
+    std::size_t used = brand.size();
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      used += kept[i] ? widths[i] : 0;
+    }
+    return used;
+  };
+  std::vector<bool> kept = keep_most_important(
+      ranks, [&](const std::vector<bool>& candidate) { return width_of(candidate) <= row_width; });
+  const std::size_t width = width_of(kept);
+  return {std::move(kept), width};
 }
 
 }  // namespace
@@ -136,25 +191,24 @@ void draw_header(tui::Buffer& buffer, tui::Rect row, const AppState& state) {
   buffer.set_style(row, tui::bg(palette::bg_bar));
   tui::Line line;
   line.push(std::string(brand), tui::fg(palette::accent_soft).bold());
-  std::size_t used = brand.size();
-  for (Group& group : header_groups(state)) {
-    const std::size_t width = group_width(group);
-    if (used + width + 3 > row.width) {
-      break;
+  std::vector<HeaderGroup> groups = header_groups(state);
+  const FittedGroups fitted = fit_groups(groups, row.width);
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    if (!fitted.kept[i]) {
+      continue;
     }
     line.push("│ ", tui::fg(palette::rule));
-    for (tui::Span& piece : group) {
+    for (tui::Span& piece : groups[i].pieces) {
       line.spans.push_back(std::move(piece));
     }
     line.push(" ");
-    used += width + 3;
   }
   buffer.set_line(row.x, row.y, line, row.width);
 
   const std::string status =
       value_display_text(member_path(state.document(), {"runtime", "status"})) + " ";
   const std::size_t status_width = display_width(status);
-  if (row.width >= used + status_width + 2) {
+  if (row.width >= fitted.width + status_width + 2) {
     buffer.set_string(static_cast<uint16_t>(row.right() - status_width), row.y, status,
                       tui::fg(palette::text_dim));
   }

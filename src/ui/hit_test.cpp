@@ -1,5 +1,6 @@
 #include "ui/hit_test.hpp"
 
+#include "ui/list_pane.hpp"
 #include "ui/rail_lines.hpp"
 #include "ui/view_switcher.hpp"
 
@@ -33,6 +34,26 @@ std::optional<View> tab_view_at(const FrameLayout& layout, View current, tui::Po
     }
   }
   return std::nullopt;
+}
+
+std::optional<std::size_t> list_row_at(const FrameLayout& layout, std::size_t selected,
+                                       std::size_t row_count, tui::Position position) {
+  if (!layout.list) {
+    return std::nullopt;
+  }
+  const ListWindow window = list_window(*layout.list, selected, row_count);
+  if (!window.inner.contains(position)) {
+    return std::nullopt;
+  }
+  const std::size_t line = position.y - window.inner.y;
+  if (line >= window.shown) {
+    return std::nullopt;
+  }
+  return window.first + line;
+}
+
+bool over_detail_pane(const FrameLayout& layout, tui::Position position) {
+  return layout.detail.contains(position);
 }
 
 }  // namespace qm

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 
 #include "model/view.hpp"
@@ -14,5 +15,13 @@ std::optional<View> rail_view_at(const FrameLayout& layout, tui::Position positi
 
 // The view whose tab covers `position` on the tab strip drawn while `current` is the view.
 std::optional<View> tab_view_at(const FrameLayout& layout, View current, tui::Position position);
+
+// The index of the list row drawn under `position` while `selected` of `row_count` rows is
+// selected. None on the list's border and title, below its last row, or outside it.
+std::optional<std::size_t> list_row_at(const FrameLayout& layout, std::size_t selected,
+                                       std::size_t row_count, tui::Position position);
+
+// Whether `position` lies on the detail pane, its border included.
+bool over_detail_pane(const FrameLayout& layout, tui::Position position);
 
 }  // namespace qm

@@ -39,13 +39,24 @@ std::size_t first_visible_row(std::size_t selected, uint16_t pane_height) {
   return selected < inner - 1 ? 0 : selected - inner + 1;
 }
 
+ListWindow list_window(tui::Rect pane, std::size_t selected, std::size_t row_count) {
+  ListWindow window;
+  window.inner = pane_block("", false).inner(pane);
+  window.first = first_visible_row(selected, pane.height);
+  if (window.first < row_count) {
+    window.shown = std::min<std::size_t>(row_count - window.first, window.inner.height);
+  }
+  return window;
+}
+
 void draw_list_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state, bool narrow) {
   if (pane.empty()) {
     return;
   }
   const tui::Block block = pane_block(list_title(state, narrow), !state.detail_focus);
   block.render(pane, buffer);
-  const tui::Rect inner = block.inner(pane);
+  const ListWindow window = list_window(pane, state.selected, state.rows.size());
+  const tui::Rect inner = window.inner;
   if (inner.empty()) {
     return;
   }
@@ -55,8 +66,8 @@ void draw_list_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state, 
     return;
   }
   const RowContext context = row_context(state);
-  const std::size_t first = first_visible_row(state.selected, pane.height);
-  for (std::size_t i = first; i < state.rows.size() && i - first < inner.height; ++i) {
+  const std::size_t first = window.first;
+  for (std::size_t i = first; i < first + window.shown; ++i) {
     const auto y = static_cast<uint16_t>(inner.y + (i - first));
     const bool selected = i == state.selected;
     // The secondary text is put at the right edge directly: the row between is blank already.

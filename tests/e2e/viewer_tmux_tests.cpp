@@ -84,6 +84,9 @@ TEST(ViewerInTmux, WalksTheDemoWithKeysMouseAndResizes) {
   ASSERT_TRUE(tmux.wait_for_text("Topics · 1/"));
   tmux.send_keys("Down Down");
   EXPECT_TRUE(tmux.wait_for_text("Topics · 3/"));
+  // A left click on the list's line 6 (0-based), the fifth row, selects it.
+  tmux.send_text("\x1b[<0;30;7M\x1b[<0;30;7m");
+  EXPECT_TRUE(tmux.wait_for_text("Topics · 5/"));
   tmux.send_keys("5");
   EXPECT_TRUE(tmux.wait_for_text("TF · 1/"));
   tmux.send_keys("]");

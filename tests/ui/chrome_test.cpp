@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "frame_fixture.hpp"
+#include "text/text.hpp"
 #include "ui/footer.hpp"
 #include "ui/header.hpp"
 #include "ui/palette.hpp"
@@ -25,19 +28,58 @@ tui::Buffer header_of(const AppState& state, uint16_t width) {
   return buffer;
 }
 
-TEST(Header, GroupsStopAtTheFirstThatDoesNotFit) {
-  const AppState state = state_for(frame_document(), View::health);
-  // The capture side needs 34 columns after the first 31; the platform group would fit after the
-  // first two but is dropped with it. The backend status still has room at the right.
-  tui::Buffer buffer = header_of(state, 64);
-  EXPECT_EQ(buffer.row_text(0),
-            " quillmesh │ ● LIVE │ Standard " + std::string(14, ' ') + "Live capture ready ");
-  // One column more and the side group fits, leaving no room for the backend status.
-  buffer = header_of(state, 65);
-  EXPECT_EQ(buffer.row_text(0),
-            " quillmesh │ ● LIVE │ Standard │ amr-07 live · docking [current] ");
+std::string trimmed(std::string text) {
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
 
-  buffer = header_of(state, 200);
+struct HeaderCase {
+  uint16_t width;
+  std::string expected;
+};
+
+TEST(Header, NarrowRowsLeaveOutTheLeastImportantGroups) {
+  const AppState state = state_for(frame_document(), View::health);
+  const std::string all =
+      " quillmesh │ ● LIVE │ Standard │ amr-07 live · docking [current] │ jazzy · domain 42 "
+      "│ launch running │ 1✕ 2▲ │ updated 14:03:27 ";
+  // Group widths with their rule and space: mode 9, product 11, side 34, platform 20, launch 17,
+  // problems 8, clock 19, after the 11 columns of the brand; the backend status takes 19 and
+  // needs two more.
+  const std::vector<HeaderCase> cases = {
+      {150, all + "  Live capture ready"},
+      {149, trimmed(all)},
+      {129, trimmed(all)},
+      // The product mode goes first, then the platform, and so on.
+      {128,
+       " quillmesh │ ● LIVE │ amr-07 live · docking [current] │ jazzy · domain 42 │ launch "
+       "running │ 1✕ 2▲ │ updated 14:03:27"},
+      {100,
+       " quillmesh │ ● LIVE │ amr-07 live · docking [current] │ launch running │ 1✕ 2▲ │ updated "
+       "14:03:27"},
+      // The capture side no longer fits; smaller groups after it still take the room.
+      {80, " quillmesh │ ● LIVE │ Standard │ launch running │ 1✕ 2▲ │ updated 14:03:27"},
+      {64, " quillmesh │ ● LIVE │ launch running │ 1✕ 2▲ │ updated 14:03:27"},
+      {40, " quillmesh │ 1✕ 2▲ │ updated 14:03:27"},
+      {20, " quillmesh │ 1✕ 2▲"},
+      {11, " quillmesh"},
+      {5, " quil"},
+  };
+  for (const HeaderCase& c : cases) {
+    SCOPED_TRACE(c.width);
+    // Drawn into a wider buffer: nothing may land right of the row.
+    tui::Buffer buffer(tui::Rect{0, 0, static_cast<uint16_t>(c.width + 10), 1});
+    draw_header(buffer, tui::Rect{0, 0, c.width, 1}, state);
+    const std::string row = buffer.row_text(0);
+    EXPECT_EQ(trimmed(row), c.expected);
+    EXPECT_TRUE(row.ends_with(std::string(10, ' '))) << row;
+    EXPECT_EQ(buffer.at(c.width, 0).bg, tui::Color{});
+  }
+}
+
+TEST(Header, GroupsKeepTheirOrderAndStyles) {
+  const AppState state = state_for(frame_document(), View::health);
+  tui::Buffer buffer = header_of(state, 200);
   const std::string row = buffer.row_text(0);
   EXPECT_NE(row.find("│ launch running │ 1✕ 2▲ │ updated 14:03:27 "), std::string::npos) << row;
   EXPECT_TRUE(row.ends_with("Live capture ready "));
@@ -179,17 +221,48 @@ TEST(StatusRow, MessageColoursFollowTheWords) {
   EXPECT_EQ(message_colour("Viewing baseline capture", false), palette::text_muted);
 }
 
-TEST(Footer, HintsEndAtTheFirstThatDoesNotFit) {
-  const std::string all =
-      "  Enter go to  y copy check  L launch log  r refresh │  : command  / filter  Tab pane "
-      " m messages  ? keys  q quit ";
-  EXPECT_EQ(footer_line(View::health, 124).plain(), all);
-  EXPECT_EQ(footer_line(View::health, 123).plain(),
-            all.substr(0, all.size() - std::string(" q quit ").size()));
-  // "r refresh" misses by one column: it and everything after it are dropped.
-  EXPECT_EQ(footer_line(View::health, 56).plain(), "  Enter go to  y copy check  L launch log ");
-  EXPECT_EQ(footer_line(View::health, 0).plain(), " ");
+struct FooterCase {
+  View view;
+  uint16_t width;
+  std::string expected;
+};
 
+TEST(Footer, NarrowRowsLeaveOutTheLeastImportantHints) {
+  const std::string health_view = "  Enter go to  y copy check  L launch log  r refresh │ ";
+  const std::string topics_view = "  Enter follow  i inspect  t message TF  e export │ ";
+  // Hint widths: the key and label and four columns; the rule takes two when hints of both
+  // kinds are shown.
+  const std::vector<FooterCase> cases = {
+      {View::health, 124,
+       health_view + " : command  / filter  Tab pane  m messages  ? keys  q quit "},
+      {View::health, 123, health_view + " : command  / filter  Tab pane  ? keys  q quit "},
+      {View::health, 111, health_view + " : command  / filter  Tab pane  ? keys  q quit "},
+      // The other global hints go first, from the last.
+      {View::health, 110, health_view + " : command  / filter  ? keys  q quit "},
+      {View::health, 100, health_view + " : command  / filter  ? keys  q quit "},
+      {View::health, 80, health_view + " ? keys  q quit "},
+      {View::topics, 80, topics_view + " ? keys  q quit "},
+      {View::tf, 80, "  e export  b baseline │  : command  / filter  Tab pane  ? keys  q quit "},
+      // "/ filter" does not fit after ": command", nor "Tab pane".
+      {View::playback, 80, "  p play  Space pause  ←/→ seek  x stop │  : command  ? keys  q quit "},
+      // Then the view's own, from the last.
+      {View::health, 40, "  Enter go to │  ? keys  q quit "},
+      {View::topics, 40, "  Enter follow │  ? keys  q quit "},
+      // With no view hint left there is no rule either.
+      {View::health, 20, "  ? keys  q quit "},
+      {View::health, 10, "  ? keys "},
+      {View::health, 9, " "},
+      {View::health, 0, " "},
+  };
+  for (const FooterCase& c : cases) {
+    SCOPED_TRACE(std::string(view_name(c.view)) + " " + std::to_string(c.width));
+    const tui::Line line = footer_line(c.view, c.width);
+    EXPECT_EQ(line.plain(), c.expected);
+    EXPECT_LE(display_width(line.plain()), std::max<std::size_t>(c.width, 1));
+  }
+}
+
+TEST(Footer, KeysLabelsAndTheRuleHaveTheirStyles) {
   const tui::Line line = footer_line(View::playback, 200);
   EXPECT_TRUE(line.plain().starts_with("  p play  Space pause  ←/→ seek  x stop │  : command "));
   EXPECT_EQ(line.spans[1].content, " p ");
