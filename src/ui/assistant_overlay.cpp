@@ -12,6 +12,7 @@
 #include "ui/header.hpp"
 #include "ui/overlay_box.hpp"
 #include "ui/palette.hpp"
+#include "ui/typing_cursor.hpp"
 
 namespace qm {
 
@@ -55,12 +56,16 @@ void append_messages(std::string& text, const Json& messages) {
   }
 }
 
-std::string prompt_text(const AssistantState& assistant) {
-  const std::string prompt = display_safe(assistant.prompt);
+TypedText prompt_text(const AssistantState& assistant) {
+  TypedText typed{display_safe(assistant.prompt), std::nullopt};
   if (assistant.composing) {
-    return prompt + "▏\n" + prompt_legend();
+    typed.cursor = typed.text.size();
+    typed.text += typing_cursor;
+    typed.text += "\n" + prompt_legend();
+  } else {
+    typed.text += "\nPress i to edit. Attach selected evidence with s before preparing disclosure.";
   }
-  return prompt + "\nPress i to edit. Attach selected evidence with s before preparing disclosure.";
+  return typed;
 }
 
 }  // namespace
@@ -146,10 +151,15 @@ void draw_assistant(tui::Buffer& buffer, tui::Rect box, const AppState& state) {
 
   const tui::Rect prompt =
       draw_panel_frame(buffer, parts[1], " Prompt · no send before approval ", assistant.composing);
-  draw_wrapped_text(buffer, prompt, prompt_text(assistant), DetailLines::Styling::plain);
+  const TypedText typed = prompt_text(assistant);
+  draw_wrapped_text(buffer, prompt, typed.text, DetailLines::Styling::plain, 0,
+                    {.base = {}, .cursor = typed.cursor});
 
-  draw_wrapped_text(buffer, parts[2], assistant_legend() + "\n" + std::string(controls_notice),
-                    DetailLines::Styling::plain, 0, tui::fg(palette::text_muted));
+  // The controls have no border but sit on the panel's background like the parts above them.
+  draw_wrapped_text(
+      buffer, parts[2], assistant_legend() + "\n" + std::string(controls_notice),
+      DetailLines::Styling::plain, 0,
+      {.base = tui::fg(palette::text_muted).with_bg(palette::bg_panel), .cursor = std::nullopt});
 }
 
 }  // namespace qm

@@ -31,8 +31,8 @@ std::optional<std::string_view> DetailText::line(std::size_t i) const {
 }
 
 DetailLines::DetailLines(const DetailText& text, std::size_t first, std::size_t count,
-                         Styling styling)
-    : text_(text), first_(first), styling_(styling) {
+                         Styling styling, std::optional<TextPlace> cursor)
+    : text_(text), first_(first), styling_(styling), cursor_(cursor) {
   while (count_ < count && text_.line(first_ + count_)) {
     ++count_;
   }
@@ -44,10 +44,13 @@ std::string_view DetailLines::text(std::size_t i) const {
 
 tui::Line DetailLines::styled(std::size_t i) const {
   const std::string_view line = text(i);
-  if (styling_ == Styling::plain) {
-    return tui::Line(std::string(line));
+  tui::Line styled = styling_ == Styling::plain
+                         ? tui::Line(std::string(line))
+                         : style_detail_line(line, text_.line(first_ + i + 1));
+  if (cursor_ && cursor_->line == first_ + i) {
+    paint_cursor(styled, cursor_->offset);
   }
-  return style_detail_line(line, text_.line(first_ + i + 1));
+  return styled;
 }
 
 WrappedStart wrapped_start(const DetailText& text, uint16_t scroll, uint16_t width) {
@@ -73,7 +76,7 @@ WrappedStart wrapped_start(const DetailText& text, uint16_t scroll, uint16_t wid
 }
 
 void draw_wrapped_text(tui::Buffer& buffer, tui::Rect area, std::string_view text,
-                       DetailLines::Styling styling, uint16_t scroll, tui::Style base) {
+                       DetailLines::Styling styling, uint16_t scroll, WrappedLook look) {
   if (area.empty()) {
     return;
   }
@@ -83,8 +86,12 @@ void draw_wrapped_text(tui::Buffer& buffer, tui::Rect area, std::string_view tex
   tui::Paragraph paragraph;
   paragraph.wrap = tui::Wrap::words;
   paragraph.scroll = start.rows_above;
-  paragraph.style = base;
-  paragraph.render(DetailLines(detail, start.line, area.height, styling), area, buffer);
+  paragraph.style = look.base;
+  std::optional<TextPlace> cursor;
+  if (look.cursor) {
+    cursor = place_of(text, *look.cursor);
+  }
+  paragraph.render(DetailLines(detail, start.line, area.height, styling, cursor), area, buffer);
 }
 
 }  // namespace qm

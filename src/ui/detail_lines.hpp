@@ -10,6 +10,7 @@
 #include "tui/geometry.hpp"
 #include "tui/line_source.hpp"
 #include "tui/style.hpp"
+#include "ui/typing_cursor.hpp"
 
 namespace qm {
 
@@ -32,12 +33,14 @@ class DetailText {
 };
 
 // Lines `first` to `first + count` of a detail text (fewer when the text ends sooner), styled by
-// their shape, or plain for raw evidence.
+// their shape, or plain for raw evidence; the typing cursor at `cursor`, when given, in its own
+// style.
 class DetailLines final : public tui::LineSource {
  public:
   enum class Styling { by_shape, plain };
 
-  DetailLines(const DetailText& text, std::size_t first, std::size_t count, Styling styling);
+  DetailLines(const DetailText& text, std::size_t first, std::size_t count, Styling styling,
+              std::optional<TextPlace> cursor = std::nullopt);
 
   std::size_t size() const override { return count_; }
   std::string_view text(std::size_t i) const override;
@@ -48,6 +51,7 @@ class DetailLines final : public tui::LineSource {
   std::size_t first_;
   std::size_t count_ = 0;
   Styling styling_;
+  std::optional<TextPlace> cursor_;
 };
 
 // Where a pane scrolled down by `scroll` wrapped rows starts: the first line in view and how
@@ -62,9 +66,17 @@ struct WrappedStart {
 // Walks the lines above the scroll position, wrapping each at `width` columns to count its rows.
 WrappedStart wrapped_start(const DetailText& text, uint16_t scroll, uint16_t width);
 
-// Draws `text` into `area` over `base`: each line wrapped at the area's width, keeping its leading
-// spaces, and the whole scrolled down by `scroll` wrapped rows. Only the lines in view are styled.
+// What draw_wrapped_text lays under the text and marks in it.
+struct WrappedLook {
+  // Patched onto the whole area first.
+  tui::Style base;
+  // The byte of the text where the typing cursor starts, when one is shown.
+  std::optional<std::size_t> cursor;
+};
+
+// Draws `text` into `area`: each line wrapped at the area's width, keeping its leading spaces, and
+// the whole scrolled down by `scroll` wrapped rows. Only the lines in view are styled.
 void draw_wrapped_text(tui::Buffer& buffer, tui::Rect area, std::string_view text,
-                       DetailLines::Styling styling, uint16_t scroll = 0, tui::Style base = {});
+                       DetailLines::Styling styling, uint16_t scroll = 0, WrappedLook look = {});
 
 }  // namespace qm

@@ -40,11 +40,15 @@ std::string_view form_question(const FormState& form) {
                                             : question_at(conclude_questions, step);
 }
 
-std::string experiment_form_text(const FormState& form, std::string_view status) {
-  return fmt::format(
-      "{}\n\n{}▏\n\n{}\n"
-      "Planning executes nothing. Conclusion uses the latest linked evidence.\n{}",
-      form_question(form), display_safe(form.input), form_legend(), display_safe(status));
+TypedText experiment_form_text(const FormState& form, std::string_view status) {
+  TypedText typed;
+  typed.text = fmt::format("{}\n\n{}", form_question(form), display_safe(form.input));
+  typed.cursor = typed.text.size();
+  typed.text += typing_cursor;
+  typed.text += fmt::format(
+      "\n\n{}\nPlanning executes nothing. Conclusion uses the latest linked evidence.\n{}",
+      form_legend(), display_safe(status));
+  return typed;
 }
 
 void draw_experiment_form(tui::Buffer& buffer, tui::Rect box, const FormState& form,
@@ -54,8 +58,9 @@ void draw_experiment_form(tui::Buffer& buffer, tui::Rect box, const FormState& f
   }
   clear_box(buffer, box);
   const tui::Rect inner = draw_panel_frame(buffer, box, " Experiment ");
-  draw_wrapped_text(buffer, inner, experiment_form_text(form, status),
-                    DetailLines::Styling::by_shape);
+  const TypedText typed = experiment_form_text(form, status);
+  draw_wrapped_text(buffer, inner, typed.text, DetailLines::Styling::by_shape, 0,
+                    {.base = {}, .cursor = typed.cursor});
 }
 
 }  // namespace qm

@@ -2,8 +2,10 @@
 
 #include <fmt/format.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "model/launch_log_page.hpp"
 #include "model/mode_keys.hpp"
@@ -14,6 +16,7 @@
 #include "ui/line_style.hpp"
 #include "ui/overlay_box.hpp"
 #include "ui/palette.hpp"
+#include "ui/typing_cursor.hpp"
 #include "views/launch_readiness.hpp"
 
 namespace qm {
@@ -30,9 +33,10 @@ void append_styled_text(std::vector<tui::Line>& out, std::string_view text) {
   }
 }
 
-// The launch, the search and the page on hand, one line each.
-std::string summary_text(const LogViewerState& log, const Json& launch, const Json& page,
-                         bool current) {
+// The launch, the search and the page on hand, one line each; the search holds the cursor while
+// it is typed.
+TypedText summary_text(const LogViewerState& log, const Json& launch, const Json& page,
+                       bool current) {
   const auto or_pending = [current](const Json& value) {
     return current ? value_display_text(value) : std::string(pending);
   };
@@ -51,10 +55,14 @@ std::string summary_text(const LogViewerState& log, const Json& launch, const Js
                       first_error ? display_safe(*first_error) : "none identified");
   text += fmt::format("Child failures identified: {} · pattern summary only\n",
                       failures ? failures->size() : 0);
-  text += fmt::format("Search: {}{} · severity: {} · context: {} · matches: {}\n",
-                      display_safe(log.search_entry ? log.search_input : log.query),
-                      log.search_entry ? "▏" : "", display_safe(log.severity), log.context,
-                      or_pending(member(page, "matches")));
+  text += "Search: " + display_safe(log.search_entry ? log.search_input : log.query);
+  std::optional<std::size_t> cursor;
+  if (log.search_entry) {
+    cursor = text.size();
+    text += typing_cursor;
+  }
+  text += fmt::format(" · severity: {} · context: {} · matches: {}\n", display_safe(log.severity),
+                      log.context, or_pending(member(page, "matches")));
   text += fmt::format("Page start: {} · page lines: {} · filtered lines: {} · retained lines: {}\n",
                       or_pending(member(page, "start")), line_count,
                       or_pending(member(page, "shown_lines")),
@@ -63,7 +71,7 @@ std::string summary_text(const LogViewerState& log, const Json& launch, const Js
   text += fmt::format("Source: {}\n", value_display_text(member(launch, "log")));
   text += fmt::format("SHA-256: {} · bytes: {}", value_display_text(member(page, "sha256")),
                       value_display_text(member(page, "bytes")));
-  return text;
+  return {std::move(text), cursor};
 }
 
 tui::Color severity_colour(const Json& severity) {
@@ -119,7 +127,14 @@ std::vector<tui::Line> launch_log_lines(const AppState& state) {
   const bool current = page_matches(state);
 
   std::vector<tui::Line> out;
-  append_styled_text(out, summary_text(state.log, launch, page, current));
+  const TypedText summary = summary_text(state.log, launch, page, current);
+  append_styled_text(out, summary.text);
+  if (summary.cursor) {
+    const TextPlace place = place_of(summary.text, *summary.cursor);
+    if (place.line < out.size()) {
+      paint_cursor(out[place.line], place.offset);
+    }
+  }
   out.emplace_back(log_legend(), tui::fg(palette::text_muted));
   out.emplace_back();
   append_retained_lines(out, page, current);

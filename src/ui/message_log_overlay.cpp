@@ -28,7 +28,7 @@ void draw_message_log(tui::Buffer& buffer, tui::Rect box, const MessageLog& log)
   clear_box(buffer, box);
   const tui::Rect inner = draw_panel_frame(buffer, box, " Messages · newest first ");
   draw_wrapped_text(buffer, inner, message_log_text(log), DetailLines::Styling::plain, log.scroll,
-                    tui::fg(palette::text_base));
+                    WrappedLook{.base = tui::fg(palette::text_base), .cursor = std::nullopt});
 }
 
 }  // namespace qm

@@ -22,6 +22,15 @@ constexpr uint16_t scaled(uint16_t value, unsigned numerator, unsigned denominat
   return static_cast<uint16_t>(unsigned{value} * numerator / denominator);
 }
 
+// Dim text on the base background, not bold: the frame under open panels, and what they clear.
+constexpr tui::Style dimmed = tui::fg(palette::text_dim).with_bg(palette::bg_base).not_bold();
+
+// Empties `area` and gives it the dimmed look, so no cell is left in the terminal's own colours.
+void clear_dimmed(tui::Buffer& buffer, tui::Rect area) {
+  tui::clear(area, buffer);
+  buffer.set_style(area, dimmed);
+}
+
 tui::Rect margin_box(tui::Rect area) {
   return tui::Rect{base::saturating_add(area.x, wide_margin),
                    base::saturating_add(area.y, wide_margin),
@@ -71,16 +80,19 @@ void dim_below_header(tui::Buffer& buffer, tui::Rect area) {
   }
   const tui::Rect below{area.x, static_cast<uint16_t>(area.y + 1), area.width,
                         static_cast<uint16_t>(area.height - 1)};
-  buffer.set_style(below, tui::fg(palette::text_dim).with_bg(palette::bg_base).not_bold());
+  buffer.set_style(below, dimmed);
 }
 
 void clear_box(tui::Buffer& buffer, tui::Rect box) {
   if (box.empty()) {
     return;
   }
-  tui::clear(box, buffer);
+  clear_dimmed(buffer, box);
   if (box.x > buffer.area().x) {
-    tui::clear(tui::Rect{static_cast<uint16_t>(box.x - 1), box.y, 1, box.height}, buffer);
+    clear_dimmed(buffer, tui::Rect{static_cast<uint16_t>(box.x - 1), box.y, 1, box.height});
+  }
+  if (box.right() < buffer.area().right()) {
+    clear_dimmed(buffer, tui::Rect{box.right(), box.y, 1, box.height});
   }
 }
 

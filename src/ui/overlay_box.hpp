@@ -27,8 +27,9 @@ tui::Rect palette_box(tui::Rect area, std::size_t matches);
 // background, not bold.
 void dim_below_header(tui::Buffer& buffer, tui::Rect area);
 
-// Empties `box` cell by cell, and the column just left of it over its height when there is one,
-// so nothing drawn before shows through or touches the panel's left border.
+// Empties `box` cell by cell, and the columns just left and right of it over its height where
+// there are any, so nothing drawn before shows through or touches the panel's borders. The
+// emptied cells look like the dimmed frame around them: dim text on the base background.
 void clear_box(tui::Buffer& buffer, tui::Rect box);
 
 // Draws the bordered frame of one panel part, its whole area base text on the panel background,

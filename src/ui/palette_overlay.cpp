@@ -8,6 +8,7 @@
 #include "tui/paragraph.hpp"
 #include "ui/overlay_box.hpp"
 #include "ui/palette.hpp"
+#include "ui/typing_cursor.hpp"
 
 namespace qm {
 
@@ -52,7 +53,7 @@ std::vector<tui::Line> palette_lines(const PaletteState& open_palette,
   tui::Line query;
   query.push(": ", tui::fg(palette::accent).bold());
   query.push(display_safe(open_palette.query), tui::fg(palette::text_bright).bold());
-  query.push("▏", tui::fg(palette::accent));
+  query.spans.push_back(cursor_span());
   lines.push_back(std::move(query));
   lines.emplace_back(filler("─", width), tui::fg(palette::rule));
   for (std::size_t i = 0; i < matches.size(); ++i) {

@@ -10,6 +10,7 @@
 #include "text/text.hpp"
 #include "text/value_text.hpp"
 #include "ui/palette.hpp"
+#include "ui/typing_cursor.hpp"
 
 namespace qm {
 
@@ -85,7 +86,7 @@ tui::Line status_line(const AppState& state, std::size_t width) {
   if (active_mode(state) == Mode::filter_entry) {
     line.push("/", tui::fg(palette::accent).bold());
     line.push(display_safe(state.filter), tui::fg(palette::text_bright).bold());
-    line.push("▏", tui::fg(palette::accent));
+    line.spans.push_back(cursor_span());
     line.push("  This view only · Enter apply · Esc clear", tui::fg(palette::text_muted));
     return line;
   }

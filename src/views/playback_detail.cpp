@@ -54,13 +54,15 @@ bool present(const Json& bin) {
   return count && *count > 0;
 }
 
-// One cell per bin up to 48 bins; beyond that each cell covers a run of bins and shows "█" when
-// any of them holds a message. Every bin is looked at most once.
+// Every topic's bins split the whole recording evenly, so every strip is 48 cells wide and cell a
+// stands for the same stretch of time on every lane. A cell covers the bins that start within it,
+// or, when bins are wider than cells, the bin its start falls in; it shows "█" when any of them
+// holds a message. A topic without bins has no messages: its lane is all "·". Every bin is looked
+// at most once.
 void append_strip(std::string& out, const Json& bins_value) {
   const std::span<const Json> bins = array_of(bins_value).value_or(std::span<const Json>{});
   const std::uint64_t count = bins.size();
-  const std::uint64_t cells =
-      std::min<std::uint64_t>(std::max<std::uint64_t>(count, 1), strip_cells);
+  const std::uint64_t cells = strip_cells;
   for (std::uint64_t cell = 0; cell < cells; ++cell) {
     const std::uint64_t first = cell * count / cells;
     const std::uint64_t end = std::min(count, std::max((cell + 1) * count / cells, first + 1));

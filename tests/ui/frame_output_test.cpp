@@ -3,31 +3,11 @@
 #include <algorithm>
 
 #include "support/fake_backend.hpp"
+#include "support/terminal_bytes.hpp"
 #include "ui/frame_fixture.hpp"
 
 namespace qm {
 namespace {
-
-// Every parameter of every SGR sequence (ESC [ … m) in `bytes`.
-std::vector<std::string> sgr_parameters(const std::string& bytes) {
-  std::vector<std::string> out;
-  for (std::size_t at = bytes.find("\x1b["); at != std::string::npos;
-       at = bytes.find("\x1b[", at + 1)) {
-    const std::size_t end = bytes.find_first_not_of("0123456789;", at + 2);
-    if (end == std::string::npos || bytes[end] != 'm')
-      continue;
-    std::string parameter;
-    for (std::size_t i = at + 2; i <= end; ++i) {
-      if (bytes[i] == ';' || i == end) {
-        out.push_back(parameter.empty() ? "0" : parameter);
-        parameter.clear();
-      } else {
-        parameter += bytes[i];
-      }
-    }
-  }
-  return out;
-}
 
 // The bytes of one whole frame of the Topics view at 120x36.
 std::string frame_bytes(bool truecolour, tui::EscapeOptions options) {
@@ -57,7 +37,7 @@ TEST(FrameOutput, ColourDepthFollowsTheTerminal) {
 
   // NO_COLOR: no colour at all, bold kept.
   const std::string plain = frame_bytes(true, tui::EscapeOptions{.colour = false});
-  const std::vector<std::string> parameters = sgr_parameters(plain);
+  const std::vector<std::string> parameters = testing::sgr_parameters(plain);
   for (const std::string& parameter : parameters) {
     EXPECT_TRUE(parameter == "0" || parameter == "1" || parameter == "22") << parameter;
   }

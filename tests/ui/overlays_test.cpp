@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "frame_fixture.hpp"
+#include "overlay_documents.hpp"
 #include "ui/assistant_overlay.hpp"
 #include "ui/experiment_form.hpp"
 #include "ui/log_overlay.hpp"
@@ -14,125 +15,15 @@
 namespace qm {
 namespace {
 
+using ui_test::assistant_document;
 using ui_test::column_of;
 using ui_test::draw;
 using ui_test::frame_document;
+using ui_test::launch_document;
 using ui_test::matches_golden;
 using ui_test::state_for;
 
 const tui::Style dimmed = tui::fg(palette::text_dim).with_bg(palette::bg_base).not_bold();
-
-// The frame session with an owned launch, its log summary and a page of its retained log written
-// for the viewer's default settings (no search, all severities, no context).
-nlohmann::json launch_document() {
-  nlohmann::json document = frame_document();
-  document["runtime"]["launch"] = {
-      {"state", "running"},
-      {"log", "/tmp/session/launch.log"},
-      {"readiness", nullptr},
-      {"readiness_checks",
-       {{"status", "passed"},
-        {"checks", {{{"name", "scan topic publishes"}, {"status", "passed"}}}}}},
-      {"log_summary",
-       {{"first_error", {{"text", "[controller_server-3] process has died"}}},
-        {"child_failures", {{{"name", "controller_server"}}}}}}};
-  document["runtime"]["launch_log_page"] = {
-      {"path", "/tmp/session/launch.log"},
-      {"query", ""},
-      {"severity", "all"},
-      {"context", 0},
-      {"start", 0},
-      {"matches", 2},
-      {"shown_lines", 4},
-      {"retained_lines", 4},
-      {"coverage", "complete"},
-      {"sha256", "9f2c41d0"},
-      {"bytes", 2048},
-      {"at_end", true},
-      {"lines",
-       {{{"number", 7}, {"severity", "info"}, {"text", "[lidar_driver-1] started"}},
-        {{"number", 42},
-         {"severity", "warning"},
-         {"match", true},
-         {"text", "[amcl-2] no map received yet"}},
-        {{"number", 1234},
-         {"severity", "error"},
-         {"match", true},
-         {"text", "[controller_server-3] process has died"}},
-        {{"severity", "info"}, {"text", "\tline without a number"}}}}};
-  return document;
-}
-
-nlohmann::json assistant_document() {
-  nlohmann::json document = frame_document();
-  document["project"] = {{"root", "/home/robot/dock_ws"}};
-  document["task_path"] = "tasks/docking.md";
-  document["assistant"] = {
-      {"state", "ready"},
-      {"permissions", "read-only"},
-      {"connection", {{"provider", "local"}, {"model", "small-7b"}}},
-      {"usage", {{"requests", 3}, {"tokens", nullptr}}},
-      {"pending_approval", {{"destination", "local model"}, {"data", {"topic:/scan"}}}},
-      {"context", {"topic:/scan"}},
-      {"messages",
-       {{{"role", "user"}, {"text", "Why is /scan slow?"}},
-        {{"role", "assistant"}, {"text", "Its publisher reports 9.8 Hz; the sample is short."}}}},
-      {"notice", "Claims are not verdicts"}};
-  return document;
-}
-
-TEST(OverlayGolden, PanelsAt200Columns) {
-  struct Case {
-    std::string_view name;
-    nlohmann::json document;
-    void (*open)(AppState&);
-  };
-  const Case cases[] = {
-      {"overlay_help_200", frame_document(), [](AppState& s) { s.help_open = true; }},
-      {"overlay_log_current_200", launch_document(), [](AppState& s) { s.log.open = true; }},
-      // A page for another severity is on hand while the search is being typed.
-      {"overlay_log_pending_200", launch_document(),
-       [](AppState& s) {
-         s.log.open = true;
-         s.log.severity = "error";
-         s.log.search_entry = true;
-         s.log.search_input = "died";
-       }},
-      {"overlay_form_200", frame_document(),
-       [](AppState& s) {
-         s.form = FormState{};
-         s.form->answers = {"The dock pose arrives late"};
-         s.form->input = "  The rate drops";
-         s.status = "Step 1 saved";
-       }},
-      {"overlay_assistant_200", assistant_document(),
-       [](AppState& s) {
-         s.assistant.open = true;
-         s.assistant.prompt = "Explain the QoS mismatch";
-         s.assistant.composing = true;
-       }},
-      {"overlay_messages_200", frame_document(),
-       [](AppState& s) {
-         s.messages.open = true;
-         note_messages(s.messages, "", "Watching amr-07 docking bring-up", "09:14:02");
-         note_messages(s.messages,
-                       "Request failed: " + std::string(40, 'x') +
-                           " the request channel is on a full disk; free space and press the key "
-                           "again, nothing was written",
-                       "", "09:14:07");
-       }},
-      {"overlay_palette_help_200", frame_document(),
-       [](AppState& s) {
-         s.help_open = true;
-         s.palette = PaletteState{"ca", 1};
-       }},
-  };
-  for (const Case& c : cases) {
-    AppState state = state_for(c.document, View::health);
-    c.open(state);
-    EXPECT_TRUE(matches_golden(draw(state, 200, 60), c.name)) << c.name;
-  }
-}
 
 TEST(OverlayGolden, FourColumnsLeaveNoRoomForTheWidePanels) {
   AppState state = state_for(launch_document(), View::health);
@@ -157,9 +48,12 @@ TEST(OverlayStyle, DimmingSparesTheHeaderRowOnly) {
                         {40, 59, dimmed},
                         // The rail's highlighted line loses its highlight too.
                         {2, 3, dimmed}});
-  // The column left of the help box is cleared; the box itself is a focused panel.
+  // The column left of the help box is cleared to the dimmed look; the box itself is a focused
+  // panel.
   const tui::Rect box = help_box(buffer.area());
-  EXPECT_EQ(buffer.at(box.x - 1, box.y + 3), tui::Cell{});
+  tui::Cell cleared;
+  cleared.apply(dimmed);
+  EXPECT_EQ(buffer.at(box.x - 1, box.y + 3), cleared);
   EXPECT_CELLS(buffer,
                {{box.x, box.y, tui::fg(palette::accent).with_bg(palette::bg_panel)},
                 {static_cast<uint16_t>(box.x + 1), box.y, tui::fg(palette::accent_soft).bold()}});
@@ -270,7 +164,7 @@ TEST(ExperimentForm, QuestionsFollowTheStep) {
   }
   FormState typed;
   typed.input = "a\x1b[2Jb";
-  EXPECT_EQ(experiment_form_text(typed, "done\a"),
+  EXPECT_EQ(experiment_form_text(typed, "done\a").text,
             "Hypothesis\n\na�[2Jb▏\n\nEnter continues / saves · Esc cancels\nPlanning executes "
             "nothing. Conclusion uses the latest linked evidence.\ndone�");
 }

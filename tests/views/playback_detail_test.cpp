@@ -42,27 +42,55 @@ TEST(PlaybackDetail, PositionBarClampsToTheRecording) {
   }
 }
 
-TEST(PlaybackDetail, PresenceStripHasAtMost48Cells) {
-  std::vector<int> first_half(100, 0);
-  std::fill_n(first_half.begin(), 50, 3);
-  std::vector<int> last_of_many(1'000'000, 0);
-  last_of_many.back() = 1;
+// The strip of one topic's bins, as its lane line shows it.
+std::string strip_of(const json& bins) {
+  const json topic = {{"topic", "/t"}, {"count", 9}, {"bins", bins}};
+  const std::string lead = lead_of({{"lanes", {{"method", "message-index"}, {"topics", {topic}}}}});
+  const std::string head =
+      "\nLANES  from the recording's message indexes · unknown files · 0.0 s\n/t" +
+      std::string(21, ' ');
+  EXPECT_TRUE(lead.starts_with(head) && lead.ends_with(" 9\n\n")) << lead;
+  return lead.substr(head.size(), lead.size() - head.size() - 4);
+}
+
+// Bins of `count` covering the recording, those from `first` up to `end` holding messages.
+json bins_with(std::size_t count, std::size_t first, std::size_t end) {
+  std::vector<int> bins(count, 0);
+  std::fill(bins.begin() + static_cast<std::ptrdiff_t>(first),
+            bins.begin() + static_cast<std::ptrdiff_t>(end), 4);
+  return bins;
+}
+
+// Every topic's bins split the whole recording, so every lane is 48 cells of the same time axis,
+// however many bins it has.
+TEST(PlaybackDetail, EveryLaneSpansTheRecordingIn48Cells) {
   const struct {
+    const char* note;
     json bins;
     std::string strip;
   } cases[] = {
-      {first_half, filler("█", 24) + filler("·", 24)},
-      {last_of_many, filler("·", 47) + "█"},
-      {{1, 0, 2, 0, 0, 0, 0, 0, 0, 3}, "█·█······█"},
-      {{2.5, "3", -1, true}, "····"},
-      {json::array(), "·"},
+      {"100 bins, first half", bins_with(100, 0, 50), filler("█", 24) + filler("·", 24)},
+      {"96 bins, second half", bins_with(96, 48, 96), filler("·", 24) + filler("█", 24)},
+      {"only the last of a million", bins_with(1'000'000, 999'999, 1'000'000),
+       filler("·", 47) + "█"},
+      {"10 bins: first, third and last",
+       {1, 0, 2, 0, 0, 0, 0, 0, 0, 3},
+       filler("█", 5) + filler("·", 5) + filler("█", 5) + filler("·", 29) + filler("█", 4)},
+      {"one bin over the whole recording", {7}, filler("█", 48)},
+      {"counts that are not unsigned", {2.5, "3", -1, true}, filler("·", 48)},
+      {"no bins: no messages", json::array(), filler("·", 48)},
   };
   for (const auto& c : cases) {
-    const json topic = {{"topic", "/t"}, {"count", 9}, {"bins", c.bins}};
-    EXPECT_EQ(lead_of({{"lanes", {{"method", "message-index"}, {"topics", {topic}}}}}),
-              "\nLANES  from the recording's message indexes · unknown files · 0.0 s\n"
-              "/t                     " +
-                  c.strip + " 9\n\n");
+    EXPECT_EQ(strip_of(c.bins), c.strip) << c.note;
+  }
+}
+
+// Topics that hold messages over the same stretch of the recording mark the same cells, whatever
+// their bin counts: here the sixth tenth of it.
+TEST(PlaybackDetail, LanesOfOneStretchMarkTheSameCells) {
+  const std::string expected = filler("·", 24) + filler("█", 5) + filler("·", 19);
+  for (const std::size_t count : {10U, 20U, 50U, 100U, 480U}) {
+    EXPECT_EQ(strip_of(bins_with(count, count / 2, count * 6 / 10)), expected) << count;
   }
 }
 
@@ -86,13 +114,17 @@ TEST(PlaybackDetail, LanesAndTheirFirstGaps) {
       {{{"recording", {{"duration_s", 60}}}, {"seek", true}, {"lanes", lanes}},
        "Seek: ←/→ moves 5 s, Home returns to the start\n\n"
        "LANES  from the recording's message indexes · 2 files · 60.0 s\n"
-       "/scan                  █ 30\n"
-       "…/topic/name/for/lanes · unknown\n"
-       "… 4 more topics not shown\n\n"
-       "GAPS  empty bin\n"
-       "/scan  0.00–0.50 s (silence)\n"
-       "/scan  1.00–0.00 s (silence)\n"
-       "/scan  2.00–2.50 s (silence)\n\n"},
+       "/scan                  " +
+           filler("█", 48) +
+           " 30\n"
+           "…/topic/name/for/lanes " +
+           filler("·", 48) +
+           " unknown\n"
+           "… 4 more topics not shown\n\n"
+           "GAPS  empty bin\n"
+           "/scan  0.00–0.50 s (silence)\n"
+           "/scan  1.00–0.00 s (silence)\n"
+           "/scan  2.00–2.50 s (silence)\n\n"},
       {{{"lanes", {{"method", "chunk-coverage"}, {"reason", "no index"}}}},
        "\nLANES  per-topic lanes unknown: no index\n\n"},
       {{{"lanes", {{"method", "none"}, {"reason", "unreadable"}}}}, "\nLANES  unreadable\n\n"},
