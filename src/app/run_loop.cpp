@@ -4,9 +4,11 @@
 #include <utility>
 #include <variant>
 
+#include "app/answers_in_sight.hpp"
 #include "input/key_dispatch.hpp"
 #include "input/log_viewer.hpp"
 #include "input/navigation.hpp"
+#include "input/scrolling.hpp"
 #include "model/limits.hpp"
 #include "model/mode.hpp"
 #include "model/reload.hpp"
@@ -33,10 +35,18 @@ void scroll(uint16_t& offset, tui::MouseKind kind) {
   }
 }
 
+// The rows a wheel event scrolls: down positive, up negative, others none.
+int wheel_rows(tui::MouseKind kind) {
+  if (kind == tui::MouseKind::wheel_down) {
+    return limits::wheel_step;
+  }
+  return kind == tui::MouseKind::wheel_up ? -int{limits::wheel_step} : 0;
+}
+
 void handle_mouse(AppState& state, const tui::MouseEvent& mouse) {
   switch (active_mode(state)) {
     case Mode::assistant:
-      scroll(state.assistant.scroll, mouse.kind);
+      scroll_assistant(state, wheel_rows(mouse.kind));
       return;
     case Mode::log:
       scroll(state.log.line_scroll, mouse.kind);
@@ -116,7 +126,10 @@ bool SessionWatch::check(AppState& state) {
   if (!changed) {
     return false;
   }
+  // The old document stays alive for the comparison of answers.
+  const DocumentPtr before = state.model.document;
   apply_reload(state, loader.load(path));
+  bring_answers_into_view(state, before ? before->root : null_json());
   reference = now;
   return true;
 }

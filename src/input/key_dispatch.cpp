@@ -11,6 +11,8 @@
 #include "input/filter_entry.hpp"
 #include "input/log_viewer.hpp"
 #include "input/navigation.hpp"
+#include "input/scrolling.hpp"
+#include "model/limits.hpp"
 #include "model/mode.hpp"
 #include "model/mode_keys.hpp"
 
@@ -29,6 +31,26 @@ bool checks_view_state(Mode mode) {
   return mode == Mode::palette || mode == Mode::filter_entry || mode == Mode::normal;
 }
 
+void help_key(AppState& state, const tui::KeyEvent& key) {
+  switch (command_for(help_keys(), key).value_or(HelpCommand::close)) {
+    case HelpCommand::line_up:
+      scroll_help(state, -1);
+      break;
+    case HelpCommand::line_down:
+      scroll_help(state, 1);
+      break;
+    case HelpCommand::page_up:
+      scroll_help(state, -int{limits::detail_page_step});
+      break;
+    case HelpCommand::page_down:
+      scroll_help(state, limits::detail_page_step);
+      break;
+    case HelpCommand::close:
+      state.help_open = false;
+      break;
+  }
+}
+
 bool mode_key(AppState& state, Mode mode, const tui::KeyEvent& key) {
   switch (mode) {
     case Mode::palette:
@@ -42,10 +64,7 @@ bool mode_key(AppState& state, Mode mode, const tui::KeyEvent& key) {
       filter_key(state, key);
       return true;
     case Mode::help:
-      switch (command_for(help_keys(), key).value_or(HelpCommand::close)) {
-        case HelpCommand::close:
-          state.help_open = false;
-      }
+      help_key(state, key);
       return true;
     case Mode::log:
       log_key(state, key);

@@ -11,7 +11,15 @@ using Log = LogCommand;
 using Pal = PaletteCommand;
 using Ast = AssistantCommand;
 
-constexpr std::array help_table = {ModeKey<HelpCommand>{"Any", HelpCommand::close}};
+constexpr std::array help_table = {
+    ModeKey<HelpCommand>{"↑", HelpCommand::line_up},
+    ModeKey<HelpCommand>{"k", HelpCommand::line_up},
+    ModeKey<HelpCommand>{"↓", HelpCommand::line_down},
+    ModeKey<HelpCommand>{"j", HelpCommand::line_down},
+    ModeKey<HelpCommand>{"PgUp", HelpCommand::page_up},
+    ModeKey<HelpCommand>{"PgDn", HelpCommand::page_down},
+    ModeKey<HelpCommand>{"Any", HelpCommand::close},
+};
 
 constexpr std::array filter_entry_table = {
     ModeKey<E>{"Char", E::type},

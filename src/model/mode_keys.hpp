@@ -63,8 +63,8 @@ std::string legend_text(std::span<const ModeKey<Command>> table, std::string_vie
 // The keys of a text being typed: characters, Backspace, Enter and Esc.
 enum class EntryCommand : unsigned char { type, erase, submit, cancel };
 
-// Help: any key closes it.
-enum class HelpCommand : unsigned char { close };
+// Help: the arrows, j/k and the page keys scroll it; any other key closes it.
+enum class HelpCommand : unsigned char { line_up, line_down, page_up, page_down, close };
 
 enum class LogCommand : unsigned char {
   pan_left,

@@ -1,5 +1,6 @@
 #include "ui/overlays.hpp"
 
+#include <string>
 #include <string_view>
 
 #include "ui/assistant_overlay.hpp"
@@ -8,6 +9,7 @@
 #include "ui/log_overlay.hpp"
 #include "ui/overlay_box.hpp"
 #include "ui/palette_overlay.hpp"
+#include "ui/pane_block.hpp"
 
 namespace qm {
 
@@ -45,16 +47,24 @@ bool any_overlay_open(const AppState& state) {
          state.palette.has_value();
 }
 
-void draw_help(tui::Buffer& buffer, tui::Rect box) {
+void draw_help(tui::Buffer& buffer, tui::Rect box, uint16_t scroll) {
   if (box.empty()) {
     return;
   }
   clear_box(buffer, box);
   const tui::Rect inner = draw_panel_frame(buffer, box, " Help ");
-  draw_wrapped_text(buffer, inner, help_text, DetailLines::Styling::by_shape);
+  const ScrollExtent extent = text_extent(help_text, inner, Wrapping::words);
+  draw_wrapped_text(buffer, inner, help_text, DetailLines::Styling::by_shape, extent.clamp(scroll));
+  if (const std::string position = extent.position(scroll); !position.empty()) {
+    draw_border_notes(buffer, box, {position}, true);
+  }
 }
 
 }  // namespace
+
+ScrollExtent help_extent(tui::Rect area) {
+  return text_extent(help_text, help_box(area).inner(1), Wrapping::words);
+}
 
 void draw_overlays(tui::Buffer& buffer, const AppState& state) {
   if (!any_overlay_open(state)) {
@@ -63,7 +73,7 @@ void draw_overlays(tui::Buffer& buffer, const AppState& state) {
   const tui::Rect area = buffer.area();
   dim_below_header(buffer, area);
   if (state.help_open) {
-    draw_help(buffer, help_box(area));
+    draw_help(buffer, help_box(area), state.help_scroll);
   }
   if (state.log.open) {
     draw_launch_log(buffer, log_box(area), state);
