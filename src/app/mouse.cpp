@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "input/navigation.hpp"
+#include "input/scrolling.hpp"
 #include "input/selection_movement.hpp"
 #include "model/limits.hpp"
 #include "ui/frame_layout.hpp"
@@ -39,11 +40,7 @@ std::optional<tui::KeyEvent> click(AppState& state, const FrameLayout& layout,
 void wheel(AppState& state, const FrameLayout& layout, tui::Position position,
            tui::MouseKind kind) {
   if (over_detail_pane(layout, position)) {
-    if (kind == tui::MouseKind::wheel_down) {
-      scroll_detail_down(state, limits::wheel_step);
-    } else {
-      scroll_detail_up(state, limits::wheel_step);
-    }
+    scroll_detail(state, wheel_rows(kind));
     return;
   }
   const std::optional<std::string> result_before = state.selected_result_id;
@@ -59,6 +56,13 @@ void wheel(AppState& state, const FrameLayout& layout, tui::Position position,
 }
 
 }  // namespace
+
+int wheel_rows(tui::MouseKind kind) {
+  if (kind == tui::MouseKind::wheel_down) {
+    return limits::wheel_step;
+  }
+  return kind == tui::MouseKind::wheel_up ? -int{limits::wheel_step} : 0;
+}
 
 std::optional<tui::KeyEvent> handle_frame_mouse(AppState& state, const tui::MouseEvent& mouse) {
   const FrameLayout layout = compute_frame_layout(

@@ -14,4 +14,7 @@ namespace qm {
 // returned, for key dispatch to handle.
 std::optional<tui::KeyEvent> handle_frame_mouse(AppState& state, const tui::MouseEvent& mouse);
 
+// The rows a wheel event scrolls: down positive, up negative, other events none.
+int wheel_rows(tui::MouseKind kind);
+
 }  // namespace qm

@@ -8,9 +8,11 @@
 #include <utility>
 #include <variant>
 
+#include "app/answers_in_sight.hpp"
 #include "app/mouse.hpp"
 #include "input/key_dispatch.hpp"
 #include "input/log_viewer.hpp"
+#include "input/scrolling.hpp"
 #include "model/limits.hpp"
 #include "model/mode.hpp"
 #include "model/reload.hpp"
@@ -52,7 +54,7 @@ void scroll(uint16_t& offset, tui::MouseKind kind) {
 std::optional<tui::KeyEvent> handle_mouse(AppState& state, const tui::MouseEvent& mouse) {
   switch (active_mode(state)) {
     case Mode::assistant:
-      scroll(state.assistant.scroll, mouse.kind);
+      scroll_assistant(state, wheel_rows(mouse.kind));
       return std::nullopt;
     case Mode::log:
       scroll(state.log.line_scroll, mouse.kind);
@@ -114,7 +116,10 @@ bool SessionWatch::check(AppState& state) {
   if (!changed) {
     return false;
   }
+  // The old document stays alive for the comparison of answers.
+  const DocumentPtr before = state.model.document;
   apply_reload(state, loader.load(path));
+  bring_answers_into_view(state, before ? before->root : null_json());
   reference = now;
   return true;
 }

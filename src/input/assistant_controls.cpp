@@ -1,9 +1,9 @@
 #include "input/assistant_controls.hpp"
 
-#include "base/saturating.hpp"
 #include "base/unicode.hpp"
 #include "input/experiment_forms.hpp"
 #include "input/request_channel.hpp"
+#include "input/scrolling.hpp"
 #include "input/text_entry.hpp"
 #include "json/json_text.hpp"
 #include "model/limits.hpp"
@@ -96,10 +96,10 @@ bool panel_command(AppState& state, AssistantCommand command) {
   AssistantState& assistant = state.assistant;
   switch (command) {
     case AssistantCommand::scroll_up:
-      assistant.scroll = base::saturating_sub(assistant.scroll, limits::assistant_scroll_step);
+      scroll_assistant(state, -int{limits::assistant_scroll_step});
       break;
     case AssistantCommand::scroll_down:
-      assistant.scroll = base::saturating_add(assistant.scroll, limits::assistant_scroll_step);
+      scroll_assistant(state, limits::assistant_scroll_step);
       break;
     case AssistantCommand::scroll_top:
       assistant.scroll = 0;

@@ -13,6 +13,7 @@
 #include "input/navigation.hpp"
 #include "input/playback_seek.hpp"
 #include "input/request_channel.hpp"
+#include "input/scrolling.hpp"
 #include "input/selection_movement.hpp"
 #include "model/layout_numbers.hpp"
 #include "model/limits.hpp"
@@ -127,10 +128,10 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
       select_last_row(state);
       break;
     case Command::scroll_up:
-      scroll_detail_up(state, limits::detail_page_step);
+      scroll_detail(state, -int{limits::detail_page_step});
       break;
     case Command::scroll_down:
-      scroll_detail_down(state, limits::detail_page_step);
+      scroll_detail(state, limits::detail_page_step);
       break;
     case Command::toggle_focus:
       state.detail_focus = !state.detail_focus;
@@ -156,6 +157,7 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
       break;
     case Command::help:
       state.help_open = true;
+      state.help_scroll = 0;
       break;
     case Command::message_log:
       state.messages.open = true;

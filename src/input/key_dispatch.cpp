@@ -12,6 +12,7 @@
 #include "input/log_viewer.hpp"
 #include "input/navigation.hpp"
 #include "input/reader.hpp"
+#include "input/scrolling.hpp"
 #include "model/mode.hpp"
 #include "model/mode_keys.hpp"
 
@@ -43,16 +44,21 @@ bool mode_key(AppState& state, Mode mode, const tui::KeyEvent& key) {
       filter_key(state, key);
       return true;
     case Mode::help:
-      switch (command_for(help_keys(), key).value_or(HelpCommand::close)) {
-        case HelpCommand::close:
-          state.help_open = false;
+      if (const std::optional<int> rows = reader_rows(key)) {
+        scroll_help(state, *rows);
+      } else {
+        state.help_open = false;
       }
       return true;
     case Mode::log:
       log_key(state, key);
       return true;
     case Mode::messages:
-      reader_key(state.messages.scroll, state.messages.open, key);
+      if (const std::optional<int> rows = reader_rows(key)) {
+        scroll_messages(state, *rows);
+      } else {
+        state.messages.open = false;
+      }
       return true;
     case Mode::normal:
       return handle_normal_key(state, key);

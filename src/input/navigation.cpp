@@ -57,6 +57,9 @@ void go_back(AppState& state) {
   }
   HistoryEntry entry = std::move(state.history.back());
   state.history.pop_back();
+  if (entry.view != state.view) {
+    state.pan = 0;
+  }
   state.view = entry.view;
   state.filter.clear();
   rebuild_rows(state);

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <cstdint>
+#include <optional>
 
 #include "tui/events.hpp"
 
 namespace qm {
 
-// A key in a text shown to read: ↑/↓/j/k move a line, PgUp/PgDn a page, any other key closes it.
-// The run loop keeps `scroll` within the text, which only drawing can measure.
-void reader_key(uint16_t& scroll, bool& open, const tui::KeyEvent& key);
+// A key in a text shown to read (help, the message log): the rows it scrolls by, negative
+// upwards (↑/↓/j/k a row, PgUp/PgDn a page), or none for any other key, which closes the text.
+std::optional<int> reader_rows(const tui::KeyEvent& key);
 
 }  // namespace qm

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "input/navigation.hpp"
+#include "input/scrolling.hpp"
 #include "model/row_id.hpp"
-#include "tui/geometry.hpp"
 
 namespace qm {
 
@@ -22,7 +22,7 @@ void move_up(AppState& state) {
     sync_selection(state);
     state.detail_scroll = 0;
   } else {
-    state.detail_scroll = base::saturating_sub(state.detail_scroll, 1);
+    scroll_detail(state, -1);
   }
 }
 
@@ -34,14 +34,14 @@ void move_down(AppState& state) {
       state.connection_cursor = count == 0 ? 0 : std::min(next, count - 1);
       state.detail_scroll = 0;
     } else {
-      state.detail_scroll = base::saturating_add(state.detail_scroll, 1);
+      scroll_detail(state, 1);
     }
   } else if (!state.rows.empty()) {
     state.selected = std::min(state.selected + 1, state.rows.size() - 1);
     sync_selection(state);
     state.detail_scroll = 0;
   } else {
-    state.detail_scroll = base::saturating_add(state.detail_scroll, 1);
+    scroll_detail(state, 1);
   }
 }
 
@@ -49,14 +49,6 @@ void select_row(AppState& state, std::size_t index) {
   state.selected = index;
   sync_selection(state);
   state.detail_scroll = 0;
-}
-
-void scroll_detail_up(AppState& state, uint16_t step) {
-  state.detail_scroll = base::saturating_sub(state.detail_scroll, step);
-}
-
-void scroll_detail_down(AppState& state, uint16_t step) {
-  state.detail_scroll = base::saturating_add(state.detail_scroll, step);
 }
 
 void follow_connection(AppState& state) {

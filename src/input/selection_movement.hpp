@@ -16,11 +16,6 @@ void move_down(AppState& state);
 // the top.
 void select_row(AppState& state, std::size_t index);
 
-// PgUp and PgDn, and the mouse wheel over the detail pane: scroll the detail pane by `step`
-// lines.
-void scroll_detail_up(AppState& state, uint16_t step);
-void scroll_detail_down(AppState& state, uint16_t step);
-
 // Enter: shows the peer of the connection under the cursor in Nodes or Topics, remembering the
 // current place first. Nothing happens when the cursor names no connection.
 void follow_connection(AppState& state);

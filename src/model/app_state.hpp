@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "json/json_access.hpp"
+#include "model/answers.hpp"
 #include "model/message_log.hpp"
 #include "model/outbox.hpp"
 #include "model/session_model.hpp"
@@ -85,6 +86,9 @@ struct AppState {
   bool request_channel = false;
   // Requests and the clipboard text that key handling leaves for the run loop.
   Outbox outbox;
+  // The last request written whose answer the detail pane shows; a reload that brings a new
+  // answer to it scrolls the answer into view.
+  std::optional<AwaitedAnswer> awaited_answer;
 
   uint16_t frame_width = 120;
   uint16_t frame_height = 36;
@@ -98,6 +102,7 @@ struct AppState {
 
   bool filter_entry = false;
   bool help_open = false;
+  uint16_t help_scroll = 0;
   bool raw_view = false;
   std::optional<PaletteState> palette;
   std::optional<FormState> form;
@@ -113,6 +118,8 @@ struct AppState {
     frame_width = size.width;
     frame_height = size.height;
   }
+  // The whole terminal as last recorded.
+  tui::Rect frame_area() const { return tui::Rect{0, 0, frame_width, frame_height}; }
   bool baseline_shown() const { return model.baseline_shown(); }
   // The selected row, or none when the selection is past the end of the rows.
   const Row* selected_row() const { return selected < rows.size() ? &rows[selected] : nullptr; }

@@ -78,7 +78,6 @@ constexpr std::array bindings = {
     KeyBinding{std::nullopt, "q", "quit", "Quit", C::quit},
     KeyBinding{std::nullopt, "Bksp", "", "", C::go_back},
     KeyBinding{std::nullopt, "Enter", "", "", C::follow},
-    KeyBinding{std::nullopt, "←/→", "", "", C::pan},
     KeyBinding{std::nullopt, "↑", "", "", C::move_up},
     KeyBinding{std::nullopt, "k", "", "", C::move_up},
     KeyBinding{std::nullopt, "↓", "", "", C::move_down},

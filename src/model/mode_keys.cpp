@@ -11,8 +11,6 @@ using Log = LogCommand;
 using Pal = PaletteCommand;
 using Ast = AssistantCommand;
 
-constexpr std::array help_table = {ModeKey<HelpCommand>{"Any", HelpCommand::close}};
-
 constexpr std::array reader_table = {
     ModeKey<ReaderCommand>{"↑", ReaderCommand::line_up},
     ModeKey<ReaderCommand>{"k", ReaderCommand::line_up},
@@ -114,10 +112,6 @@ constexpr std::array prompt_table = {
 };
 
 }  // namespace
-
-std::span<const ModeKey<HelpCommand>> help_keys() {
-  return help_table;
-}
 
 std::span<const ModeKey<ReaderCommand>> reader_keys() {
   return reader_table;

@@ -63,10 +63,7 @@ std::string legend_text(std::span<const ModeKey<Command>> table, std::string_vie
 // The keys of a text being typed: characters, Backspace, Enter and Esc.
 enum class EntryCommand : unsigned char { type, erase, submit, cancel };
 
-// Help: any key closes it.
-enum class HelpCommand : unsigned char { close };
-
-// A text to read, such as the message log: scrolled by lines and pages, closed by any other key.
+// Help and the message log: texts to read, scrolled by lines and pages, closed by any other key.
 enum class ReaderCommand : unsigned char { line_up, line_down, page_up, page_down, close };
 
 enum class LogCommand : unsigned char {
@@ -113,7 +110,6 @@ enum class AssistantCommand : unsigned char {
   raw_state,
 };
 
-std::span<const ModeKey<HelpCommand>> help_keys();
 std::span<const ModeKey<ReaderCommand>> reader_keys();
 std::span<const ModeKey<EntryCommand>> filter_entry_keys();
 std::span<const ModeKey<LogCommand>> log_keys();

@@ -149,6 +149,10 @@ void note_request_outcome(AppState& state, const Request& request,
   if (request.saved_view) {
     state.last_saved_view_state = request.saved_view;
   }
+  if (answered_in_detail(request.action)) {
+    const auto entity = string_of(member(request.body->root, "entity_id"));
+    state.awaited_answer = AwaitedAnswer{request.action, std::string(entity.value_or(""))};
+  }
   if (!action_category(request.action).empty()) {
     state.status = fmt::format("Requested {}{}", action_name(request.action), awaiting_suffix);
   }

@@ -12,6 +12,7 @@ void sync_selection(AppState& state) {
       state.selected_result_id.reset();
     } else if (traits_of(state.view).exports) {
       state.selected_id.clear();
+      state.pan = 0;
     }
     return;
   }
@@ -20,6 +21,10 @@ void sync_selection(AppState& state) {
       state.selected_result_id = row->id;
     }
     return;
+  }
+  // The pan belongs to the lines of one entity; a rebuild that keeps it keeps the pan.
+  if (state.selected_id != row->id) {
+    state.pan = 0;
   }
   state.selected_id = row->id;
 }
@@ -48,6 +53,7 @@ void reset_to_view(AppState& state, View view) {
   state.view = view;
   state.filter.clear();
   state.detail_scroll = 0;
+  state.pan = 0;
   state.detail_focus = false;
   rebuild_rows(state);
 }

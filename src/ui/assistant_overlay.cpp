@@ -12,6 +12,7 @@
 #include "ui/header.hpp"
 #include "ui/overlay_box.hpp"
 #include "ui/palette.hpp"
+#include "ui/pane_block.hpp"
 #include "ui/typing_cursor.hpp"
 
 namespace qm {
@@ -54,6 +55,13 @@ void append_messages(std::string& text, const Json& messages) {
     text += fmt::format("\n{}: {}\n", value_display_text(member(message, "role")),
                         said ? display_safe(*said) : std::string());
   }
+}
+
+// The body, the prompt and the controls, top to bottom.
+std::vector<tui::Rect> panel_parts(tui::Rect box) {
+  return tui::split(box, tui::Direction::vertical,
+                    {tui::Constraint::min(body_min_rows), tui::Constraint::length(prompt_rows),
+                     tui::Constraint::length(controls_rows)});
 }
 
 TypedText prompt_text(const AssistantState& assistant) {
@@ -128,25 +136,38 @@ std::string assistant_text(const AppState& state) {
   return text;
 }
 
+std::string assistant_body_text(const AppState& state) {
+  if (state.assistant.raw) {
+    return indented_json_text(member(state.document(), "assistant"));
+  }
+  return assistant_text(state);
+}
+
+ScrollExtent assistant_extent(tui::Rect area, const AppState& state) {
+  const tui::Rect box = assistant_box(area);
+  if (box.empty()) {
+    return {};
+  }
+  return text_extent(assistant_body_text(state), panel_parts(box)[0].inner(1), Wrapping::words);
+}
+
 void draw_assistant(tui::Buffer& buffer, tui::Rect box, const AppState& state) {
   if (box.empty()) {
     return;
   }
   clear_box(buffer, box);
-  const std::vector<tui::Rect> parts =
-      tui::split(box, tui::Direction::vertical,
-                 {tui::Constraint::min(body_min_rows), tui::Constraint::length(prompt_rows),
-                  tui::Constraint::length(controls_rows)});
+  const std::vector<tui::Rect> parts = panel_parts(box);
 
   const tui::Rect body = draw_panel_frame(
       buffer, parts[0], " Assistant · claims are separate from canonical results ");
   const AssistantState& assistant = state.assistant;
-  if (assistant.raw) {
-    draw_wrapped_text(buffer, body, indented_json_text(member(state.document(), "assistant")),
-                      DetailLines::Styling::plain, assistant.scroll);
-  } else {
-    draw_wrapped_text(buffer, body, assistant_text(state), DetailLines::Styling::by_shape,
-                      assistant.scroll);
+  const std::string text = assistant_body_text(state);
+  const ScrollExtent extent = text_extent(text, body, Wrapping::words);
+  draw_wrapped_text(buffer, body, text,
+                    assistant.raw ? DetailLines::Styling::plain : DetailLines::Styling::by_shape,
+                    extent.clamp(assistant.scroll));
+  if (const std::string position = extent.position(assistant.scroll); !position.empty()) {
+    draw_border_notes(buffer, parts[0], {position}, true);
   }
 
   const tui::Rect prompt =

@@ -1,10 +1,30 @@
 #include "ui/detail_pane.hpp"
 
+#include <string>
+#include <vector>
+
 #include "tui/paragraph.hpp"
 #include "ui/detail_lines.hpp"
+#include "ui/detail_scroll.hpp"
 #include "ui/pane_block.hpp"
 
 namespace qm {
+
+namespace {
+
+// What the bottom border says: how far the Graph is panned, and where the text is scrolled.
+std::vector<std::string> border_notes(const AppState& state, const ScrollExtent& extent) {
+  std::vector<std::string> notes;
+  if (state.view == View::graph && state.pan > 0) {
+    notes.push_back("→ " + std::to_string(state.pan));
+  }
+  if (std::string position = extent.position(state.detail_scroll); !position.empty()) {
+    notes.push_back(std::move(position));
+  }
+  return notes;
+}
+
+}  // namespace
 
 void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state,
                       const DetailPage& page) {
@@ -19,10 +39,15 @@ void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state
   if (inner.empty()) {
     return;
   }
+  const Wrapping wrapping = detail_wrapping(state.view);
+  const ScrollExtent extent = text_extent(page.text, inner, wrapping);
+  // A stored offset beyond the text (after a reload shortened it, or a resize) shows its end.
+  const uint16_t scroll = extent.clamp(state.detail_scroll);
+  draw_border_notes(buffer, pane, border_notes(state, extent), focused);
   const DetailLines::Styling styling =
       state.raw_view ? DetailLines::Styling::plain : DetailLines::Styling::by_shape;
-  if (state.view != View::graph) {
-    draw_wrapped_text(buffer, inner, page.text, styling, state.detail_scroll);
+  if (wrapping == Wrapping::words) {
+    draw_wrapped_text(buffer, inner, page.text, styling, scroll);
     return;
   }
   // The graph's lines are not wrapped; the pan reveals what is cut at the border. Only the lines
@@ -31,7 +56,7 @@ void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state
   tui::Paragraph paragraph;
   paragraph.wrap = tui::Wrap::none;
   paragraph.column_offset = state.pan;
-  paragraph.render(DetailLines(detail, state.detail_scroll, inner.height, styling), inner, buffer);
+  paragraph.render(DetailLines(detail, scroll, inner.height, styling), inner, buffer);
 }
 
 }  // namespace qm

@@ -10,8 +10,10 @@
 namespace qm {
 
 // Draws the detail pane with `page` in it: its frame and title, then the lines styled by shape
-// (plain for raw evidence), wrapped at the pane's width and scrolled by `detail_scroll`; in the
-// Graph view unwrapped and panned by `pan` instead. Only the lines in view are styled.
+// (plain for raw evidence), wrapped at the pane's width and scrolled by `detail_scroll` (no
+// further than the last line's reaching the bottom); in the Graph view unwrapped and panned by
+// `pan` instead. The bottom border shows the pan and, for a text longer than the pane, the rows
+// in view. Only the lines in view are styled.
 void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state,
                       const DetailPage& page);
 

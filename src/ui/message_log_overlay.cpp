@@ -21,14 +21,14 @@ std::string message_log_text(const MessageLog& log) {
   return text;
 }
 
-void draw_message_log(tui::Buffer& buffer, tui::Rect box, const MessageLog& log) {
-  if (box.empty()) {
-    return;
-  }
-  clear_box(buffer, box);
-  const tui::Rect inner = draw_panel_frame(buffer, box, " Messages · newest first ");
-  draw_wrapped_text(buffer, inner, message_log_text(log), DetailLines::Styling::plain, log.scroll,
-                    WrappedLook{.base = tui::fg(palette::text_base), .cursor = std::nullopt});
+ScrollExtent message_log_extent(tui::Rect area, const MessageLog& log) {
+  return text_extent(message_log_text(log), help_box(area).inner(1), Wrapping::words);
+}
+
+void draw_message_log(tui::Buffer& buffer, tui::Rect area, const MessageLog& log) {
+  draw_text_panel(buffer, help_box(area), " Messages · newest first ", message_log_text(log),
+                  DetailLines::Styling::plain, log.scroll,
+                  WrappedLook{.base = tui::fg(palette::text_base), .cursor = std::nullopt});
 }
 
 }  // namespace qm

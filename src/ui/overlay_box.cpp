@@ -5,6 +5,7 @@
 #include "tui/clear.hpp"
 #include "ui/palette.hpp"
 #include "ui/pane_block.hpp"
+#include "ui/scroll_extent.hpp"
 
 namespace qm {
 
@@ -102,6 +103,21 @@ tui::Rect draw_panel_frame(tui::Buffer& buffer, tui::Rect part, std::string_view
   block.fill = tui::fg(palette::text_base).with_bg(palette::bg_panel);
   block.render(part, buffer);
   return block.inner(part);
+}
+
+void draw_text_panel(tui::Buffer& buffer, tui::Rect box, std::string_view title,
+                     std::string_view text, DetailLines::Styling styling, uint16_t scroll,
+                     WrappedLook look) {
+  if (box.empty()) {
+    return;
+  }
+  clear_box(buffer, box);
+  const tui::Rect inner = draw_panel_frame(buffer, box, title);
+  const ScrollExtent extent = text_extent(text, inner, Wrapping::words);
+  draw_wrapped_text(buffer, inner, text, styling, extent.clamp(scroll), look);
+  if (const std::string position = extent.position(scroll); !position.empty()) {
+    draw_border_notes(buffer, box, {position}, true);
+  }
 }
 
 }  // namespace qm

@@ -6,6 +6,7 @@
 
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
+#include "ui/detail_lines.hpp"
 
 namespace qm {
 
@@ -36,5 +37,12 @@ void clear_box(tui::Buffer& buffer, tui::Rect box);
 // and returns the area inside the borders.
 tui::Rect draw_panel_frame(tui::Buffer& buffer, tui::Rect part, std::string_view title,
                            bool focused = true);
+
+// Draws a panel of text to read in `box`: cleared, framed with `title`, the text wrapped and
+// scrolled by `scroll` (kept within the text), and its position on the bottom border when the
+// text is longer than the panel.
+void draw_text_panel(tui::Buffer& buffer, tui::Rect box, std::string_view title,
+                     std::string_view text, DetailLines::Styling styling, uint16_t scroll,
+                     WrappedLook look = {});
 
 }  // namespace qm

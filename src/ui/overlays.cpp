@@ -1,5 +1,6 @@
 #include "ui/overlays.hpp"
 
+#include <string>
 #include <string_view>
 
 #include "ui/assistant_overlay.hpp"
@@ -9,6 +10,7 @@
 #include "ui/message_log_overlay.hpp"
 #include "ui/overlay_box.hpp"
 #include "ui/palette_overlay.hpp"
+#include "ui/pane_block.hpp"
 
 namespace qm {
 
@@ -47,16 +49,11 @@ bool any_overlay_open(const AppState& state) {
          state.assistant.open || state.palette.has_value();
 }
 
-void draw_help(tui::Buffer& buffer, tui::Rect box) {
-  if (box.empty()) {
-    return;
-  }
-  clear_box(buffer, box);
-  const tui::Rect inner = draw_panel_frame(buffer, box, " Help ");
-  draw_wrapped_text(buffer, inner, help_text, DetailLines::Styling::by_shape);
-}
-
 }  // namespace
+
+ScrollExtent help_extent(tui::Rect area) {
+  return text_extent(help_text, help_box(area).inner(1), Wrapping::words);
+}
 
 void draw_overlays(tui::Buffer& buffer, const AppState& state) {
   if (!any_overlay_open(state)) {
@@ -65,13 +62,14 @@ void draw_overlays(tui::Buffer& buffer, const AppState& state) {
   const tui::Rect area = buffer.area();
   dim_below_header(buffer, area);
   if (state.help_open) {
-    draw_help(buffer, help_box(area));
+    draw_text_panel(buffer, help_box(area), " Help ", help_text, DetailLines::Styling::by_shape,
+                    state.help_scroll);
   }
   if (state.log.open) {
     draw_launch_log(buffer, log_box(area), state);
   }
   if (state.messages.open) {
-    draw_message_log(buffer, help_box(area), state.messages);
+    draw_message_log(buffer, area, state.messages);
   }
   if (state.form) {
     draw_experiment_form(buffer, form_box(area), *state.form, state.status);

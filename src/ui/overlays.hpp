@@ -2,6 +2,8 @@
 
 #include "model/app_state.hpp"
 #include "tui/buffer.hpp"
+#include "tui/geometry.hpp"
+#include "ui/scroll_extent.hpp"
 
 namespace qm {
 
@@ -9,5 +11,8 @@ namespace qm {
 // launch log, experiment form, assistant, command palette. While any is open, everything below
 // the header row is dimmed first.
 void draw_overlays(tui::Buffer& buffer, const AppState& state);
+
+// How the help text fills the help box drawn in the terminal's `area`.
+ScrollExtent help_extent(tui::Rect area);
 
 }  // namespace qm

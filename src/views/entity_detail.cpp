@@ -1,8 +1,10 @@
 #include "views/entity_detail.hpp"
 
+#include "model/answers.hpp"
 #include "model/row_id.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
+#include "views/answer_headings.hpp"
 #include "views/graph_detail.hpp"
 #include "views/message_inspection.hpp"
 #include "views/observation_text.hpp"
@@ -66,17 +68,13 @@ void append_on_demand_observation(std::string& out, const AppState& state) {
     out += "\nDevelopment observations belong to the current selection only.\n";
     return;
   }
-  const bool nodes = state.view == View::nodes;
-  const std::string_view title = nodes ? "CONFIGURATION DIFF · d compares selected node"
-                                       : "MESSAGE-TIME TF · t queries configured target";
-  const Json& observation = member(state.document(), nodes ? "configuration_diff" : "message_tf");
-  const std::string subject =
-      row_id(nodes ? RowKind::node : RowKind::topic,
-             value_display_text(member(observation, nodes ? "node" : "topic")));
+  const RequestAction action =
+      state.view == View::nodes ? RequestAction::config_diff : RequestAction::message_tf;
+  const Json& observation = answer_about(state.document(), action, state.selected_id);
   out += "\n";
-  out += title;
+  out += answer_heading(action);
   out += "\n";
-  if (observation.is_object() && subject == state.selected_id) {
+  if (!observation.is_null()) {
     out += outline_text(observation);
   } else {
     out += "No observation for this selection.\n";

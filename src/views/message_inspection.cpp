@@ -7,13 +7,11 @@
 #include "json/json_edit.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
+#include "views/answer_headings.hpp"
 
 namespace qm {
 
 namespace {
-
-constexpr std::string_view section_title =
-    "\nMESSAGE INSPECTION · i requests or retries bounded samples and shape\n";
 
 bool applies(const Json& inspection, std::string_view row_id, bool baseline_shown) {
   return is_string_equal(member(inspection, "entity_id"), row_id) &&
@@ -99,7 +97,9 @@ std::string inspection_body(const Json& inspection) {
 std::string message_inspection_section(const Json& document, std::string_view row_id,
                                        bool baseline_shown) {
   const Json& inspection = member(document, "inspection");
-  std::string out(section_title);
+  std::string out = "\n";
+  out += message_inspection_heading;
+  out += '\n';
   if (applies(inspection, row_id, baseline_shown)) {
     out += inspection_body(inspection);
   } else {

@@ -65,7 +65,9 @@ TEST(AssistantKeys, RequestsApprovalsConnectionsAndPrompt) {
                 R"("selection_id":"check:r-1:1"})",
                 R"({"action":"ai_checkpoint"})", R"({"action":"ai_send","prompt":"hi"})"}));
 
-  // Keys never reach the views behind: `q` closes the panel, `e` switches to raw evidence.
+  // Keys never reach the views behind: `q` closes the panel, `e` switches to raw evidence. At
+  // 60 × 20 the body shows two rows of the raw state.
+  state.record_frame_size({60, 20});
   press(state, {key(U'v'), key(U'j'), key(U'j'), key(U'k')});
   EXPECT_TRUE(state.assistant.raw);
   EXPECT_EQ(state.assistant.scroll, 8);

@@ -56,7 +56,7 @@ TEST(ModeKeys, KeysFindTheirCommands) {
     EXPECT_EQ(command_for(assistant_keys(), c.key), c.assistant);
   }
   EXPECT_EQ(command_for(prompt_keys(), key(U'y')), EntryCommand::type);
-  EXPECT_EQ(command_for(help_keys(), key(KeyCode::f5)), HelpCommand::close);
+  EXPECT_EQ(command_for(reader_keys(), key(KeyCode::f5)), ReaderCommand::close);
 }
 
 }  // namespace

@@ -25,6 +25,32 @@ using ui_test::state_for;
 
 const tui::Style dimmed = tui::fg(palette::text_dim).with_bg(palette::bg_base).not_bold();
 
+TEST(OverlayGolden, ScrolledPanelsAt80x24ShowTheirPosition) {
+  struct Case {
+    std::string_view name;
+    nlohmann::json document;
+    void (*open)(AppState&);
+  };
+  // Help is scrolled past its end: it shows its last rows. The assistant's body is scrolled.
+  const Case cases[] = {
+      {"overlay_help_80_end", frame_document(),
+       [](AppState& s) {
+         s.help_open = true;
+         s.help_scroll = 900;
+       }},
+      {"overlay_assistant_80_scrolled", assistant_document(),
+       [](AppState& s) {
+         s.assistant.open = true;
+         s.assistant.scroll = 4;
+       }},
+  };
+  for (const Case& c : cases) {
+    AppState state = state_for(c.document, View::health);
+    c.open(state);
+    EXPECT_TRUE(matches_golden(draw(state, 80, 24), c.name)) << c.name;
+  }
+}
+
 TEST(OverlayGolden, FourColumnsLeaveNoRoomForTheWidePanels) {
   AppState state = state_for(launch_document(), View::health);
   state.log.open = true;

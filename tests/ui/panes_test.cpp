@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "frame_fixture.hpp"
 #include "tui/paragraph.hpp"
+#include "tui/wrap.hpp"
 #include "ui/detail_lines.hpp"
 #include "ui/detail_pane.hpp"
 #include "ui/list_pane.hpp"
@@ -127,8 +129,10 @@ TEST(DetailPane, WrapsEverywhereButGraphWherePanShiftsTheText) {
                                                "│                                      │",
                                                "╰──────────────────────────────────────╯",
                                            });
+  // Three more lines make six rows, two more than the pane shows.
   state.detail_scroll = 2;
-  EXPECT_EQ(detail_of(state, long_line).row_text(1), "│runs past the border                  │");
+  EXPECT_EQ(detail_of(state, std::string(long_line) + "\n1\n2\n3").row_text(1),
+            "│runs past the border                  │");
 
   state = state_for(frame_document(), View::graph);
   const std::string text = std::string(long_line) + "\nsecond\nthird";
@@ -143,9 +147,10 @@ TEST(DetailPane, WrapsEverywhereButGraphWherePanShiftsTheText) {
   state.pan = 40;
   state.detail_scroll = 0;
   EXPECT_EQ(detail_of(state, text).row_text(1), "│driver and a long tail that runs past │");
+  const std::string longer = text + "\nfourth\nfifth";
   state.detail_scroll = 1;
-  EXPECT_EQ(detail_of(state, text).row_text(1), "│                                      │");
-  EXPECT_EQ(detail_of(state, text).row_text(2), "│                                      │");
+  EXPECT_EQ(detail_of(state, longer).row_text(1), "│                                      │");
+  EXPECT_EQ(detail_of(state, longer).row_text(2), "│                                      │");
 }
 
 TEST(DetailPane, LinesAreStyledByShapeUnlessRaw) {
@@ -215,7 +220,7 @@ TEST(DetailPane, ScrollingALongTextShowsTheRowsAtTheOffset) {
                           "│line 6667               │",
                           "│line 6668 with a tail   │",
                           "│long enough to wrap     │",
-                          "╰────────────────────────╯",
+                          "╰──── 10001–10004/30000 ─╯",
                       });
   state = state_for(frame_document(), View::graph);
   state.detail_scroll = 10000;
@@ -231,15 +236,17 @@ TEST(DetailPane, ScrollingALongTextShowsTheRowsAtTheOffset) {
   for (const std::string& line : all) {
     joined += line + "\n";
   }
+  // An offset past the end shows the last rows.
   state = state_for(frame_document(), View::topics);
   state.raw_view = true;
+  const std::size_t last = tui::wrapped_height(tui::PlainLines(all), 18) - 6;
   for (const uint16_t scroll : {0, 1, 5, 77, 400, 2000}) {
     state.detail_scroll = scroll;
     const tui::Buffer pane = detail_of(state, joined, 20, 8);
     tui::Buffer expected(tui::Rect{0, 0, 20, 8});
     tui::Paragraph paragraph;
     paragraph.wrap = tui::Wrap::words;
-    paragraph.scroll = scroll;
+    paragraph.scroll = static_cast<uint16_t>(std::min<std::size_t>(scroll, last));
     paragraph.render(tui::PlainLines(all), tui::Rect{1, 1, 18, 6}, expected);
     for (uint16_t y = 1; y < 7; ++y) {
       EXPECT_EQ(pane.row_text(y), "│" + expected.row_text(y).substr(1, 18) + "│") << scroll;
