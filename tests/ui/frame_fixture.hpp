@@ -47,6 +47,18 @@ inline void select_row(AppState& state, std::size_t index) {
   state.selected_id = index < state.rows.size() ? std::string(state.rows[index].id) : std::string();
 }
 
+// A state in the Changes view, whose rows have no markers, with `count` rows "row {i}".
+inline AppState numbered_rows(std::size_t count) {
+  AppState state = state_for(frame_document(), View::changes);
+  state.rows.clear();
+  const DocumentPtr empty = testing::document_of(nlohmann::json::object());
+  for (std::size_t i = 0; i < count; ++i) {
+    state.rows.push_back(
+        Row::owning("node:/n" + std::to_string(i), "row " + std::to_string(i), empty->root));
+  }
+  return state;
+}
+
 // The frame drawn at `width` x `height` with `detail` as the detail text.
 inline tui::Buffer draw(AppState& state, uint16_t width, uint16_t height,
                         std::string_view detail = {}) {

@@ -18,20 +18,9 @@ namespace {
 using ui_test::column_of;
 using ui_test::draw;
 using ui_test::frame_document;
+using ui_test::numbered_rows;
 using ui_test::select_row;
 using ui_test::state_for;
-
-// A state in the Changes view, whose rows have no markers, with `count` rows "row {i}".
-AppState numbered_rows(std::size_t count) {
-  AppState state = state_for(frame_document(), View::changes);
-  state.rows.clear();
-  const DocumentPtr empty = testing::document_of(nlohmann::json::object());
-  for (std::size_t i = 0; i < count; ++i) {
-    state.rows.push_back(
-        Row::owning("node:/n" + std::to_string(i), "row " + std::to_string(i), empty->root));
-  }
-  return state;
-}
 
 TEST(ListPane, ScrollingKeepsTheSelectionOnTheLastLine) {
   AppState state = numbered_rows(25);
