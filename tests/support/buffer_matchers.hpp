@@ -6,8 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tui/buffer.hpp"
@@ -84,6 +86,16 @@ inline ::testing::AssertionResult cells_styled(const tui::Buffer& buffer,
 }
 
 }  // namespace test_support
+
+// The first row of `buffer` that holds `text`; none when no row does.
+inline std::optional<uint16_t> row_with(const tui::Buffer& buffer, std::string_view text) {
+  for (uint16_t y = 0; y < buffer.area().height; ++y) {
+    if (buffer.row_text(y).find(text) != std::string::npos) {
+      return y;
+    }
+  }
+  return std::nullopt;
+}
 
 // Expects the listed cells of a buffer to show their styles.
 #define EXPECT_CELLS(buffer, ...) EXPECT_TRUE(::test_support::cells_styled((buffer), __VA_ARGS__))
