@@ -85,8 +85,6 @@ inline ::testing::AssertionResult cells_styled(const tui::Buffer& buffer,
   return ::testing::AssertionFailure() << "cells differ:" << out.str();
 }
 
-}  // namespace test_support
-
 // The first row of `buffer` that holds `text`; none when no row does.
 inline std::optional<uint16_t> row_with(const tui::Buffer& buffer, std::string_view text) {
   for (uint16_t y = 0; y < buffer.area().height; ++y) {
@@ -96,6 +94,8 @@ inline std::optional<uint16_t> row_with(const tui::Buffer& buffer, std::string_v
   }
   return std::nullopt;
 }
+
+}  // namespace test_support
 
 // Expects the listed cells of a buffer to show their styles.
 #define EXPECT_CELLS(buffer, ...) EXPECT_TRUE(::test_support::cells_styled((buffer), __VA_ARGS__))
