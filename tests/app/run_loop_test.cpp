@@ -64,11 +64,8 @@ tui::Event key(char32_t c, tui::KeyKind kind = tui::KeyKind::press) {
   return event;
 }
 
-tui::Event wheel(tui::MouseKind kind) {
-  tui::MouseEvent event;
-  event.kind = kind;
-  return event;
-}
+using testing::left_click;
+using testing::mouse;
 
 // Two topics, /a selected.
 testing::SessionOnDisk two_topics() {
@@ -118,31 +115,22 @@ TEST(RunLoop, WheelMovesTheSelectionWithinTheRows) {
   testing::SessionOnDisk fixture = two_topics();
   AppState& state = fixture.state;
   ASSERT_EQ(state.view, View::topics);
-  handle_event(state, wheel(tui::MouseKind::wheel_up));
+  handle_event(state, mouse(tui::MouseKind::wheel_up));
   EXPECT_EQ(state.selected, 0u);
-  handle_event(state, wheel(tui::MouseKind::wheel_down));
-  handle_event(state, wheel(tui::MouseKind::wheel_down));
+  handle_event(state, mouse(tui::MouseKind::wheel_down));
+  handle_event(state, mouse(tui::MouseKind::wheel_down));
   EXPECT_EQ(state.selected, 1u);
   EXPECT_EQ(state.selected_id, "topic:/b");
 
   // While the launch log is open the wheel scrolls it instead, saturating at 0.
   state.log.open = true;
-  handle_event(state, wheel(tui::MouseKind::wheel_down));
-  handle_event(state, wheel(tui::MouseKind::wheel_up));
-  handle_event(state, wheel(tui::MouseKind::wheel_up));
+  handle_event(state, mouse(tui::MouseKind::wheel_down));
+  handle_event(state, mouse(tui::MouseKind::wheel_up));
+  handle_event(state, mouse(tui::MouseKind::wheel_up));
   EXPECT_EQ(state.log.line_scroll, 0u);
-  handle_event(state, wheel(tui::MouseKind::wheel_down));
+  handle_event(state, mouse(tui::MouseKind::wheel_down));
   EXPECT_EQ(state.log.line_scroll, 3u);
   EXPECT_EQ(state.selected, 1u);
-}
-
-tui::Event left_click(uint16_t column, uint16_t row) {
-  tui::MouseEvent event;
-  event.kind = tui::MouseKind::press;
-  event.button = tui::MouseButton::left;
-  event.column = column;
-  event.row = row;
-  return event;
 }
 
 TEST(RunLoop, ClicksOnTheRailAndTheTabStripSwitchViews) {

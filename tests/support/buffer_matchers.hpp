@@ -6,8 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tui/buffer.hpp"
@@ -81,6 +83,16 @@ inline ::testing::AssertionResult cells_styled(const tui::Buffer& buffer,
     return ::testing::AssertionSuccess();
   }
   return ::testing::AssertionFailure() << "cells differ:" << out.str();
+}
+
+// The first row of `buffer` that holds `text`; none when no row does.
+inline std::optional<uint16_t> row_with(const tui::Buffer& buffer, std::string_view text) {
+  for (uint16_t y = 0; y < buffer.area().height; ++y) {
+    if (buffer.row_text(y).find(text) != std::string::npos) {
+      return y;
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace test_support

@@ -25,4 +25,18 @@ inline tui::KeyEvent control_key(char32_t character) {
   return event;
 }
 
+// A mouse event at a cell; a press is of the left button.
+inline tui::MouseEvent mouse(tui::MouseKind kind, uint16_t column = 0, uint16_t row = 0) {
+  tui::MouseEvent event;
+  event.kind = kind;
+  event.button = kind == tui::MouseKind::press ? tui::MouseButton::left : tui::MouseButton::none;
+  event.column = column;
+  event.row = row;
+  return event;
+}
+
+inline tui::MouseEvent left_click(uint16_t column, uint16_t row) {
+  return mouse(tui::MouseKind::press, column, row);
+}
+
 }  // namespace qm::testing

@@ -54,9 +54,6 @@ TEST(Header, NarrowRowsLeaveOutTheLeastImportantGroups) {
       {128,
        " quillmesh │ ● LIVE │ amr-07 live · docking [current] │ jazzy · domain 42 │ launch "
        "running │ 1✕ 2▲ │ updated 14:03:27"},
-      {100,
-       " quillmesh │ ● LIVE │ amr-07 live · docking [current] │ launch running │ 1✕ 2▲ │ updated "
-       "14:03:27"},
       // The capture side no longer fits; smaller groups after it still take the room.
       {80, " quillmesh │ ● LIVE │ Standard │ launch running │ 1✕ 2▲ │ updated 14:03:27"},
       {64, " quillmesh │ ● LIVE │ launch running │ 1✕ 2▲ │ updated 14:03:27"},
@@ -229,7 +226,6 @@ struct FooterCase {
 
 TEST(Footer, NarrowRowsLeaveOutTheLeastImportantHints) {
   const std::string health_view = "  Enter go to  y copy check  L launch log  r refresh │ ";
-  const std::string topics_view = "  Enter follow  i inspect  t message TF  e export │ ";
   // Hint widths: the key and label and four columns; the rule takes two when hints of both
   // kinds are shown.
   const std::vector<FooterCase> cases = {
@@ -239,15 +235,12 @@ TEST(Footer, NarrowRowsLeaveOutTheLeastImportantHints) {
       {View::health, 111, health_view + " : command  / filter  Tab pane  ? keys  q quit "},
       // The other global hints go first, from the last.
       {View::health, 110, health_view + " : command  / filter  ? keys  q quit "},
-      {View::health, 100, health_view + " : command  / filter  ? keys  q quit "},
       {View::health, 80, health_view + " ? keys  q quit "},
-      {View::topics, 80, topics_view + " ? keys  q quit "},
       {View::tf, 80, "  e export  b baseline │  : command  / filter  Tab pane  ? keys  q quit "},
       // "/ filter" does not fit after ": command", nor "Tab pane".
       {View::playback, 80, "  p play  Space pause  ←/→ seek  x stop │  : command  ? keys  q quit "},
       // Then the view's own, from the last.
       {View::health, 40, "  Enter go to │  ? keys  q quit "},
-      {View::topics, 40, "  Enter follow │  ? keys  q quit "},
       // With no view hint left there is no rule either.
       {View::health, 20, "  ? keys  q quit "},
       {View::health, 10, "  ? keys "},

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -14,6 +15,7 @@
 #include "model/view_rows.hpp"
 #include "support/buffer_matchers.hpp"
 #include "support/documents.hpp"
+#include "support/fake_backend.hpp"
 #include "tui/buffer.hpp"
 #include "tui/terminal.hpp"
 #include "ui/frame.hpp"
@@ -67,6 +69,17 @@ inline tui::Buffer draw(AppState& state, uint16_t width, uint16_t height,
   state.record_frame_size({width, height});
   draw_frame(frame, state, detail);
   return buffer;
+}
+
+// The bytes of the whole frame as a terminal of `size` receives them.
+inline std::string frame_bytes(const AppState& state, tui::Size size, tui::EscapeOptions options) {
+  auto record = std::make_shared<test_support::FakeTerminalRecord>();
+  record->size = size;
+  auto terminal =
+      tui::Terminal::create(std::make_unique<test_support::FakeBackend>(record), options);
+  EXPECT_TRUE(terminal);
+  EXPECT_TRUE(terminal->draw([&](tui::Frame& frame) { draw_frame(frame, state); }));
+  return record->take();
 }
 
 inline std::string golden_path(std::string_view name) {

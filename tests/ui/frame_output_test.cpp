@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "support/fake_backend.hpp"
 #include "support/terminal_bytes.hpp"
 #include "ui/frame_fixture.hpp"
 
@@ -11,15 +10,9 @@ namespace {
 
 // The bytes of one whole frame of the Topics view at 120x36.
 std::string frame_bytes(bool truecolour, tui::EscapeOptions options) {
-  auto record = std::make_shared<test_support::FakeTerminalRecord>();
-  record->size = {120, 36};
-  auto terminal =
-      tui::Terminal::create(std::make_unique<test_support::FakeBackend>(record), options);
-  EXPECT_TRUE(terminal);
   AppState state = ui_test::state_for(ui_test::frame_document(), View::topics);
   state.truecolour = truecolour;
-  EXPECT_TRUE(terminal->draw([&](tui::Frame& frame) { draw_frame(frame, state); }));
-  return record->take();
+  return ui_test::frame_bytes(state, {120, 36}, options);
 }
 
 TEST(FrameOutput, ColourDepthFollowsTheTerminal) {

@@ -14,7 +14,6 @@ namespace {
 using ui_test::draw;
 using ui_test::numbered_rows;
 using ui_test::select_row;
-using ui_test::state_for;
 
 struct ListClick {
   const char* name;
@@ -39,13 +38,10 @@ const std::vector<ListClick> list_clicks = {
     {"wide, bottom border", 120, 12, false, 30, 25, {30, 9}, std::nullopt},
     {"wide, the last of three rows", 120, 12, false, 3, 0, {30, 4}, 2},
     {"wide, empty line below the last row", 120, 12, false, 3, 0, {30, 5}, std::nullopt},
-    {"wide, detail focus keeps the list", 120, 12, true, 30, 25, {30, 2}, 19},
     {"wide, one line inside the pane", 120, 6, false, 30, 25, {30, 2}, 25},
     {"wide, a pane with no inside", 120, 4, false, 30, 25, {30, 1}, std::nullopt},
     {"narrow, first line of a scrolled list", 80, 12, false, 30, 25, {10, 3}, 20},
     {"narrow, last line at the last inner column", 80, 12, false, 30, 25, {78, 8}, 25},
-    {"narrow, right border", 80, 12, false, 30, 25, {79, 5}, std::nullopt},
-    {"narrow, title", 80, 12, false, 30, 25, {10, 2}, std::nullopt},
     {"narrow, detail focus shows no list", 80, 12, true, 30, 25, {10, 5}, std::nullopt},
     {"empty list", 120, 12, false, 0, 0, {30, 2}, std::nullopt},
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,13 +91,9 @@ TEST(OverlayStyle, RetainedLinesShowSeverityAndMatches) {
   state.log.open = true;
   const tui::Buffer buffer = draw(state, 200, 60);
   const auto y_of = [&](std::string_view number) {
-    for (uint16_t y = 0; y < 60; ++y) {
-      if (buffer.row_text(y).find(number) != std::string::npos) {
-        return y;
-      }
-    }
-    ADD_FAILURE() << "no row with " << number;
-    return uint16_t{0};
+    const std::optional<uint16_t> y = test_support::row_with(buffer, number);
+    EXPECT_TRUE(y) << "no row with " << number;
+    return y.value_or(0);
   };
   const uint16_t info = y_of("    7  [lidar");
   const uint16_t warning = y_of("    42  [amcl");

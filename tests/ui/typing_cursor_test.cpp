@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "overlay_documents.hpp"
@@ -65,11 +66,9 @@ TEST(TypingCursor, IsAccentWhereverTextIsTyped) {
     c.open(state);
     const tui::Buffer buffer = draw(state, 120, 40);
     const std::string wanted = std::string(c.before) + std::string(typing_cursor);
-    uint16_t y = 0;
-    while (y < 40 && buffer.row_text(y).find(wanted) == std::string::npos) {
-      ++y;
-    }
-    ASSERT_LT(y, 40) << buffer.to_string();
+    const std::optional<uint16_t> row = test_support::row_with(buffer, wanted);
+    ASSERT_TRUE(row) << buffer.to_string();
+    const uint16_t y = *row;
     const auto start = column_of(buffer, y, wanted);
     const auto cursor = static_cast<uint16_t>(start + display_width(c.before));
     EXPECT_EQ(buffer.at(cursor, y).symbol, typing_cursor);
