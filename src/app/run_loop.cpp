@@ -14,6 +14,7 @@
 #include "model/limits.hpp"
 #include "model/mode.hpp"
 #include "model/reload.hpp"
+#include "model/staleness.hpp"
 #include "ui/frame_layout.hpp"
 #include "ui/hit_test.hpp"
 #include "ui/status_row.hpp"
@@ -136,7 +137,11 @@ bool SessionWatch::check(AppState& state) {
   if (!changed) {
     return false;
   }
-  apply_reload(state, loader.load(path));
+  std::expected<DocumentPtr, Error> loaded = loader.load(path);
+  if (loaded) {
+    state.loaded_at = state.now;
+  }
+  apply_reload(state, std::move(loaded));
   reference = now;
   return true;
 }
@@ -157,8 +162,10 @@ void deliver_outbox(AppState& state, RequestWriter* requests, LoopTerminal& term
 }
 
 std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch,
-                                    RequestWriter* requests) {
+                                    RequestWriter* requests, const LoopClock& clock) {
   state.record_frame_size(terminal.size());
+  state.now = clock();
+  state.loaded_at = state.now;
   log_messages(state);
   bool redraw = true;
   while (true) {
@@ -172,6 +179,8 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
     if (!event) {
       return std::unexpected(event.error());
     }
+    const std::optional<std::string> age_before = stale_age_text(state);
+    state.now = clock();
     if (*event && std::holds_alternative<tui::ContinuedEvent>(**event)) {
       if (auto resumed = terminal.resume(); !resumed) {
         return std::unexpected(resumed.error());
@@ -190,7 +199,7 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
       }
       redraw = outcome.redraw;
     }
-    if (watch.check(state)) {
+    if (watch.check(state) || stale_age_text(state) != age_before) {
       redraw = true;
     }
     log_messages(state);

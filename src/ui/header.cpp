@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/problem_list.hpp"
+#include "model/staleness.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
 #include "tui/line.hpp"
@@ -90,7 +91,8 @@ std::optional<Group> problems_group(const AppState& state) {
   return group;
 }
 
-std::optional<Group> updated_group(const Json& runtime) {
+// The update time; with its age in the warn colour once a live document went unrewritten too long.
+std::optional<Group> updated_group(const AppState& state, const Json& runtime) {
   const auto updated = string_of(member(runtime, "updated_at"));
   if (!updated.has_value() || updated->size() < clock_offset + clock_length ||
       !is_char_boundary(*updated, clock_offset) ||
@@ -98,6 +100,9 @@ std::optional<Group> updated_group(const Json& runtime) {
     return std::nullopt;
   }
   const std::string clock = display_safe(updated->substr(clock_offset, clock_length));
+  if (const std::optional<std::string> age = stale_age_text(state)) {
+    return Group{tui::Span(fmt::format("updated {} · {}", clock, *age), tui::fg(palette::warn))};
+  }
   return Group{tui::Span("updated " + clock, tui::fg(palette::text_dim))};
 }
 
@@ -106,7 +111,7 @@ std::vector<Group> header_groups(const AppState& state) {
   const Json& runtime = member(root, "runtime");
   std::vector<Group> groups{mode_group(root), product_group(root), side_group(state)};
   for (auto group : {platform_group(runtime), launch_group(runtime), problems_group(state),
-                     updated_group(runtime)}) {
+                     updated_group(state, runtime)}) {
     if (group) {
       groups.push_back(std::move(*group));
     }
