@@ -1,18 +1,11 @@
 // Runs the viewer at a pseudo-terminal for minutes while its session file is replaced every
 // second and random keys, mouse reports and resizes arrive; fails on drift (see soak_failures).
-#include <fcntl.h>
 #include <fmt/format.h>
-#include <poll.h>
-#include <pty.h>
-#include <sys/ioctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <stdlib.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -21,11 +14,11 @@
 #include <string_view>
 #include <vector>
 
-#include "header_screen.hpp"
 #include "session_generator.hpp"
 #include "soak_input.hpp"
 #include "soak_judgement.hpp"
 #include "tui/sequences.hpp"
+#include "viewer_process.hpp"
 
 namespace {
 
@@ -121,119 +114,6 @@ struct Document {
   }
 };
 
-long resident_kib(pid_t pid) {
-  std::ifstream status(fmt::format("/proc/{}/status", pid));
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.starts_with("VmRSS:")) {
-      return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-  }
-  return 0;
-}
-
-long open_descriptors(pid_t pid) {
-  std::error_code error;
-  long count = 0;
-  for (std::filesystem::directory_iterator entry(fmt::format("/proc/{}/fd", pid), error), end;
-       !error && entry != end; entry.increment(error)) {
-    ++count;
-  }
-  return count;
-}
-
-// The viewer at a pseudo-terminal and what it drew.
-class Viewer {
- public:
-  Viewer(const std::string& program, const std::string& session, qm::soak::WindowSize size) {
-    winsize window{size.rows, size.columns, 0, 0};
-    pid_ = ::forkpty(&master_, nullptr, nullptr, &window);
-    if (pid_ < 0) {
-      std::perror("soak: forkpty");
-      std::exit(2);
-    }
-    if (pid_ == 0) {
-      ::setenv("TERM", "xterm-256color", 1);
-      ::execl(program.c_str(), program.c_str(), "--session", session.c_str(),
-              static_cast<char*>(nullptr));
-      std::_Exit(127);
-    }
-    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-  }
-  ~Viewer() {
-    if (running_) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, nullptr, 0);
-    }
-    ::close(master_);
-  }
-
-  pid_t pid() const { return pid_; }
-  const qm::soak::HeaderScreen& screen() const { return screen_; }
-  const std::string& tail() const { return tail_; }
-
-  // Reads what arrives within `timeout`; false once the terminal's other side is gone.
-  bool read(std::chrono::milliseconds timeout) {
-    pollfd entry{master_, POLLIN, 0};
-    if (::poll(&entry, 1, static_cast<int>(timeout.count())) <= 0) {
-      return true;
-    }
-    char buffer[65536];
-    while (true) {
-      const ssize_t got = ::read(master_, buffer, sizeof buffer);
-      if (got > 0) {
-        const std::string_view bytes(buffer, static_cast<std::size_t>(got));
-        screen_.feed(bytes);
-        tail_.append(bytes);
-        if (tail_.size() > 8192) {
-          tail_.erase(0, tail_.size() - 4096);
-        }
-        continue;
-      }
-      return got < 0 && (errno == EAGAIN || errno == EINTR);
-    }
-  }
-  void type(std::string_view bytes) {
-    while (!bytes.empty()) {
-      const ssize_t put = ::write(master_, bytes.data(), bytes.size());
-      if (put < 0 && errno != EAGAIN && errno != EINTR) {
-        return;
-      }
-      if (put > 0) {
-        bytes.remove_prefix(static_cast<std::size_t>(put));
-      } else {
-        read(10ms);
-      }
-    }
-  }
-  void resize(qm::soak::WindowSize size) {
-    winsize window{size.rows, size.columns, 0, 0};
-    ::ioctl(master_, TIOCSWINSZ, &window);
-  }
-  // Waits for the viewer to end; its exit status, or none after `limit` or when a signal ended
-  // it.
-  std::optional<int> wait_exit(std::chrono::seconds limit) {
-    const auto until = Clock::now() + limit;
-    while (Clock::now() < until) {
-      read(50ms);
-      int status = 0;
-      if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-        running_ = false;
-        read(0ms);
-        return WIFEXITED(status) ? std::optional(WEXITSTATUS(status)) : std::nullopt;
-      }
-    }
-    return std::nullopt;
-  }
-
- private:
-  int master_ = -1;
-  pid_t pid_ = -1;
-  bool running_ = true;
-  qm::soak::HeaderScreen screen_;
-  std::string tail_;
-};
-
 double since_ms(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::milli>(to - from).count();
 }
@@ -268,7 +148,7 @@ int main(int argc, char** argv) {
 
   qm::bench::Sequence random(options->seed);
   qm::soak::WindowSize window{160, 40};
-  Viewer viewer(viewer_copy.string(), session.string(), window);
+  qm::soak::ViewerProcess viewer(viewer_copy.string(), session.string(), window);
   const auto started = Clock::now();
   while (shown_rename(viewer.screen().top_row()) != std::size_t{0}) {
     if (Clock::now() - started > first_frame_limit || !viewer.read(100ms)) {
@@ -284,8 +164,8 @@ int main(int argc, char** argv) {
   // Renames whose clock the header has not shown yet, by index.
   std::map<std::size_t, Clock::time_point> pending;
   const auto resolve = [&](Clock::time_point renamed, std::optional<double> reload_ms) {
-    Sample sample{std::chrono::duration<double>(renamed - started).count(),
-                  resident_kib(viewer.pid()), open_descriptors(viewer.pid()), reload_ms};
+    Sample sample{std::chrono::duration<double>(renamed - started).count(), viewer.resident_kib(),
+                  viewer.open_descriptors(), reload_ms};
     samples.push_back(sample);
     csv << fmt::format("{:.1f},{},{},{}\n", sample.elapsed_s, sample.rss_kib, sample.fds,
                        reload_ms ? fmt::format("{:.0f}", *reload_ms) : "");
