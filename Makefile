@@ -2,10 +2,12 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+SOAK_MINUTES ?= 5
+SOAK_CSV ?= $(BUILD)/soak.csv
 # ctest runs this many tests at once; the end-to-end tests hold a resource lock.
 TEST_JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build demo-build test demo check-screen bench-build bench sanitize fuzz package clean
+.PHONY: deps configure build demo-build test demo check-screen bench-build bench sanitize fuzz package soak clean
 
 deps:
 	scripts/install-deps
@@ -39,6 +41,13 @@ bench: bench-build
 
 sanitize:
 	$(MAKE) test BUILD=build-sanitize CMAKE_FLAGS=-DQM_SANITIZE=ON
+
+# The viewer for SOAK_MINUTES under a document renamed over its session file every second and
+# random keys, mouse reports and resizes; one CSV row per rename in SOAK_CSV.
+soak: configure
+	cmake --build $(BUILD) --target quillmesh-terminal quillmesh-soak
+	$(BUILD)/quillmesh-soak --viewer $(BUILD)/quillmesh-terminal --minutes $(SOAK_MINUTES) \
+	  --csv $(SOAK_CSV)
 
 # The Debian package of the programs, in $(BUILD).
 package: build

@@ -8,9 +8,14 @@
 
 namespace qm::bench {
 
+inline constexpr std::uint64_t default_seed = 0x9e3779b97f4a7c15u;
+
 // A deterministic sequence of numbers for made-up values.
 class Sequence {
  public:
+  Sequence() = default;
+  // Seeds other than the default give other sequences; zero would stay zero.
+  explicit Sequence(std::uint64_t seed) : state_(seed == 0 ? 1 : seed) {}
   std::uint64_t next() {
     state_ ^= state_ << 13;
     state_ ^= state_ >> 7;
@@ -21,7 +26,7 @@ class Sequence {
   double fraction() { return static_cast<double>(next() >> 11) / 9007199254740992.0; }
 
  private:
-  std::uint64_t state_ = 0x9e3779b97f4a7c15u;
+  std::uint64_t state_ = default_seed;
 };
 
 namespace detail {
@@ -185,10 +190,12 @@ inline void append_topic(std::string& out, Sequence& random, std::size_t index) 
 }  // namespace detail
 
 // A session document of about `target_bytes` bytes: node and topic entities with details, a
-// baseline copy of part of them, graph edges, topic rates, a frame tree and backend state.
-inline std::string generate_session_document(std::size_t target_bytes) {
+// baseline copy of part of them, graph edges, topic rates, a frame tree and backend state. Another
+// `seed` gives a document of the same size and shape with other names, links and values.
+inline std::string generate_session_document(std::size_t target_bytes,
+                                             std::uint64_t seed = default_seed) {
   using namespace detail;
-  Sequence random;
+  Sequence random(seed);
   // About 1.5 KiB of document for each node with its topic, edges and rates.
   const std::size_t node_count = target_bytes / 1580;
   const std::size_t topic_count = node_count;

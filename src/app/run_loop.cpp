@@ -16,6 +16,7 @@
 #include "model/limits.hpp"
 #include "model/mode.hpp"
 #include "model/reload.hpp"
+#include "model/staleness.hpp"
 #include "ui/status_row.hpp"
 
 namespace qm {
@@ -116,9 +117,13 @@ bool SessionWatch::check(AppState& state) {
   if (!changed) {
     return false;
   }
+  std::expected<DocumentPtr, Error> loaded = loader.load(path);
+  if (loaded) {
+    state.loaded_at = state.now;
+  }
   // The old document stays alive for the comparison of answers.
   const DocumentPtr before = state.model.document;
-  apply_reload(state, loader.load(path));
+  apply_reload(state, std::move(loaded));
   bring_answers_into_view(state, before ? before->root : null_json());
   reference = now;
   return true;
@@ -140,8 +145,10 @@ void deliver_outbox(AppState& state, RequestWriter* requests, LoopTerminal& term
 }
 
 std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch,
-                                    RequestWriter* requests) {
+                                    RequestWriter* requests, const LoopClock& clock) {
   state.record_frame_size(terminal.size());
+  state.now = clock();
+  state.loaded_at = state.now;
   log_messages(state);
   bool redraw = true;
   while (true) {
@@ -155,6 +162,8 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
     if (!event) {
       return std::unexpected(event.error());
     }
+    const std::optional<std::string> age_before = stale_age_text(state);
+    state.now = clock();
     if (*event && std::holds_alternative<tui::ContinuedEvent>(**event)) {
       if (auto resumed = terminal.resume(); !resumed) {
         return std::unexpected(resumed.error());
@@ -173,7 +182,7 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
       }
       redraw = outcome.redraw;
     }
-    if (watch.check(state)) {
+    if (watch.check(state) || stale_age_text(state) != age_before) {
       redraw = true;
     }
     log_messages(state);

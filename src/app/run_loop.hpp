@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <expected>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -59,14 +60,20 @@ struct SessionWatch {
   std::optional<ModificationTime> reference;
   SessionLoader loader;
 
-  // Reloads the document into the state when the file changed; true when it did.
+  // Reloads the document into the state when the file changed, noting the state's clock as its
+  // load time when it loaded; true when the file changed.
   bool check(AppState& state);
 };
 
+// The viewer's clock; tests pass their own.
+using LoopClock = std::function<std::chrono::steady_clock::time_point()>;
+
 // Records the terminal's size, then draws, waits up to 200 ms for an event, handles it, delivers
 // the outbox and checks the session file, until the user quits or drawing, waiting or resuming
-// fails. A ContinuedEvent resumes the terminal and redraws.
+// fails. A ContinuedEvent resumes the terminal and redraws; so does a change of the document's
+// age as the header shows it. The document in the state counts as loaded when the loop starts.
 std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch,
-                                    RequestWriter* requests);
+                                    RequestWriter* requests,
+                                    const LoopClock& clock = std::chrono::steady_clock::now);
 
 }  // namespace qm

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -106,6 +107,10 @@ struct AppState {
   bool raw_view = false;
   std::optional<PaletteState> palette;
   std::optional<FormState> form;
+
+  // The viewer's clock when the document was last loaded, and as of the frame being drawn.
+  std::chrono::steady_clock::time_point loaded_at{};
+  std::chrono::steady_clock::time_point now{};
 
   bool connect_requested = false;
   bool truecolour = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -28,5 +29,8 @@ inline constexpr uint16_t pan_step = 8;
 inline constexpr uint16_t detail_page_step = 12;
 inline constexpr uint16_t assistant_scroll_step = 8;
 inline constexpr uint16_t wheel_step = 3;
+
+// A live document not rewritten for this long shows its age: its backend may have stopped.
+inline constexpr std::chrono::seconds stale_after{30};
 
 }  // namespace qm::limits

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/problem_list.hpp"
+#include "model/staleness.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
 #include "tui/line.hpp"
@@ -110,7 +111,8 @@ std::optional<Group> problems_group(const AppState& state) {
   return group;
 }
 
-std::optional<Group> updated_group(const Json& runtime) {
+// The update time; with its age in the warn colour once a live document went unrewritten too long.
+std::optional<Group> updated_group(const AppState& state, const Json& runtime) {
   const auto updated = string_of(member(runtime, "updated_at"));
   if (!updated.has_value() || updated->size() < clock_offset + clock_length ||
       !is_char_boundary(*updated, clock_offset) ||
@@ -118,6 +120,9 @@ std::optional<Group> updated_group(const Json& runtime) {
     return std::nullopt;
   }
   const std::string clock = display_safe(updated->substr(clock_offset, clock_length));
+  if (const std::optional<std::string> age = stale_age_text(state)) {
+    return Group{tui::Span(fmt::format("updated {} · {}", clock, *age), tui::fg(palette::warn))};
+  }
   return Group{tui::Span("updated " + clock, tui::fg(palette::text_dim))};
 }
 
@@ -130,7 +135,7 @@ std::vector<HeaderGroup> header_groups(const AppState& state) {
   std::array optional_groups = {std::pair{Part::platform, platform_group(runtime)},
                                 std::pair{Part::launch, launch_group(runtime)},
                                 std::pair{Part::problems, problems_group(state)},
-                                std::pair{Part::updated, updated_group(runtime)}};
+                                std::pair{Part::updated, updated_group(state, runtime)}};
   for (auto& [part, group] : optional_groups) {
     if (group) {
       groups.push_back({part, std::move(*group)});

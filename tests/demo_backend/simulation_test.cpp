@@ -25,12 +25,18 @@ int run_for(Backend& backend, double from, double to) {
   return writes;
 }
 
-TEST(DemoBackendSimulation, AQuietSimulationWritesNothing) {
+TEST(DemoBackendSimulation, AQuietSimulationWritesOnlyItsHeartbeat) {
   Backend backend = make_backend(false);
   ASSERT_TRUE(backend.due(at(0))) << "the first document is written at once";
   backend.render(at(0));
   backend.written(at(0));
-  EXPECT_EQ(run_for(backend, 0.1, 60.0), 0);
+  const json before = backend.document();
+  EXPECT_FALSE(backend.due(at(9.9)));
+  // One write every ten seconds with a newer update time and revision, and nothing else new.
+  EXPECT_EQ(run_for(backend, 0.1, 65.0), 6);
+  EXPECT_NE(backend.document()["runtime"]["updated_at"], before["runtime"]["updated_at"]);
+  EXPECT_EQ(backend.document()["revision"], before["revision"].get<int>() + 6);
+  EXPECT_TRUE(changed_keys(before, backend.document()).empty());
 }
 
 TEST(DemoBackendSimulation, ALiveSimulationWritesAboutOnceASecond) {

@@ -1,7 +1,8 @@
 #!/bin/sh
 # The package as a user gets it: `cmake --install` and the .deb both install into temporary roots,
 # hold the same files, and what they install works: the viewer checks the example document, the
-# manual pages render without a warning, and the bash completion completes.
+# manual pages render without a warning, the bash completion completes, and lintian (when it is
+# installed) reports neither an error nor a warning.
 # Usage: check_package.sh BUILD_FOLDER
 set -eu
 build=$1
@@ -27,6 +28,16 @@ for library in libfmt libsimdjson libutf8proc libstdc++6; do
   esac
 done
 dpkg-deb -x "$deb" "$root/deb"
+
+if command -v lintian >/dev/null; then
+  # Run as root, lintian says so on standard error; that is not a finding.
+  findings=$(lintian --fail-on error,warning "$deb" 2>/dev/null) ||
+    fail "lintian rejects the package: $findings"
+  case $findings in
+    E:* | W:* | *"
+"[EW]:*) fail "lintian reports: $findings" ;;
+  esac
+fi
 
 listing() { (cd "$1" && find . -type f | sort); }
 [ "$(listing "$root/deb")" = "$(listing "$root/install")" ] ||

@@ -35,6 +35,8 @@ class TmuxSession {
     run("resize-window -t 0 -x " + std::to_string(width) + " -y " + std::to_string(height));
   }
   std::string screen() { return output("capture-pane -p -t 0"); }
+  // The screen with each cell's colours and attributes as SGR sequences.
+  std::string styled_screen() { return output("capture-pane -p -e -t 0"); }
   // Lets programs set tmux's paste buffer with the clipboard sequence, as `set-clipboard on` does.
   void accept_clipboard() { run("set-option -s set-clipboard on"); }
   // The newest paste buffer, where a clipboard sequence lands.

@@ -38,8 +38,9 @@ void Backend::step(const Instant& now) {
 }
 
 bool Backend::due(const Instant& now) const {
-  return answer_pending_ ||
-         (background_pending_ && now.steady_s - last_write_s_ >= background_interval_s);
+  const double since_write_s = now.steady_s - last_write_s_;
+  return answer_pending_ || (background_pending_ && since_write_s >= background_interval_s) ||
+         since_write_s >= heartbeat_interval_s;
 }
 
 std::string Backend::render(const Instant& now) {

@@ -20,10 +20,12 @@ struct BackendOptions {
 
 // The demo backend without its files: it answers request lines, runs the simulation and says
 // when the document is due to be written. Answers are due at once; the simulation's own
-// changes at most once a second; nothing is due while nothing changed.
+// changes at most once a second; an unchanged document again after the heartbeat interval, so
+// a viewer can tell a running backend from one that stopped.
 class Backend {
  public:
   static constexpr double background_interval_s = 1.0;
+  static constexpr double heartbeat_interval_s = 10.0;
 
   Backend(const BackendOptions& options, const Instant& now);
 
