@@ -63,8 +63,8 @@ enum class Command : unsigned char {
 
 // One key of the normal mode: where it works (one view, or every view when `view` is empty),
 // the key as the footer shows it, the footer's label for it (empty when the footer does not show
-// it there), the command palette's label (empty when the palette does not offer it) and what it
-// does. The key names a key code ("Enter", "Bksp", "Space", "←/→" for both arrows, …), "0…9"
+// it there), the command palette's label (empty when the palette does not offer it), what it
+// does, and the words help gives it (empty for a second key of the command just before it). The key names a key code ("Enter", "Bksp", "Space", "←/→" for both arrows, …), "0…9"
 // for any digit, or one character.
 struct KeyBinding {
   std::optional<View> view;
@@ -72,6 +72,7 @@ struct KeyBinding {
   std::string_view footer_label;
   std::string_view palette_label;
   Command command;
+  std::string_view help = {};
 };
 
 // Every binding; a view's own bindings come before the bindings of every view they override.

@@ -13,7 +13,8 @@ namespace qm {
 // One key of a mode other than the normal one: the key (named as `key_matches` reads it, or
 // "Char" for any typed character), what it does, and how the mode's legend shows it: the keys as
 // the legend names them and the words after them (both empty when the legend leaves it out, as
-// for a second key of the same entry) and the legend line it belongs to.
+// for a second key of the same entry), the legend line it belongs to, and the words help gives it
+// when they differ from the legend's.
 template <class Command>
 struct ModeKey {
   std::string_view key;
@@ -21,6 +22,7 @@ struct ModeKey {
   std::string_view legend_keys = {};
   std::string_view legend = {};
   int line = 0;
+  std::string_view help = {};
 };
 
 // The command of the first binding that `key` matches, if any.
