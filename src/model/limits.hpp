@@ -24,6 +24,12 @@ inline constexpr std::size_t history_entries = 64;
 // Status messages kept for the message log.
 inline constexpr std::size_t logged_messages = 100;
 
+// The Changes detail's list of differing fields: how many lines it shows before "… N more", and
+// how wide a value or a path may be on one of them.
+inline constexpr std::size_t changed_fields_shown = 50;
+inline constexpr std::size_t changed_value_columns = 40;
+inline constexpr std::size_t changed_path_columns = 80;
+
 // Steps of the keys and the mouse wheel.
 inline constexpr uint16_t pan_step = 8;
 inline constexpr uint16_t detail_page_step = 12;

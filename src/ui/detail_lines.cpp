@@ -44,9 +44,11 @@ std::string_view DetailLines::text(std::size_t i) const {
 
 tui::Line DetailLines::styled(std::size_t i) const {
   const std::string_view line = text(i);
+  const LineShapes shapes =
+      styling_ == Styling::changes ? LineShapes::with_changed_fields : LineShapes::common;
   tui::Line styled = styling_ == Styling::plain
                          ? tui::Line(std::string(line))
-                         : style_detail_line(line, text_.line(first_ + i + 1));
+                         : style_detail_line(line, text_.line(first_ + i + 1), shapes);
   if (cursor_ && cursor_->line == first_ + i) {
     paint_cursor(styled, cursor_->offset);
   }

@@ -37,7 +37,8 @@ class DetailText {
 // style.
 class DetailLines final : public tui::LineSource {
  public:
-  enum class Styling { by_shape, plain };
+  // `changes` styles by shape and also draws the lines of changed fields in the warning colour.
+  enum class Styling { by_shape, plain, changes };
 
   DetailLines(const DetailText& text, std::size_t first, std::size_t count, Styling styling,
               std::optional<TextPlace> cursor = std::nullopt);

@@ -26,6 +26,14 @@ std::vector<std::string> border_notes(const AppState& state, const ScrollExtent&
 
 }  // namespace
 
+DetailLines::Styling detail_styling(const AppState& state) {
+  if (state.raw_view) {
+    return DetailLines::Styling::plain;
+  }
+  return state.view == View::changes ? DetailLines::Styling::changes
+                                     : DetailLines::Styling::by_shape;
+}
+
 void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state,
                       const DetailPage& page) {
   if (pane.width == 0 || pane.height == 0) {
@@ -44,8 +52,7 @@ void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state
   // A stored offset beyond the text (after a reload shortened it, or a resize) shows its end.
   const uint16_t scroll = extent.clamp(state.detail_scroll);
   draw_border_notes(buffer, pane, border_notes(state, extent), focused);
-  const DetailLines::Styling styling =
-      state.raw_view ? DetailLines::Styling::plain : DetailLines::Styling::by_shape;
+  const DetailLines::Styling styling = detail_styling(state);
   if (wrapping == Wrapping::words) {
     draw_wrapped_text(buffer, inner, page.text, styling, scroll);
     return;

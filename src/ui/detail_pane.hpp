@@ -5,9 +5,14 @@
 #include "model/app_state.hpp"
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
+#include "ui/detail_lines.hpp"
 #include "views/detail_page.hpp"
 
 namespace qm {
+
+// How the detail pane styles the current view's lines: plain for raw evidence, else by shape,
+// with the changed fields of the Changes detail in the warning colour.
+DetailLines::Styling detail_styling(const AppState& state);
 
 // Draws the detail pane with `page` in it: its frame and title, then the lines styled by shape
 // (plain for raw evidence), wrapped at the pane's width and scrolled by `detail_scroll` (no

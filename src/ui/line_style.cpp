@@ -7,6 +7,7 @@
 #include "base/unicode.hpp"
 #include "ui/palette.hpp"
 #include "ui/styles.hpp"
+#include "views/changed_fields.hpp"
 
 namespace qm {
 
@@ -36,6 +37,7 @@ constexpr tui::Style kDim = tui::fg(palette::text_dim);
 constexpr tui::Style kBright = tui::fg(palette::text_bright);
 constexpr tui::Style kTitle = tui::fg(palette::text_muted).bold();
 constexpr tui::Style kAccent = tui::fg(palette::accent_soft).bold();
+constexpr tui::Style kChangedField = tui::fg(palette::warn);
 constexpr tui::Style kKeyCap = tui::fg(palette::text_bright).with_bg(palette::bg_key).bold();
 
 bool is_white_space(char c) {
@@ -304,7 +306,8 @@ void append_styled_value(tui::Line& line, std::string_view value) {
   append_with_status_tokens(line, value, kBright);
 }
 
-tui::Line style_detail_line(std::string_view line, std::optional<std::string_view> next) {
+tui::Line style_detail_line(std::string_view line, std::optional<std::string_view> next,
+                            LineShapes shapes) {
   tui::Line styled;
   const std::size_t indent = leading_space(line);
   push(styled, line.substr(0, indent), tui::Style{});
@@ -316,6 +319,10 @@ tui::Line style_detail_line(std::string_view line, std::optional<std::string_vie
   }
   if (text.starts_with(kChosenMarker)) {
     push(styled, text, kAccent);
+    return styled;
+  }
+  if (shapes == LineShapes::with_changed_fields && indent == 0 && is_changed_field_line(text)) {
+    push(styled, text, kChangedField);
     return styled;
   }
   if (const auto end = heading_end(text)) {

@@ -138,6 +138,31 @@ TEST(StyleDetailLine, EachShapeAndItsMisses) {
   }
 }
 
+TEST(StyleDetailLine, ChangedFieldsAreWarningsWhereTheTextHoldsThem) {
+  const Style warn = tui::fg(palette::warn);
+  const struct {
+    std::string_view line;
+    std::vector<Span> spans;
+  } cases[] = {
+      {"~ qos.reliability: reliable → best_effort",
+       {{"~ qos.reliability: reliable → best_effort", warn}}},
+      {"+ subscribes[0]: /clock", {{"+ subscribes[0]: /clock", warn}}},
+      {"- lifespan: removed", {{"- lifespan: removed", warn}}},
+      // Misses: indented, no value, no space after the mark.
+      {"  - lifespan: 5", {{"  ", kPlain}, {"- lifespan:", kMuted}, {" 5", kBright}}},
+      {"- a list item", {{"- a list item", kBase}}},
+      {"~a: 1", {{"~a:", kMuted}, {" 1", kBright}}},
+  };
+  for (const auto& c : cases) {
+    const tui::Line styled =
+        qm::style_detail_line(c.line, std::nullopt, qm::LineShapes::with_changed_fields);
+    EXPECT_EQ(styled.spans, c.spans) << c.line;
+  }
+  // Without the shape a log or an answer may hold such a line as text of its own.
+  EXPECT_EQ(styled("- lifespan: removed"),
+            (std::vector<Span>{{"- lifespan:", kMuted}, {" removed", kBad}}));
+}
+
 TEST(StyleDetailLine, StatusTokensEmptyLinesAndOddBytes) {
   tui::Line line;
   qm::append_with_status_tokens(line, "a [running]",

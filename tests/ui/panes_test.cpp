@@ -156,6 +156,30 @@ TEST(DetailPane, LinesAreStyledByShapeUnlessRaw) {
   EXPECT_CELLS(buffer, {{1, 1, tui::fg(tui::Color{}).not_bold()}});
 }
 
+TEST(DetailPane, ChangedFieldLinesAreWarningsOnlyInTheChangesDetail) {
+  const struct {
+    View view;
+    bool raw;
+    tui::Style key;
+    tui::Style value;
+  } cases[] = {
+      {View::changes, false, tui::fg(palette::warn), tui::fg(palette::warn)},
+      // Elsewhere the same shape is an ordinary key-value line.
+      {View::topics, false, tui::fg(palette::text_muted), tui::fg(palette::text_bright)},
+      {View::changes, true, tui::fg(tui::Color{}), tui::fg(tui::Color{})},
+  };
+  for (const auto& c : cases) {
+    AppState state = state_for(frame_document(), c.view);
+    state.raw_view = c.raw;
+    const tui::Buffer buffer = detail_of(state, "CHANGED FIELDS\n- lifespan: 5\n~ a: 1 → 2");
+    EXPECT_CELLS(buffer, {{1, 2, c.key},
+                          {column_of(buffer, 2, ":"), 2, c.key},
+                          {column_of(buffer, 2, "5"), 2, c.value},
+                          {1, 3, c.key},
+                          {column_of(buffer, 3, "2"), 3, c.value}});
+  }
+}
+
 TEST(DetailLines, SplitsAtLineFeedsOnDemand) {
   const DetailText text("first\n\nthird\n");
   EXPECT_EQ(text.line(2), "third");

@@ -15,6 +15,14 @@ using nlohmann::json;
 TEST(ChangesDetail, SelectedChangeOrWarningsAlone) {
   const json added = {
       {"id", "node:/tf_pub"}, {"status", "added"}, {"after", {{"name", "/tf_pub"}}}};
+  const json changed = {{"id", "topic:/scan"},
+                        {"status", "changed"},
+                        {"before", {{"qos", {{"reliability", "reliable"}}}}},
+                        {"after", {{"qos", {{"reliability", "best_effort"}}}}}};
+  const json same = {{"id", "topic:/odom"},
+                     {"status", "changed"},
+                     {"before", {{"depth", 5}}},
+                     {"after", {{"depth", 5}}}};
   const json warnings = {"baseline from another domain"};
   const struct {
     json comparison;
@@ -25,6 +33,16 @@ TEST(ChangesDetail, SelectedChangeOrWarningsAlone) {
        "node:/tf_pub",
        "added  node:/tf_pub\n\nBASELINE\nunknown\n\nCURRENT\nname: /tf_pub\n\n"
        "Comparison warnings\nunknown\n"},
+      // Both sides: the fields that differ come first.
+      {{{"changes", {changed}}},
+       "topic:/scan",
+       "changed  topic:/scan\n\nCHANGED FIELDS\n~ qos.reliability: reliable → best_effort\n\n"
+       "BASELINE\nqos\n  reliability: reliable\n\nCURRENT\nqos\n  reliability: best_effort\n\n"
+       "Comparison warnings\nunknown\n"},
+      {{{"changes", {same}}},
+       "topic:/odom",
+       "changed  topic:/odom\n\nCHANGED FIELDS\nNo field differs.\n\nBASELINE\ndepth: 5\n\n"
+       "CURRENT\ndepth: 5\n\nComparison warnings\nunknown\n"},
       {{{"changes", json::array()}, {"warnings", warnings}},
        "",
        "No structural changes available.\n\n• baseline from another domain\n"},
