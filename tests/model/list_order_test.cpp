@@ -145,16 +145,5 @@ TEST(ListOrder, OrdersTopicsAndNodesStably) {
   }
 }
 
-TEST(ListOrder, CyclesThroughEveryOrderBackToTheDocument) {
-  ListOrder order = ListOrder::document;
-  std::vector<std::string_view> names;
-  for (std::size_t i = 0; i <= list_order_count; ++i) {
-    names.push_back(list_order_name(order));
-    order = next_list_order(order);
-  }
-  EXPECT_EQ(names, (std::vector<std::string_view>{"document", "problems", "rate", "endpoints",
-                                                  "document"}));
-}
-
 }  // namespace
 }  // namespace qm
