@@ -7,6 +7,7 @@
 #include "input/assistant_controls.hpp"
 #include "input/clipboard.hpp"
 #include "input/command_palette.hpp"
+#include "input/copy_keys.hpp"
 #include "input/experiment_forms.hpp"
 #include "input/filter_entry.hpp"
 #include "input/log_viewer.hpp"
@@ -81,6 +82,28 @@ void cycle_results_filter(AppState& state) {
   state.results_status_filter = static_cast<ResultsFilter>(
       (static_cast<std::size_t>(state.results_status_filter) + 1) % results_filter_count);
   rebuild_rows(state);
+}
+
+// Topics and Nodes `s`: the next order, keeping the selected row selected.
+void cycle_list_order(AppState& state) {
+  ListOrder& order = state.list_orders[view_index(state.view)];
+  order = next_list_order(order);
+  rebuild_rows(state);
+  std::string_view how = "in document order";
+  switch (order) {
+    case ListOrder::document:
+      break;
+    case ListOrder::problems:
+      how = "with problems first";
+      break;
+    case ListOrder::rate:
+      how = "by rate, lowest first, unmeasured last";
+      break;
+    case ListOrder::endpoints:
+      how = "by endpoints, most first";
+      break;
+  }
+  state.status = std::string(view_name(state.view)) + " " + std::string(how);
 }
 
 void attach_result(AppState& state) {
@@ -193,6 +216,12 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
       break;
     case Command::copy_check:
       copy_check_command(state);
+      break;
+    case Command::copy_name:
+      copy_selected_name(state);
+      break;
+    case Command::cycle_order:
+      cycle_list_order(state);
       break;
     case Command::inspect:
       send_request(state, RequestAction::inspect);

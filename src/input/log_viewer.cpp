@@ -5,6 +5,7 @@
 
 #include "base/saturating.hpp"
 #include "base/unicode.hpp"
+#include "input/copy_keys.hpp"
 #include "input/request_channel.hpp"
 #include "input/text_entry.hpp"
 #include "model/launch_log_page.hpp"
@@ -161,6 +162,9 @@ void log_key(AppState& state, const tui::KeyEvent& key) {
     case LogCommand::search:
       log.search_entry = true;
       log.search_input = log.query;
+      return;
+    case LogCommand::copy_line:
+      copy_top_log_line(state);
       return;
     case LogCommand::close:
       log.open = false;

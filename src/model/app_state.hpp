@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 #include "json/json_access.hpp"
 #include "model/answers.hpp"
+#include "model/list_order.hpp"
 #include "model/message_log.hpp"
 #include "model/outbox.hpp"
 #include "model/session_model.hpp"
@@ -76,6 +78,8 @@ struct AppState {
   std::string selected_id;
   std::string filter;
   ResultsFilter results_status_filter = ResultsFilter::all;
+  // The order of each view's list; the viewer's own, so the saved view state leaves it out.
+  std::array<ListOrder, view_count> list_orders{};
   std::optional<std::string> selected_result_id;
   std::optional<std::string> pending_selection;
   std::optional<std::size_t> connection_cursor = 0;
@@ -128,6 +132,7 @@ struct AppState {
   bool baseline_shown() const { return model.baseline_shown(); }
   // The selected row, or none when the selection is past the end of the rows.
   const Row* selected_row() const { return selected < rows.size() ? &rows[selected] : nullptr; }
+  ListOrder list_order() const { return list_orders[view_index(view)]; }
 };
 
 }  // namespace qm

@@ -29,10 +29,12 @@ constexpr std::array bindings = {
     KeyBinding{View::topics, "i", "inspect", "", C::inspect},
     KeyBinding{View::topics, "t", "message TF", "", C::message_tf},
     KeyBinding{View::topics, "e", "export", "", C::export_entity},
+    KeyBinding{View::topics, "s", "", "", C::cycle_order, "cycles the list's order"},
 
     KeyBinding{View::nodes, "Enter", "follow", "", C::follow},
     KeyBinding{View::nodes, "d", "param diff", "", C::config_diff},
     KeyBinding{View::nodes, "e", "export", "", C::export_entity},
+    KeyBinding{View::nodes, "s", "", "", C::cycle_order, "cycles the list's order"},
 
     KeyBinding{View::tf, "e", "export", "", C::export_entity},
     KeyBinding{View::tf, "b", "baseline", "", C::switch_side},
@@ -91,6 +93,8 @@ constexpr std::array bindings = {
     KeyBinding{std::nullopt, "0…9", "", "", C::select_view},
     KeyBinding{std::nullopt, "[", "", "", C::previous_view},
     KeyBinding{std::nullopt, "]", "", "", C::next_view},
+    KeyBinding{std::nullopt, "y", "", "", C::copy_name,
+               "copies the selected name or id to the terminal clipboard"},
 };
 
 struct NamedCode {

@@ -38,6 +38,7 @@ enum class Command : unsigned char {
   refresh,
   raw_view,
   message_log,
+  copy_name,
   // Keys of one view.
   go_to_problem,
   copy_check,
@@ -59,6 +60,7 @@ enum class Command : unsigned char {
   experiment_results,
   recover_experiments,
   refresh_task,
+  cycle_order,
 };
 
 // One key of the normal mode: where it works (one view, or every view when `view` is empty),

@@ -47,6 +47,7 @@ constexpr std::array log_table = {
     ModeKey<Log>{"→", Log::pan_right},
     ModeKey<Log>{"Esc", Log::close, "Esc", "close"},
     ModeKey<Log>{"L", Log::close},
+    ModeKey<Log>{"y", Log::copy_line, "", "", 0, "copies the line at the top of the page"},
 };
 
 constexpr std::array log_search_table = {

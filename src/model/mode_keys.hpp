@@ -82,6 +82,7 @@ enum class LogCommand : unsigned char {
   toggle_context,
   full_log,
   search,
+  copy_line,
   close,
 };
 

@@ -36,7 +36,8 @@ void rebuild_rows(AppState& state) {
   } else if (const Row* row = state.selected_row()) {
     keep = row->id;
   }
-  state.rows = build_view_rows(state.model, state.view, state.filter, state.results_status_filter);
+  state.rows = build_view_rows(state.model, state.view, state.filter, state.results_status_filter,
+                               state.list_order());
   state.selected = 0;
   if (keep) {
     for (std::size_t i = 0; i < state.rows.size(); ++i) {

@@ -49,6 +49,8 @@ struct ViewTraits {
   bool exports = false;
   // A restored selection not listed yet waits for a later document.
   bool awaits_selection = false;
+  // `s` cycles the order of the list.
+  bool sorts = false;
 };
 
 inline constexpr std::array<ViewTraits, view_count> view_table = {{
@@ -62,12 +64,14 @@ inline constexpr std::array<ViewTraits, view_count> view_table = {{
      .has_connections = true,
      .lists_entities = true,
      .exports = true,
-     .awaits_selection = true},
+     .awaits_selection = true,
+     .sorts = true},
     {.name = "Nodes",
      .has_connections = true,
      .lists_entities = true,
      .exports = true,
-     .awaits_selection = true},
+     .awaits_selection = true,
+     .sorts = true},
     {.name = "TF", .lists_entities = true, .exports = true, .awaits_selection = true},
     {.name = "Changes", .exports = true, .awaits_selection = true},
     {.name = "Results", .awaits_selection = true},

@@ -61,10 +61,8 @@ std::vector<Row> keep_runs_above_kept_checks(const std::vector<Row>& rows,
   return out;
 }
 
-}  // namespace
-
-std::vector<Row> build_view_rows(const SessionModel& model, View view, std::string_view search,
-                                 ResultsFilter results_filter) {
+std::vector<Row> filtered_rows(const SessionModel& model, View view, std::string_view search,
+                               ResultsFilter results_filter) {
   const ListKind kind = list_kind_of(view);
   if (kind == ListKind::none) {
     return {};
@@ -88,6 +86,15 @@ std::vector<Row> build_view_rows(const SessionModel& model, View view, std::stri
     }
   }
   return out;
+}
+
+}  // namespace
+
+std::vector<Row> build_view_rows(const SessionModel& model, View view, std::string_view search,
+                                 ResultsFilter results_filter, ListOrder order) {
+  std::vector<Row> rows = filtered_rows(model, view, search, results_filter);
+  order_rows(model, view, order, rows);
+  return rows;
 }
 
 }  // namespace qm

@@ -31,6 +31,13 @@ std::string empty_list_text(const AppState& state) {
   return {};
 }
 
+std::optional<std::string> list_order_note(const AppState& state) {
+  if (!traits_of(state.view).sorts || state.list_order() == ListOrder::document) {
+    return std::nullopt;
+  }
+  return fmt::format("order: {}", list_order_name(state.list_order()));
+}
+
 std::size_t first_visible_row(std::size_t selected, uint16_t pane_height) {
   if (pane_height < 3) {
     return 0;
@@ -55,6 +62,9 @@ void draw_list_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state, 
   }
   const tui::Block block = pane_block(list_title(state, narrow), !state.detail_focus);
   block.render(pane, buffer);
+  if (const auto note = list_order_note(state)) {
+    draw_border_notes(buffer, pane, {*note}, !state.detail_focus);
+  }
   const ListWindow window = list_window(pane, state.selected, state.rows.size());
   const tui::Rect inner = window.inner;
   if (inner.empty()) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "model/app_state.hpp"
@@ -18,6 +19,9 @@ std::string list_title(const AppState& state, bool narrow);
 // The one muted line an empty list shows: why it is empty and how to undo that, or nothing when
 // no search or status filter hides rows.
 std::string empty_list_text(const AppState& state);
+
+// The bottom border's note of a sorted list ("order: rate"); none in document order.
+std::optional<std::string> list_order_note(const AppState& state);
 
 // The first row shown in a list pane `pane_height` rows high, so that the selection stays in view.
 std::size_t first_visible_row(std::size_t selected, uint16_t pane_height);

@@ -119,9 +119,8 @@ void append_retained_lines(std::vector<tui::Line>& out, const Json& page, bool c
   }
 }
 
-}  // namespace
-
-std::vector<tui::Line> launch_log_lines(const AppState& state) {
+// The pane's lines; `page_row` learns where the page's retained lines begin among them.
+std::vector<tui::Line> build_launch_log_lines(const AppState& state, std::size_t& page_row) {
   const Json& launch = member_path(state.document(), {"runtime", "launch"});
   const Json& page = launch_log_page(state.document());
   const bool current = page_matches(state);
@@ -137,6 +136,7 @@ std::vector<tui::Line> launch_log_lines(const AppState& state) {
   }
   out.emplace_back(log_legend(), tui::fg(palette::text_muted));
   out.emplace_back();
+  page_row = out.size();
   append_retained_lines(out, page, current);
   out.emplace_back();
 
@@ -146,6 +146,19 @@ std::vector<tui::Line> launch_log_lines(const AppState& state) {
                                     : "No declared readiness checks; readiness remains unknown.";
   append_styled_text(out, checks_text);
   return out;
+}
+
+}  // namespace
+
+std::vector<tui::Line> launch_log_lines(const AppState& state) {
+  std::size_t page_row = 0;
+  return build_launch_log_lines(state, page_row);
+}
+
+std::size_t launch_log_page_row(const AppState& state) {
+  std::size_t page_row = 0;
+  build_launch_log_lines(state, page_row);
+  return page_row;
 }
 
 void draw_launch_log(tui::Buffer& buffer, tui::Rect box, const AppState& state) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "model/app_state.hpp"
@@ -13,6 +14,9 @@ namespace qm {
 // and the page on hand ("pending" while no page for the current settings has arrived), that
 // page's retained lines, and the declared readiness checks.
 std::vector<tui::Line> launch_log_lines(const AppState& state);
+
+// Where the page's retained lines begin among those lines.
+std::size_t launch_log_page_row(const AppState& state);
 
 // Draws the launch-log pane into `box`: its lines unwrapped, scrolled by the viewer's line offset
 // and panned by its column offset.

@@ -137,6 +137,34 @@ TEST(ViewerInTmux, YCopiesTheCheckCommandThroughTheTerminal) {
   })) << tmux.paste_buffer();
 }
 
+TEST(ViewerInTmux, SOrdersTopicsByRateAndYCopiesTheSelectedName) {
+  TempDir dir;
+  TmuxSession tmux(viewer_command("--session " + demo_session, dir.file("status")), 120, 36);
+  tmux.accept_clipboard();
+  ASSERT_TRUE(tmux.wait_for_text("System at a glance"));
+  tmux.send_keys("3");
+  ASSERT_TRUE(tmux.wait_for_text("Topics · 1/"));
+  tmux.send_keys("s s");
+  ASSERT_TRUE(tmux.wait_for_text("order: rate")) << tmux.screen();
+  // The selected topic moved down with its row; the slowest topics now come first.
+  EXPECT_TRUE(tmux.wait_for([](const std::string& screen) {
+    const std::size_t first_row = screen.find('\n', screen.find("╭Topics")) + 1;
+    const std::string row = screen.substr(first_row, screen.find('\n', first_row) - first_row);
+    return screen.find("Topics · 1/") == std::string::npos &&
+           row.find("1.0 Hz") != std::string::npos;
+  })) << tmux.screen();
+  tmux.send_keys("y");
+  EXPECT_TRUE(tmux.wait_for([&](const std::string&) {
+    return tmux.paste_buffer() == "/amcl_pose";
+  })) << tmux.paste_buffer();
+  // Two more presses come back to the document's order, which the border does not name.
+  tmux.send_keys("s s");
+  EXPECT_TRUE(tmux.wait_for([](const std::string& screen) {
+    return screen.find("order:") == std::string::npos &&
+           screen.find("Topics · 1/") != std::string::npos;
+  })) << tmux.screen();
+}
+
 TEST(ViewerInTmux, ConnectingTheAssistantEndsWithStatus77AndARestoredTerminal) {
   TempDir dir;
   const std::string status = dir.file("status");

@@ -80,6 +80,36 @@ TEST(ListPane, TitlesAndTheEmptySearch) {
             " Nothing with status unavailable. s cycles the status filter.");
 }
 
+// `count` border lines.
+std::string rule(std::size_t count) {
+  std::string out;
+  for (std::size_t i = 0; i < count; ++i) {
+    out += "─";
+  }
+  return out;
+}
+
+TEST(ListPane, TheBottomBorderNamesASortedOrder) {
+  const struct {
+    View view;
+    ListOrder order;
+    std::string bottom;
+  } cases[] = {
+      {View::topics, ListOrder::document, "╰" + rule(28) + "╯"},
+      {View::topics, ListOrder::rate, "╰" + rule(14) + " order: rate ─╯"},
+      {View::nodes, ListOrder::endpoints, "╰" + rule(9) + " order: endpoints ─╯"},
+      // Graph lists the topics too but is never sorted.
+      {View::graph, ListOrder::rate, "╰" + rule(28) + "╯"},
+  };
+  for (const auto& c : cases) {
+    AppState state = state_for(frame_document(), c.view);
+    state.list_orders[view_index(c.view)] = c.order;
+    tui::Buffer buffer(tui::Rect{0, 0, 30, 5});
+    draw_list_pane(buffer, buffer.area(), state, false);
+    EXPECT_EQ(buffer.row_text(4), c.bottom) << view_name(c.view) << " " << list_order_name(c.order);
+  }
+}
+
 TEST(DetailPane, TitlesFollowTheViewAndRow) {
   AppState state = state_for(frame_document(), View::health);
   EXPECT_EQ(detail_page(state).title, "System at a glance");
