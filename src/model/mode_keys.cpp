@@ -37,7 +37,7 @@ constexpr std::array log_table = {
     ModeKey<Log>{"c", Log::toggle_context, "c", "context", 0,
                  "toggles context lines around matches"},
     ModeKey<Log>{"f", Log::full_log, "f", "full", 0,
-                 "shows the full log: no search, every severity"},
+                 "shows the full log, every severity, no search"},
     ModeKey<Log>{"r", Log::refresh, "r", "refresh", 0, "reads the page again"},
     ModeKey<Log>{"PgUp", Log::previous_page, "PgUp/PgDn", "page", 0, "previous page"},
     ModeKey<Log>{"PgDn", Log::next_page, "", "", 0, "next page"},
