@@ -12,7 +12,7 @@ void scroll_detail(AppState& state, int delta) {
 }
 
 void scroll_help(AppState& state, int delta) {
-  state.help_scroll = help_extent(state.frame_area()).step(state.help_scroll, delta);
+  state.help_scroll = help_extent(state.frame_area(), state.view).step(state.help_scroll, delta);
 }
 
 void scroll_assistant(AppState& state, int delta) {

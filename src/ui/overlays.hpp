@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/app_state.hpp"
+#include "model/view.hpp"
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
 #include "ui/scroll_extent.hpp"
@@ -12,7 +13,7 @@ namespace qm {
 // the header row is dimmed first.
 void draw_overlays(tui::Buffer& buffer, const AppState& state);
 
-// How the help text fills the help box drawn in the terminal's `area`.
-ScrollExtent help_extent(tui::Rect area);
+// How the help text of `view` fills the help box drawn in the terminal's `area`.
+ScrollExtent help_extent(tui::Rect area, View view);
 
 }  // namespace qm

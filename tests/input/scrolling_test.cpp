@@ -62,7 +62,7 @@ TEST_P(HelpKeys, ScrollOrClose) {
   const HelpKeyCase& c = GetParam();
   AppState state = state_of(dispatch_document(), View::topics);
   state.record_frame_size({80, 24});
-  const uint16_t end = help_extent(state.frame_area()).last_offset();
+  const uint16_t end = help_extent(state.frame_area(), state.view).last_offset();
   ASSERT_GT(end, 12);
   handle_key(state, key(U'?'));
   state.help_scroll = c.before;

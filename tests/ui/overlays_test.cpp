@@ -1,3 +1,5 @@
+#include "ui/overlays.hpp"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -259,6 +261,24 @@ TEST(AssistantText, RawShowsTheObjectAsIndentedJson) {
   const tui::Buffer buffer = draw(state, 80, 30);
   EXPECT_TRUE(buffer.row_text(3).starts_with("│ │{    ")) << buffer.to_string();
   EXPECT_TRUE(buffer.row_text(4).starts_with("│ │  \"connection\": {    "));
+}
+
+// Help scrolled to the offset its extent gives for the view ends on the box's last inner row with
+// the text's last row, whichever view it describes.
+TEST(HelpScroll, TheExtentEndsWhereTheDrawnTextEnds) {
+  for (const View view : all_views) {
+    AppState state = state_for(frame_document(), view);
+    state.help_open = true;
+    const tui::Rect area{0, 0, 80, 24};
+    const ScrollExtent extent = help_extent(area, view);
+    for (const uint16_t scroll : {extent.last_offset(), uint16_t{900}}) {
+      state.help_scroll = scroll;
+      const tui::Buffer buffer = draw(state, 80, 24);
+      const tui::Rect box = help_box(buffer.area());
+      const std::string last_row = buffer.row_text(static_cast<uint16_t>(box.bottom() - 2));
+      EXPECT_NE(last_row.find(" Hz "), std::string::npos) << view_name(view) << last_row;
+    }
+  }
 }
 
 }  // namespace
