@@ -47,6 +47,12 @@ constexpr std::array log_table = {
     ModeKey<Log>{"→", Log::pan_right},
     ModeKey<Log>{"Esc", Log::close, "Esc", "close"},
     ModeKey<Log>{"L", Log::close},
+    // Not in the legend.
+    ModeKey<Log>{"End", Log::last_page, {}, {}, 0, "shows the newest lines"},
+    ModeKey<Log>{"G", Log::last_page},
+    ModeKey<Log>{"Home", Log::first_page, {}, {}, 0, "shows the first lines"},
+    ModeKey<Log>{"g", Log::first_page},
+    ModeKey<Log>{"W", Log::toggle_wrap, {}, {}, 0, "wraps long lines or pans them"},
 };
 
 constexpr std::array log_search_table = {

@@ -83,6 +83,9 @@ enum class LogCommand : unsigned char {
   full_log,
   search,
   close,
+  first_page,
+  last_page,
+  toggle_wrap,
 };
 
 enum class PaletteCommand : unsigned char { type, erase, up, down, run, close };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "model/app_state.hpp"
@@ -14,8 +16,19 @@ namespace qm {
 // page's retained lines, and the declared readiness checks.
 std::vector<tui::Line> launch_log_lines(const AppState& state);
 
-// Draws the launch-log pane into `box`: its lines unwrapped, scrolled by the viewer's line offset
-// and panned by its column offset.
+// How the launch-log pane lays out those lines in a terminal of the size the state last recorded:
+// the rows inside its borders, the first row of each line followed by the rows of all (one row a
+// line unless they wrap), and the line just after the page's retained lines and its end note.
+struct LaunchLogRows {
+  uint16_t height = 0;
+  std::vector<std::size_t> starts;
+  std::size_t page_end = 0;
+};
+LaunchLogRows launch_log_rows(const AppState& state, bool wrap);
+
+// Draws the launch-log pane into `box`: its lines scrolled by the viewer's line offset and either
+// wrapped at the pane's width or panned by its column offset. The bottom border says "wrap" while
+// they wrap and "…" while End is on its way through the pages.
 void draw_launch_log(tui::Buffer& buffer, tui::Rect box, const AppState& state);
 
 }  // namespace qm
