@@ -125,6 +125,7 @@ bool SessionWatch::check(AppState& state) {
   const DocumentPtr before = state.model.document;
   apply_reload(state, std::move(loaded));
   bring_answers_into_view(state, before ? before->root : null_json());
+  continue_to_log_end(state);
   reference = now;
   return true;
 }
@@ -158,7 +159,7 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
       }
       redraw = false;
     }
-    auto event = terminal.wait_event(poll_interval);
+    auto event = terminal.wait_event(state.log.end_follow ? page_poll_interval : poll_interval);
     if (!event) {
       return std::unexpected(event.error());
     }
@@ -184,6 +185,9 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
     }
     if (watch.check(state) || stale_age_text(state) != age_before) {
       redraw = true;
+    }
+    if (!state.outbox.requests.empty()) {
+      deliver_outbox(state, requests, terminal);
     }
     log_messages(state);
   }

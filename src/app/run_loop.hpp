@@ -15,6 +15,8 @@
 namespace qm {
 
 inline constexpr std::chrono::milliseconds poll_interval{200};
+// While End in the launch log waits for its pages, each one a reload apart.
+inline constexpr std::chrono::milliseconds page_poll_interval{40};
 
 // What the loop needs of the terminal: drawing a frame of the state and waiting for an event.
 // Tests drive the loop through a fake.
@@ -61,15 +63,17 @@ struct SessionWatch {
   SessionLoader loader;
 
   // Reloads the document into the state when the file changed, noting the state's clock as its
-  // load time when it loaded; true when the file changed.
+  // load time when it loaded, and lets End in the launch log go on; true when the file changed.
+  // What that queues waits for `deliver_outbox`.
   bool check(AppState& state);
 };
 
 // The viewer's clock; tests pass their own.
 using LoopClock = std::function<std::chrono::steady_clock::time_point()>;
 
-// Records the terminal's size, then draws, waits up to 200 ms for an event, handles it, delivers
-// the outbox and checks the session file, until the user quits or drawing, waiting or resuming
+// Records the terminal's size, then draws, waits up to 200 ms for an event (40 ms while End in
+// the launch log awaits a page), handles it, delivers the outbox, checks the session file and
+// delivers what the reload queued, until the user quits or drawing, waiting or resuming
 // fails. A ContinuedEvent resumes the terminal and redraws; so does a change of the document's
 // age as the header shows it. The document in the state counts as loaded when the loop starts.
 std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch,

@@ -144,9 +144,13 @@ void copy_top_log_line(AppState& state) {
     state.status = "No log line to copy on this page";
     return;
   }
-  const std::size_t page_row = launch_log_page_row(state);
-  const std::size_t scroll = state.log.line_scroll;
-  const std::size_t index = std::min(scroll > page_row ? scroll - page_row : 0, lines->size() - 1);
+  // The line whose first row is the top row, or the one the top row wraps within.
+  const LaunchLogRows rows = launch_log_rows(state, state.log.wrap);
+  const auto past = std::upper_bound(rows.starts.begin(), rows.starts.end() - 1,
+                                     std::size_t{state.log.line_scroll});
+  const auto top = static_cast<std::size_t>(std::max(past - rows.starts.begin() - 1, 0L));
+  const std::size_t index =
+      std::min(top > rows.page_begin ? top - rows.page_begin : 0, lines->size() - 1);
   offer(state, {"log line", safe_text(member((*lines)[index], "text"))}, "the log file");
 }
 

@@ -24,7 +24,12 @@ void request_log_page(AppState& state, uint64_t start, uint16_t terminal_rows);
 void request_log_page_after_resize(AppState& state, uint16_t terminal_rows);
 
 // A key while the launch-log viewer is open: paging, scrolling, severity, context and search,
-// or its own search entry while that is active. Esc and `L` close it.
+// or its own search entry while that is active. Esc and `L` close it. End asks for the pages
+// one by one up to the last, as they arrive; any other page asked for stops it.
 void log_key(AppState& state, const tui::KeyEvent& key);
+
+// After a reload: when End awaits a page and it has arrived, asks for the next one, or shows the
+// end of the last.
+void continue_to_log_end(AppState& state);
 
 }  // namespace qm

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "input/request_channel.hpp"
+#include "model/pending_seek.hpp"
 
 namespace qm {
 
@@ -27,7 +28,8 @@ void seek_playback(AppState& state, SeekTarget target) {
     state.status = "Seek unavailable: the recording duration is unknown";
     return;
   }
-  const std::optional<double> position = number_of(member(playback, "position_s"));
+  // A seek still on its way is where the player is going: the next one adds to it.
+  const std::optional<double> position = seek_origin(state);
   if (!position && target != SeekTarget::start) {
     state.status = "Position unknown; press Home to seek to the start";
     return;

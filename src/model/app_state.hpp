@@ -45,6 +45,13 @@ struct FormState {
   std::string experiment_id;
 };
 
+// End in the launch log on its way through the pages: the start of the page asked for last and
+// how many pages it has asked for.
+struct LogEndFollow {
+  uint64_t awaited_start = 0;
+  std::size_t pages = 0;
+};
+
 // The launch-log viewer: open or not, the page it asks for and where it is scrolled.
 struct LogViewerState {
   bool open = false;
@@ -53,8 +60,18 @@ struct LogViewerState {
   std::string search_input;
   std::string severity = "all";
   uint64_t context = 0;
+  // Counts rows rather than lines while the lines wrap.
   uint16_t line_scroll = 0;
   uint16_t column_scroll = 0;
+  // Long lines wrap at the panel's width instead of being cut and panned.
+  bool wrap = false;
+  std::optional<LogEndFollow> end_follow;
+};
+
+// A seek written that the document does not yet report: the offset asked for and when.
+struct PendingSeek {
+  double offset_s = 0.0;
+  std::chrono::steady_clock::time_point asked_at{};
 };
 
 // The assistant panel: open or not, its scroll, the prompt (kept after closing and sending)
@@ -102,6 +119,7 @@ struct AppState {
   uint16_t pan = 0;
 
   LogViewerState log;
+  std::optional<PendingSeek> pending_seek;
   AssistantState assistant;
   MessageLog messages;
 

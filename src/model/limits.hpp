@@ -39,4 +39,12 @@ inline constexpr uint16_t wheel_step = 3;
 // A live document not rewritten for this long shows its age: its backend may have stopped.
 inline constexpr std::chrono::seconds stale_after{30};
 
+// A seek the document does not yet report is the start of the next one for this long; after it
+// the backend is taken to have dropped it.
+inline constexpr std::chrono::seconds seek_pending_for{2};
+
+// End in the launch log asks for at most this many pages in a row, so a huge log cannot fill the
+// request channel with one key.
+inline constexpr std::size_t log_end_pages = 1000;
+
 }  // namespace qm::limits

@@ -49,6 +49,12 @@ constexpr std::array log_table = {
     ModeKey<Log>{"→", Log::pan_right, "", "", 0, "pans right"},
     ModeKey<Log>{"Esc", Log::close, "Esc", "close", 0, "closes the launch log"},
     ModeKey<Log>{"L", Log::close},
+    // Not in the legend.
+    ModeKey<Log>{"End", Log::last_page, {}, {}, 0, "shows the newest lines"},
+    ModeKey<Log>{"G", Log::last_page},
+    ModeKey<Log>{"Home", Log::first_page, {}, {}, 0, "shows the first lines"},
+    ModeKey<Log>{"g", Log::first_page},
+    ModeKey<Log>{"W", Log::toggle_wrap, {}, {}, 0, "wraps long lines or pans them"},
     ModeKey<Log>{"y", Log::copy_line, "", "", 0, "copies the line at the top of the page"},
 };
 

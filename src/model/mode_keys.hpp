@@ -84,6 +84,9 @@ enum class LogCommand : unsigned char {
   search,
   copy_line,
   close,
+  first_page,
+  last_page,
+  toggle_wrap,
 };
 
 enum class PaletteCommand : unsigned char { type, erase, up, down, run, close };

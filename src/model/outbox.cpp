@@ -6,6 +6,7 @@
 
 #include "json/json_text.hpp"
 #include "model/app_state.hpp"
+#include "model/pending_seek.hpp"
 
 namespace qm {
 
@@ -144,7 +145,16 @@ void note_request_outcome(AppState& state, const Request& request,
                           const std::expected<void, std::string>& written) {
   if (!written) {
     state.status = "Request failed: " + written.error();
+    if (request.action == RequestAction::launch_log) {
+      // The page End waits for will not come.
+      state.log.end_follow.reset();
+    }
     return;
+  }
+  if (request.action == RequestAction::seek) {
+    if (const auto offset = number_of(member(request.body->root, "offset_s"))) {
+      note_seek_written(state, *offset);
+    }
   }
   if (request.saved_view) {
     state.last_saved_view_state = request.saved_view;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "model/outbox.hpp"
+#include "model/pending_seek.hpp"
 #include "model/row_id.hpp"
 #include "model/row_selection.hpp"
 #include "text/text.hpp"
@@ -199,6 +200,7 @@ void apply_reload(AppState& state, std::expected<DocumentPtr, Error> loaded) {
   resolve_pending_selection(state);
   const bool placeholder = keep_selection(state, noted);
   restore_connection(state, noted, placeholder);
+  settle_pending_seek(state, previous.root());
   // A rewrite is the backend's answer: what the document now reports replaces the waiting.
   if (state.keep_status || awaits_backend(state.status)) {
     state.status.clear();

@@ -11,11 +11,14 @@
 #include "model/mode_keys.hpp"
 #include "text/text.hpp"
 #include "text/value_text.hpp"
+#include "tui/block.hpp"
 #include "tui/paragraph.hpp"
+#include "tui/wrap.hpp"
 #include "ui/detail_lines.hpp"
 #include "ui/line_style.hpp"
 #include "ui/overlay_box.hpp"
 #include "ui/palette.hpp"
+#include "ui/pane_block.hpp"
 #include "ui/typing_cursor.hpp"
 #include "views/launch_readiness.hpp"
 
@@ -119,46 +122,73 @@ void append_retained_lines(std::vector<tui::Line>& out, const Json& page, bool c
   }
 }
 
-// The pane's lines; `page_row` learns where the page's retained lines begin among them.
-std::vector<tui::Line> build_launch_log_lines(const AppState& state, std::size_t& page_row) {
+// The panel's lines, the first of the page's retained lines, and the line just after them and
+// their end note.
+struct PanelLines {
+  std::vector<tui::Line> lines;
+  std::size_t page_begin = 0;
+  std::size_t page_end = 0;
+};
+
+PanelLines panel_lines(const AppState& state) {
   const Json& launch = member_path(state.document(), {"runtime", "launch"});
   const Json& page = launch_log_page(state.document());
   const bool current = page_matches(state);
 
-  std::vector<tui::Line> out;
+  PanelLines out;
   const TypedText summary = summary_text(state.log, launch, page, current);
-  append_styled_text(out, summary.text);
+  append_styled_text(out.lines, summary.text);
   if (summary.cursor) {
     const TextPlace place = place_of(summary.text, *summary.cursor);
-    if (place.line < out.size()) {
-      paint_cursor(out[place.line], place.offset);
+    if (place.line < out.lines.size()) {
+      paint_cursor(out.lines[place.line], place.offset);
     }
   }
-  out.emplace_back(log_legend(), tui::fg(palette::text_muted));
-  out.emplace_back();
-  page_row = out.size();
-  append_retained_lines(out, page, current);
-  out.emplace_back();
+  out.lines.emplace_back(log_legend(), tui::fg(palette::text_muted));
+  out.lines.emplace_back();
+  out.page_begin = out.lines.size();
+  append_retained_lines(out.lines, page, current);
+  out.page_end = out.lines.size();
+  out.lines.emplace_back();
 
   std::string checks_text = "DECLARED READINESS CHECKS (observations; attribution unverified)\n";
   const Json& checks = member(launch, "readiness_checks");
   checks_text += checks.is_object() ? outline_text(checks)
                                     : "No declared readiness checks; readiness remains unknown.";
-  append_styled_text(out, checks_text);
+  append_styled_text(out.lines, checks_text);
   return out;
+}
+
+// What the bottom border says: that End is on its way through the pages, and that lines wrap.
+std::vector<std::string> log_border_notes(const LogViewerState& log) {
+  std::vector<std::string> notes;
+  if (log.end_follow) {
+    notes.emplace_back("…");
+  }
+  if (log.wrap) {
+    notes.emplace_back("wrap");
+  }
+  return notes;
 }
 
 }  // namespace
 
 std::vector<tui::Line> launch_log_lines(const AppState& state) {
-  std::size_t page_row = 0;
-  return build_launch_log_lines(state, page_row);
+  return panel_lines(state).lines;
 }
 
-std::size_t launch_log_page_row(const AppState& state) {
-  std::size_t page_row = 0;
-  build_launch_log_lines(state, page_row);
-  return page_row;
+LaunchLogRows launch_log_rows(const AppState& state, bool wrap) {
+  const tui::Rect inner = tui::Block{}.inner(log_box(state.frame_area()));
+  const PanelLines panel = panel_lines(state);
+  LaunchLogRows rows{inner.height, {}, panel.page_begin, panel.page_end};
+  rows.starts.reserve(panel.lines.size() + 1);
+  std::size_t row = 0;
+  for (const tui::Line& line : panel.lines) {
+    rows.starts.push_back(row);
+    row += wrap ? tui::wrapped_row_count(line.plain(), inner.width) : 1;
+  }
+  rows.starts.push_back(row);
+  return rows;
 }
 
 void draw_launch_log(tui::Buffer& buffer, tui::Rect box, const AppState& state) {
@@ -168,10 +198,11 @@ void draw_launch_log(tui::Buffer& buffer, tui::Rect box, const AppState& state) 
   clear_box(buffer, box);
   const tui::Rect inner = draw_panel_frame(buffer, box, " Owned ROS launch log ");
   tui::Paragraph paragraph;
-  paragraph.wrap = tui::Wrap::none;
+  paragraph.wrap = state.log.wrap ? tui::Wrap::words : tui::Wrap::none;
   paragraph.scroll = state.log.line_scroll;
   paragraph.column_offset = state.log.column_scroll;
-  paragraph.render(launch_log_lines(state), inner, buffer);
+  paragraph.render(panel_lines(state).lines, inner, buffer);
+  draw_border_notes(buffer, box, log_border_notes(state.log), true);
 }
 
 }  // namespace qm

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
 #include <thread>
 
 #include "support/temp_dir.hpp"
@@ -36,6 +38,43 @@ std::string demo_command(const std::string& folder, const std::string& status) {
   return ::testing::AssertionSuccess();
 }
 
+// The offsets the player's log says it was moved to, oldest first.
+std::vector<double> seeks_in_player_log(const std::string& folder) {
+  const auto document =
+      nlohmann::json::parse(testing::read_file(folder + "/session.json"), nullptr, false);
+  const auto tail = document.is_object() ? document.value("/runtime/playback/log_tail"_json_pointer,
+                                                          nlohmann::json::array())
+                                         : nlohmann::json::array();
+  static const std::regex seeked("Seeked to ([0-9.]+) s");
+  std::vector<double> out;
+  for (const nlohmann::json& line : tail) {
+    std::smatch found;
+    const std::string text = line.is_string() ? line.get<std::string>() : "";
+    if (std::regex_search(text, found, seeked)) {
+      out.push_back(std::stod(found[1]));
+    }
+  }
+  return out;
+}
+
+// The launch log shows the newest retained line: its number, just above the end note, is the
+// number of retained lines.
+bool shows_last_log_line(const std::string& screen) {
+  static const std::regex retained("retained lines: ([0-9]+)");
+  std::smatch count;
+  if (!std::regex_search(screen, count, retained)) {
+    return false;
+  }
+  std::istringstream rows(screen);
+  std::string previous;
+  for (std::string row; std::getline(rows, row); previous = row) {
+    if (row.find("End of matching retained lines.") != std::string::npos) {
+      return previous.find(" " + count[1].str() + "  ") != std::string::npos;
+    }
+  }
+  return false;
+}
+
 TEST(LiveDemo, EveryRequestIsAnsweredOnScreenAndQuitEndsBoth) {
   TempDir dir;
   const std::string folder = dir.file("demo");
@@ -62,6 +101,14 @@ TEST(LiveDemo, EveryRequestIsAnsweredOnScreenAndQuitEndsBoth) {
   })) << tmux.screen();
   tmux.send_keys("s s s s");
   EXPECT_TRUE(answered(tmux, "8 p", "Playback started at"));
+  // Two seeks pressed before the player reports the first move it ten seconds, not five.
+  tmux.send_keys("Right Right");
+  EXPECT_TRUE(tmux.wait_for([&](const std::string&) {
+    return seeks_in_player_log(folder).size() >= 2;
+  })) << tmux.screen();
+  if (const std::vector<double> seeks = seeks_in_player_log(folder); seeks.size() >= 2) {
+    EXPECT_NEAR(seeks[1] - seeks[0], 5.0, 0.5) << seeks[0] << " then " << seeks[1];
+  }
   EXPECT_TRUE(answered(tmux, "0 u", "read again from"));
 
   // The assistant's answer is read after closing its panel.
@@ -75,6 +122,15 @@ TEST(LiveDemo, EveryRequestIsAnsweredOnScreenAndQuitEndsBoth) {
   EXPECT_TRUE(tmux.wait_for_text("severity: error · context: 0 · matches: ")) << tmux.screen();
   EXPECT_TRUE(tmux.wait_for(
       [](const std::string& s) { return s.find("matches: pending") == std::string::npos; }));
+  // End pages through the whole log, one page a reload, to its newest line; a tall terminal
+  // takes the longest pages.
+  tmux.resize(120, 97);
+  tmux.send_keys("a");
+  EXPECT_TRUE(tmux.wait_for_text("severity: all · context: 0 · matches: 0")) << tmux.screen();
+  EXPECT_TRUE(tmux.wait_for_text("page lines: 80 ·")) << tmux.screen();
+  tmux.send_keys("End");
+  EXPECT_TRUE(tmux.wait_for(shows_last_log_line, 60000ms)) << tmux.screen();
+  tmux.resize(120, 36);
   tmux.send_keys("Escape");
   ASSERT_TRUE(tmux.wait_for(
       [](const std::string& s) { return s.find("Owned ROS launch log") == std::string::npos; }));

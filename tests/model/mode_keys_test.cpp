@@ -48,7 +48,8 @@ TEST(ModeKeys, KeysFindTheirCommands) {
       {key(U'w'), LogCommand::severity_warning, AssistantCommand::acquire_worker},
       {key(U'L'), LogCommand::close, std::nullopt},
       {key(U'q'), std::nullopt, AssistantCommand::close},
-      {key(KeyCode::home), std::nullopt, AssistantCommand::scroll_top},
+      {key(KeyCode::home), LogCommand::first_page, AssistantCommand::scroll_top},
+      {key(U'G'), LogCommand::last_page, std::nullopt},
       {key(KeyCode::f5), std::nullopt, std::nullopt},
   };
   for (const auto& c : cases) {
