@@ -35,6 +35,7 @@ constexpr std::array bindings = {
     KeyBinding{View::topics, "t", "message TF", "", C::message_tf, "queries message-time TF"},
     KeyBinding{View::topics, "e", "export", "", C::export_entity,
                "exports the selected entity's evidence"},
+    KeyBinding{View::topics, "s", "", "", C::cycle_order, "cycles the list's order"},
 
     KeyBinding{View::nodes, "Enter", "follow", "", C::follow,
                "follows the connection under the cursor"},

@@ -137,7 +137,8 @@ TEST(CopyKeys, YInTheLaunchLogCopiesTheLineAtTheTop) {
     handle_key(state, key(U'L'));
     ASSERT_TRUE(state.log.open);
     state.outbox.requests.clear();
-    state.log.line_scroll = static_cast<uint16_t>(launch_log_page_row(state) + c.top_line);
+    state.log.line_scroll =
+        static_cast<uint16_t>(launch_log_rows(state, false).page_begin + c.top_line);
     handle_key(state, key(U'y'));
     EXPECT_EQ(state.outbox.clipboard, c.clipboard) << c.note;
     EXPECT_EQ(state.status, c.status) << c.note;
