@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <expected>
 #include <optional>
 #include <span>
@@ -8,6 +9,8 @@
 #include <variant>
 
 #include "base/error.hpp"
+#include "model/limits.hpp"
+#include "model/view.hpp"
 
 namespace qm {
 
@@ -17,6 +20,10 @@ struct CommandLine {
   std::optional<std::string> session_path;
   std::optional<std::string> requests_path;
   std::optional<std::string> check_path;
+  std::optional<std::string> print_view;
+  std::optional<std::string> select_id;
+  std::optional<std::string> width;
+  std::optional<std::string> colour;
 };
 
 struct HelpMode {};
@@ -27,9 +34,18 @@ struct ViewerMode {
   std::string session_path;
   std::optional<std::string> requests_path;
 };
-using Invocation = std::variant<HelpMode, CheckMode, ViewerMode>;
+struct PrintMode {
+  std::string session_path;
+  View view = View::health;
+  // The row printed in detail: its id or name; the first row when absent.
+  std::optional<std::string> select_id;
+  uint16_t width = limits::print_width;
+  // SGR sequences in the screen's styles; only when asked for by name.
+  bool colour = false;
+};
+using Invocation = std::variant<HelpMode, CheckMode, ViewerMode, PrintMode>;
 
-// The three lines printed for -h and --help.
+// The lines printed for -h and --help.
 std::string_view usage_text();
 
 // Scans the arguments after the program name, left to right. Stops at -h/--help; the last

@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "app/command_line.hpp"
+#include "app/print_view.hpp"
 #include "ui/styles.hpp"
 
 namespace qm {
@@ -56,6 +57,8 @@ int run_program(std::span<const std::string> arguments, std::FILE* out, std::FIL
     std::fflush(out);
   } else if (const auto* check = std::get_if<CheckMode>(&*mode)) {
     status = check_session(*check);
+  } else if (const auto* print = std::get_if<PrintMode>(&*mode)) {
+    status = print_session(*print, out);
   } else {
     status = start_viewer(std::get<ViewerMode>(std::move(*mode)));
   }

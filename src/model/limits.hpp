@@ -36,6 +36,11 @@ inline constexpr uint16_t detail_page_step = 12;
 inline constexpr uint16_t assistant_scroll_step = 8;
 inline constexpr uint16_t wheel_step = 3;
 
+// The columns of a printed view: the default, and the narrowest and widest a user may ask for.
+inline constexpr uint16_t print_width = 100;
+inline constexpr uint16_t print_width_min = 20;
+inline constexpr uint16_t print_width_max = 1000;
+
 // A live document not rewritten for this long shows its age: its backend may have stopped.
 inline constexpr std::chrono::seconds stale_after{30};
 

@@ -1,5 +1,8 @@
 #include "model/row_selection.hpp"
 
+#include <array>
+
+#include "model/row_id.hpp"
 #include "model/view_rows.hpp"
 
 namespace qm {
@@ -65,6 +68,31 @@ bool select_row_by_id(AppState& state, std::string_view id) {
       state.selected = i;
       sync_selection(state);
       return true;
+    }
+  }
+  return false;
+}
+
+bool select_row_named(AppState& state, std::string_view name) {
+  if (name.empty()) {
+    return false;
+  }
+  const auto label_of = [](const Row& row) {
+    const std::size_t start = row.label.find_first_not_of(' ');
+    return start == std::string_view::npos ? std::string_view{} : row.label.substr(start);
+  };
+  const std::array<std::string_view (*)(const Row&), 3> keys = {
+      [](const Row& row) { return row.id; },
+      [](const Row& row) { return name_of(row.id); },
+      +label_of,
+  };
+  for (const auto key : keys) {
+    for (std::size_t i = 0; i < state.rows.size(); ++i) {
+      if (key(state.rows[i]) == name) {
+        state.selected = i;
+        sync_selection(state);
+        return true;
+      }
     }
   }
   return false;

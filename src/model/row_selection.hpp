@@ -21,4 +21,8 @@ void reset_to_view(AppState& state, View view);
 // Selects the first row with that id and synchronises; false when no row has it.
 bool select_row_by_id(AppState& state, std::string_view id);
 
+// Selects the row a user names: the first whose id is `name`, else whose id without its kind's
+// prefix is, else whose label (leading spaces aside) is; false when none is.
+bool select_row_named(AppState& state, std::string_view name);
+
 }  // namespace qm

@@ -93,6 +93,28 @@ constexpr char view_key(View view) {
   return static_cast<char>('0' + (view_index(view) + 1) % 10);
 }
 
+// The view a user names on the command line: its digit key, or its name in any ASCII case.
+constexpr std::optional<View> view_named(std::string_view text) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  for (const View view : all_views) {
+    const std::string_view name = view_name(view);
+    if (text.size() == 1 && text[0] == view_key(view)) {
+      return view;
+    }
+    if (text.size() != name.size()) {
+      continue;
+    }
+    bool same = true;
+    for (std::size_t i = 0; i < name.size() && same; ++i) {
+      same = lower(text[i]) == lower(name[i]);
+    }
+    if (same) {
+      return view;
+    }
+  }
+  return std::nullopt;
+}
+
 constexpr bool view_has_list(View view) {
   return traits_of(view).has_list;
 }

@@ -82,7 +82,63 @@ bool has_control_character(const std::string& symbol) {
   return false;
 }
 
+Attributes attributes_of(const Cell& cell, const EscapeOptions& options) {
+  Attributes wanted;
+  wanted.bold = cell.modifiers.has(Modifier::bold);
+  if (options.colour) {
+    wanted.fg = cell.fg;
+    wanted.bg = cell.bg;
+  }
+  return wanted;
+}
+
+// The columns a cell covers: one, and one more for each continuation cell after it.
+uint16_t cell_columns(const Buffer& buffer, uint16_t x, uint16_t y) {
+  const Rect area = buffer.area();
+  uint16_t width = 1;
+  while (x + width < area.right() &&
+         buffer.at(static_cast<uint16_t>(x + width), y).symbol.empty()) {
+    ++width;
+  }
+  return width;
+}
+
 }  // namespace
+
+void write_row_text(std::string& out, const Buffer& buffer, uint16_t y, RowLook look,
+                    const EscapeOptions& options) {
+  const Rect area = buffer.area();
+  if (y < area.y || y >= area.bottom()) {
+    return;
+  }
+  const std::size_t start = out.size();
+  const Attributes reset;
+  Attributes current = reset;
+  for (uint16_t x = area.x; x < area.right();) {
+    const Cell& cell = buffer.at(x, y);
+    const uint16_t width = cell_columns(buffer, x, y);
+    if (look == RowLook::styled) {
+      const Attributes wanted = attributes_of(cell, options);
+      if (wanted != current) {
+        write_attribute_change(out, current, wanted);
+        current = wanted;
+      }
+    }
+    if (cell.symbol.empty() || has_control_character(cell.symbol)) {
+      out.append(width, ' ');
+    } else {
+      out += cell.symbol;
+    }
+    x = static_cast<uint16_t>(x + width);
+  }
+  if (current != reset) {
+    out += "\x1b[0m";
+  }
+  if (look == RowLook::plain) {
+    const std::size_t kept = out.find_last_not_of(' ');
+    out.resize(kept == std::string::npos || kept < start ? start : kept + 1);
+  }
+}
 
 void write_cursor_move(std::string& out, Position position) {
   out += "\x1b[";
@@ -105,12 +161,7 @@ void write_changes(std::string& out, std::span<const CellChange> changes,
       write_cursor_move(out, position);
     }
     const Cell& cell = *change.cell;
-    Attributes wanted;
-    wanted.bold = cell.modifiers.has(Modifier::bold);
-    if (options.colour) {
-      wanted.fg = cell.fg;
-      wanted.bg = cell.bg;
-    }
+    const Attributes wanted = attributes_of(cell, options);
     if (wanted != current) {
       write_attribute_change(out, current, wanted);
       current = wanted;

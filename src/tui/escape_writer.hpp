@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 
+#include "tui/buffer.hpp"
 #include "tui/diff.hpp"
 #include "tui/geometry.hpp"
 
@@ -26,6 +27,17 @@ struct EscapeOptions {
 // were set. A symbol holding a control character is written as blanks over its columns.
 void write_changes(std::string& out, std::span<const CellChange> changes,
                    const EscapeOptions& options);
+
+// How write_row_text writes a row: plain text only, or with the cells' attributes.
+enum class RowLook : unsigned char { plain, styled };
+
+// Appends row `y` of `buffer` as one line of text for a file or a pipe, without cursor moves or
+// the line feed. Plain: the symbols alone, trailing blanks dropped. Styled: every column, with one
+// SGR sequence at each change of attributes as write_changes writes them (colour only as
+// `options` allow) and a reset at the end. A symbol holding a control character is written as
+// blanks, as on screen.
+void write_row_text(std::string& out, const Buffer& buffer, uint16_t y, RowLook look,
+                    const EscapeOptions& options);
 
 // Appends CSI row;col H for the 0-based `position`.
 void write_cursor_move(std::string& out, Position position);

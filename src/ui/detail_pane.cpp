@@ -47,23 +47,27 @@ void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state
   if (inner.empty()) {
     return;
   }
-  const Wrapping wrapping = detail_wrapping(state.view);
-  const ScrollExtent extent = text_extent(page.text, inner, wrapping);
+  const ScrollExtent extent = text_extent(page.text, inner, detail_wrapping(state.view));
   // A stored offset beyond the text (after a reload shortened it, or a resize) shows its end.
   const uint16_t scroll = extent.clamp(state.detail_scroll);
   draw_border_notes(buffer, pane, border_notes(state, extent), focused);
+  draw_detail_text(buffer, inner, state, page.text, scroll);
+}
+
+void draw_detail_text(tui::Buffer& buffer, tui::Rect area, const AppState& state,
+                      std::string_view text, uint16_t scroll) {
   const DetailLines::Styling styling = detail_styling(state);
-  if (wrapping == Wrapping::words) {
-    draw_wrapped_text(buffer, inner, page.text, styling, scroll);
+  if (detail_wrapping(state.view) == Wrapping::words) {
+    draw_wrapped_text(buffer, area, text, styling, scroll);
     return;
   }
   // The graph's lines are not wrapped; the pan reveals what is cut at the border. Only the lines
   // in view reach the paragraph.
-  const DetailText detail(page.text);
+  const DetailText detail(text);
   tui::Paragraph paragraph;
   paragraph.wrap = tui::Wrap::none;
   paragraph.column_offset = state.pan;
-  paragraph.render(DetailLines(detail, scroll, inner.height, styling), inner, buffer);
+  paragraph.render(DetailLines(detail, scroll, area.height, styling), area, buffer);
 }
 
 }  // namespace qm

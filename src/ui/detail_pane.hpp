@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "model/app_state.hpp"
@@ -21,5 +22,11 @@ DetailLines::Styling detail_styling(const AppState& state);
 // in view. Only the lines in view are styled.
 void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state,
                       const DetailPage& page);
+
+// Draws the lines of a detail text into `area` as the pane draws them inside its borders:
+// styled by shape (plain for raw evidence), wrapped at the area's width (cut and panned in the
+// Graph view), scrolled down by `scroll` rows.
+void draw_detail_text(tui::Buffer& buffer, tui::Rect area, const AppState& state,
+                      std::string_view text, uint16_t scroll);
 
 }  // namespace qm

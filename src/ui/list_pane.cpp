@@ -79,19 +79,24 @@ void draw_list_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state, 
   const std::size_t first = window.first;
   for (std::size_t i = first; i < first + window.shown; ++i) {
     const auto y = static_cast<uint16_t>(inner.y + (i - first));
-    const bool selected = i == state.selected;
-    // The secondary text is put at the right edge directly: the row between is blank already.
-    const RowPieces pieces = list_row_pieces(context, state.rows[i], selected, inner.width);
-    const uint16_t end = buffer.set_line(inner.x, y, pieces.head, inner.width);
-    if (pieces.secondary) {
-      const auto x = static_cast<uint16_t>(std::max<std::size_t>(
-          end, inner.right() - std::min<std::size_t>(pieces.secondary_width, inner.width)));
-      buffer.set_string(x, y, pieces.secondary->content, pieces.secondary->style,
-                        base::saturating_sub(inner.right(), x));
-    }
-    if (selected) {
-      buffer.set_style(tui::Rect{inner.x, y, inner.width, 1}, tui::bg(palette::bg_selection));
-    }
+    draw_list_row(buffer, tui::Rect{inner.x, y, inner.width, 1}, context, state.rows[i],
+                  i == state.selected);
+  }
+}
+
+void draw_list_row(tui::Buffer& buffer, tui::Rect line, const RowContext& context, const Row& row,
+                   bool selected) {
+  // The secondary text is put at the right edge directly: the row between is blank already.
+  const RowPieces pieces = list_row_pieces(context, row, selected, line.width);
+  const uint16_t end = buffer.set_line(line.x, line.y, pieces.head, line.width);
+  if (pieces.secondary) {
+    const auto x = static_cast<uint16_t>(std::max<std::size_t>(
+        end, line.right() - std::min<std::size_t>(pieces.secondary_width, line.width)));
+    buffer.set_string(x, line.y, pieces.secondary->content, pieces.secondary->style,
+                      base::saturating_sub(line.right(), x));
+  }
+  if (selected) {
+    buffer.set_style(tui::Rect{line.x, line.y, line.width, 1}, tui::bg(palette::bg_selection));
   }
 }
 

@@ -8,6 +8,7 @@
 #include "model/app_state.hpp"
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
+#include "ui/list_rows.hpp"
 
 namespace qm {
 
@@ -41,5 +42,10 @@ ListWindow list_window(tui::Rect pane, std::size_t selected, std::size_t row_cou
 // Draws the list pane: its frame and title, and the visible window of rows with the selection
 // highlighted (or the no-matches line under a search that found nothing).
 void draw_list_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state, bool narrow);
+
+// Draws one list row into the one-row `line`: its pieces, the secondary text ending at the right
+// edge, and the selection's background when `selected`.
+void draw_list_row(tui::Buffer& buffer, tui::Rect line, const RowContext& context, const Row& row,
+                   bool selected);
 
 }  // namespace qm

@@ -15,6 +15,7 @@ using testing::TempDir;
 const std::string usage =
     "quillmesh-terminal --session PATH [--requests PATH]\n"
     "quillmesh-terminal --check-session PATH\n"
+    "quillmesh-terminal --session PATH --print VIEW [--select ID] [--width N] [--color always]\n"
     "Use quillmesh-tui workspace to create a validated session. 0\u20139 views, / search, ? "
     "help.\n";
 

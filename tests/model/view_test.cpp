@@ -63,3 +63,25 @@ TEST(RowIds, KindsNamesAndHomeViews) {
 
 }  // namespace
 }  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST(ViewNamed, DigitsAndNamesInAnyCase) {
+  const struct {
+    std::string_view text;
+    std::optional<View> view;
+  } cases[] = {
+      {"1", View::health},          {"0", View::project},     {"9", View::capture},
+      {"health", View::health},     {"HEALTH", View::health}, {"tF", View::tf},
+      {"Playback", View::playback}, {"", std::nullopt},       {"10", std::nullopt},
+      {"01", std::nullopt},         {"healt", std::nullopt},  {"healthy", std::nullopt},
+      {" health", std::nullopt},    {"t\xc6", std::nullopt},  {"a", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(view_named(c.text), c.view) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace qm

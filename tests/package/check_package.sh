@@ -47,6 +47,12 @@ usr="$root/deb/usr"
 example="$usr/share/doc/quillmesh-terminal/examples/demo-session.json"
 output=$("$usr/bin/quillmesh-terminal" --check-session "$example" 2>&1) ||
   fail "the installed viewer refused the example: $output"
+output=$("$usr/bin/quillmesh-terminal" --session "$example" --print health 2>&1) ||
+  fail "the installed viewer cannot print the example: $output"
+case $output in
+  "Health "*) ;;
+  *) fail "the installed viewer printed no Health view: $output" ;;
+esac
 "$usr/bin/quillmesh-demo-backend" --help >/dev/null || fail "the installed demo backend fails --help"
 
 for page in quillmesh-terminal quillmesh-demo-backend; do
@@ -60,8 +66,10 @@ complete_words() {
   bash -c '. "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _quillmesh_terminal
            printf "%s\n" "${COMPREPLY[@]}"' completion "$completion" "$@"
 }
-[ "$(complete_words quillmesh-terminal --se)" = "--session" ] ||
-  fail "the completion does not complete --se to --session"
+[ "$(complete_words quillmesh-terminal --ses)" = "--session" ] ||
+  fail "the completion does not complete --ses to --session"
+[ "$(complete_words quillmesh-terminal --session x --print to)" = "topics" ] ||
+  fail "the completion does not complete a view name after --print"
 [ "$(complete_words quillmesh-terminal --session "${example%-session.json}")" = "$example" ] ||
   fail "the completion does not complete a path after --session"
 echo "check_package: $(basename "$deb") installs and works"
