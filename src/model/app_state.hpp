@@ -12,6 +12,7 @@
 #include "model/answers.hpp"
 #include "model/message_log.hpp"
 #include "model/outbox.hpp"
+#include "model/rate_history.hpp"
 #include "model/session_model.hpp"
 #include "model/view.hpp"
 #include "model/view_state.hpp"
@@ -66,6 +67,12 @@ struct AssistantState {
   std::optional<std::size_t> connection_choice;
 };
 
+// The rate history panel of one topic, and its cursor: how many samples back from the newest.
+struct RatePanelState {
+  std::string topic;
+  std::size_t cursor = 0;
+};
+
 // The one application state. The run loop owns it; key dispatch changes it; drawing only reads it
 // (apart from recording the size of the frame it drew).
 struct AppState {
@@ -100,6 +107,10 @@ struct AppState {
   LogViewerState log;
   AssistantState assistant;
   MessageLog messages;
+  // Every topic's recent rates, recorded at each load of the document, and the panel that draws
+  // one of them.
+  RateHistory rate_history;
+  std::optional<RatePanelState> rate_panel;
 
   bool filter_entry = false;
   bool help_open = false;

@@ -24,11 +24,15 @@ constexpr std::array bindings = {
     KeyBinding{View::graph, "Bksp", "back", "", C::go_back},
     KeyBinding{View::graph, "←/→", "pan", "", C::pan},
     KeyBinding{View::graph, "e", "export", "", C::export_entity},
+    KeyBinding{View::graph, "h", "", "", C::rate_history,
+               "shows the selected topic's rate over time against its declared bounds"},
 
     KeyBinding{View::topics, "Enter", "follow", "", C::follow},
     KeyBinding{View::topics, "i", "inspect", "", C::inspect},
     KeyBinding{View::topics, "t", "message TF", "", C::message_tf},
     KeyBinding{View::topics, "e", "export", "", C::export_entity},
+    KeyBinding{View::topics, "h", "", "", C::rate_history,
+               "shows the topic's rate over time against its declared bounds"},
 
     KeyBinding{View::nodes, "Enter", "follow", "", C::follow},
     KeyBinding{View::nodes, "d", "param diff", "", C::config_diff},

@@ -59,13 +59,15 @@ enum class Command : unsigned char {
   experiment_results,
   recover_experiments,
   refresh_task,
+  rate_history,
 };
 
 // One key of the normal mode: where it works (one view, or every view when `view` is empty),
 // the key as the footer shows it, the footer's label for it (empty when the footer does not show
 // it there), the command palette's label (empty when the palette does not offer it), what it
-// does, and the words help gives it (empty for a second key of the command just before it). The key names a key code ("Enter", "Bksp", "Space", "←/→" for both arrows, …), "0…9"
-// for any digit, or one character.
+// does, and the words help gives it (empty for a second key of the command just before it). The key
+// names a key code ("Enter", "Bksp", "Space", "←/→" for both arrows, …), "0…9" for any digit, or
+// one character.
 struct KeyBinding {
   std::optional<View> view;
   std::string_view key;

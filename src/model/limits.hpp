@@ -30,6 +30,10 @@ inline constexpr uint16_t detail_page_step = 12;
 inline constexpr uint16_t assistant_scroll_step = 8;
 inline constexpr uint16_t wheel_step = 3;
 
+// Rate samples kept per topic, one per reload: five minutes of a backend that rewrites once a
+// second.
+inline constexpr std::size_t rate_history_samples = 300;
+
 // A live document not rewritten for this long shows its age: its backend may have stopped.
 inline constexpr std::chrono::seconds stale_after{30};
 
