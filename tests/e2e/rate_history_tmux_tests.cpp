@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "support/temp_dir.hpp"
 #include "support/tmux_session.hpp"
@@ -34,7 +36,7 @@ nlohmann::json scan_document(int label, std::optional<double> rate) {
 }
 
 TEST(RateHistoryInTmux, ARewrittenDocumentsRatesBecomeAChart) {
-  for (const auto [width, height] : {std::pair{80, 24}, std::pair{200, 60}}) {
+  for (const auto& [width, height] : {std::pair{80, 24}, std::pair{200, 60}}) {
     SCOPED_TRACE(width);
     TempDir dir;
     const std::string session = dir.file("session.json");
