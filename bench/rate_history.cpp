@@ -23,13 +23,35 @@ using std::chrono::steady_clock;
 
 std::string generated_session_path;
 
+// The generated document with its rate entries where a live backend writes them: each topic's
+// entry under `current.rates.topics`, measured, with its mean rate.
+std::string with_measured_rates(std::string document) {
+  const std::string rates = "\"rates\":{";
+  const std::size_t start = document.find(rates);
+  document.insert(start + rates.size(), "\"topics\":{");
+  const std::string after = "},\"tf\":{\"frames\":[";
+  document.insert(document.find(after, start), "}");
+  const std::string old_key = "{\"hz\":";
+  const std::string new_key = "{\"status\":\"measured\",\"mean_rate_hz\":";
+  std::string out;
+  out.reserve(document.size() + document.size() / 8);
+  std::size_t from = 0;
+  for (std::size_t at; (at = document.find(old_key, from)) != std::string::npos;) {
+    out.append(document, from, at - from);
+    out += new_key;
+    from = at + old_key.size();
+  }
+  out.append(document, from);
+  return out;
+}
+
 const std::string& large_session_file() {
   if (generated_session_path.empty()) {
     generated_session_path = (std::filesystem::temp_directory_path() /
                               ("quillmesh-rate-bench-" + std::to_string(::getpid()) + ".json"))
                                  .string();
     std::ofstream(generated_session_path, std::ios::binary)
-        << qm::bench::generate_session_document(33'000'000);
+        << with_measured_rates(qm::bench::generate_session_document(33'000'000));
   }
   return generated_session_path;
 }
