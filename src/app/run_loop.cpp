@@ -69,6 +69,7 @@ std::optional<tui::KeyEvent> handle_mouse(AppState& state, const tui::MouseEvent
     case Mode::form:
     case Mode::filter_entry:
     case Mode::help:
+    case Mode::rate_history:
       return std::nullopt;
   }
   return std::nullopt;
@@ -150,6 +151,7 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
   state.record_frame_size(terminal.size());
   state.now = clock();
   state.loaded_at = state.now;
+  state.rate_history.record(state.document(), state.now);
   log_messages(state);
   bool redraw = true;
   while (true) {

@@ -13,6 +13,7 @@
 #include "input/log_viewer.hpp"
 #include "input/navigation.hpp"
 #include "input/playback_seek.hpp"
+#include "input/rate_history_keys.hpp"
 #include "input/request_channel.hpp"
 #include "input/scrolling.hpp"
 #include "input/selection_movement.hpp"
@@ -280,6 +281,9 @@ bool run_command(AppState& state, Command command, const tui::KeyEvent& key) {
       break;
     case Command::refresh_task:
       send_request(state, RequestAction::refresh_task);
+      break;
+    case Command::rate_history:
+      open_rate_history(state);
       break;
   }
   return true;

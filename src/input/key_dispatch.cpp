@@ -11,6 +11,7 @@
 #include "input/filter_entry.hpp"
 #include "input/log_viewer.hpp"
 #include "input/navigation.hpp"
+#include "input/rate_history_keys.hpp"
 #include "input/reader.hpp"
 #include "input/scrolling.hpp"
 #include "model/mode.hpp"
@@ -60,6 +61,9 @@ bool mode_key(AppState& state, Mode mode, const tui::KeyEvent& key) {
         state.messages.open = false;
       }
       return true;
+    case Mode::rate_history:
+      rate_history_key(state, key);
+      return true;
     case Mode::normal:
       return handle_normal_key(state, key);
   }
@@ -81,8 +85,8 @@ bool handle_key(AppState& state, const tui::KeyEvent& key) {
   const Mode mode = active_mode(state);
   // The text entries keep the status; every other mode clears it, unless a failed reload
   // asked to keep it.
-  const bool clears_status =
-      mode == Mode::help || mode == Mode::log || mode == Mode::messages || mode == Mode::normal;
+  const bool clears_status = mode == Mode::help || mode == Mode::log || mode == Mode::messages ||
+                             mode == Mode::rate_history || mode == Mode::normal;
   if (clears_status && !state.keep_status) {
     state.status.clear();
   }

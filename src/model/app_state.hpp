@@ -14,6 +14,7 @@
 #include "model/list_order.hpp"
 #include "model/message_log.hpp"
 #include "model/outbox.hpp"
+#include "model/rate_history.hpp"
 #include "model/session_model.hpp"
 #include "model/view.hpp"
 #include "model/view_state.hpp"
@@ -85,6 +86,12 @@ struct AssistantState {
   std::optional<std::size_t> connection_choice;
 };
 
+// The rate history panel of one topic, and its cursor: how many samples back from the newest.
+struct RatePanelState {
+  std::string topic;
+  std::size_t cursor = 0;
+};
+
 // The one application state. The run loop owns it; key dispatch changes it; drawing only reads it
 // (apart from recording the size of the frame it drew).
 struct AppState {
@@ -122,6 +129,10 @@ struct AppState {
   std::optional<PendingSeek> pending_seek;
   AssistantState assistant;
   MessageLog messages;
+  // Every topic's recent rates, recorded at each load of the document, and the panel that draws
+  // one of them.
+  RateHistory rate_history;
+  std::optional<RatePanelState> rate_panel;
 
   bool filter_entry = false;
   bool help_open = false;

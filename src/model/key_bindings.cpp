@@ -28,6 +28,8 @@ constexpr std::array bindings = {
     KeyBinding{View::graph, "←/→", "pan", "", C::pan, "pans long connection lines"},
     KeyBinding{View::graph, "e", "export", "", C::export_entity,
                "exports the selected entity's evidence"},
+    KeyBinding{View::graph, "h", "", "", C::rate_history,
+               "shows the selected topic's rate over time against its declared bounds"},
 
     KeyBinding{View::topics, "Enter", "follow", "", C::follow,
                "follows the connection under the cursor"},
@@ -36,6 +38,8 @@ constexpr std::array bindings = {
     KeyBinding{View::topics, "e", "export", "", C::export_entity,
                "exports the selected entity's evidence"},
     KeyBinding{View::topics, "s", "", "", C::cycle_order, "cycles the list's order"},
+    KeyBinding{View::topics, "h", "", "", C::rate_history,
+               "shows the topic's rate over time against its declared bounds"},
 
     KeyBinding{View::nodes, "Enter", "follow", "", C::follow,
                "follows the connection under the cursor"},

@@ -61,6 +61,7 @@ enum class Command : unsigned char {
   recover_experiments,
   refresh_task,
   cycle_order,
+  rate_history,
 };
 
 // One key of the normal mode: where it works (one view, or every view when `view` is empty),

@@ -41,6 +41,10 @@ inline constexpr uint16_t print_width = 100;
 inline constexpr uint16_t print_width_min = 20;
 inline constexpr uint16_t print_width_max = 1000;
 
+// Rate samples kept per topic, one per reload: five minutes of a backend that rewrites once a
+// second.
+inline constexpr std::size_t rate_history_samples = 300;
+
 // A live document not rewritten for this long shows its age: its backend may have stopped.
 inline constexpr std::chrono::seconds stale_after{30};
 

@@ -14,10 +14,11 @@ enum class Mode : unsigned char {
   help,
   log,
   messages,
+  rate_history,
 };
 
 // The active mode. Only one is active at a time; when several are open, the first of palette,
-// assistant, form, filter entry, help, launch log and message log wins.
+// assistant, form, filter entry, help, launch log, message log and rate history wins.
 constexpr Mode active_mode(const AppState& state) {
   if (state.palette) {
     return Mode::palette;
@@ -39,6 +40,9 @@ constexpr Mode active_mode(const AppState& state) {
   }
   if (state.messages.open) {
     return Mode::messages;
+  }
+  if (state.rate_panel) {
+    return Mode::rate_history;
   }
   return Mode::normal;
 }

@@ -125,6 +125,15 @@ constexpr std::array prompt_table = {
     ModeKey<E>{"Bksp", E::erase, "", "", 0, "erases a character"},
 };
 
+using Rate = RateHistoryCommand;
+
+constexpr std::array rate_history_table = {
+    ModeKey<Rate>{"←", Rate::older, "←/→", "cursor", 0, "moves the cursor to an older sample"},
+    ModeKey<Rate>{"→", Rate::newer, {}, {}, 0, "moves the cursor to a newer sample"},
+    ModeKey<Rate>{"Esc", Rate::close, "Esc / h", "close", 0, "closes the rate history"},
+    ModeKey<Rate>{"h", Rate::close},
+};
+
 }  // namespace
 
 std::span<const ModeKey<ReaderCommand>> reader_keys() {
@@ -152,6 +161,10 @@ std::span<const ModeKey<EntryCommand>> prompt_keys() {
   return prompt_table;
 }
 
+std::span<const ModeKey<RateHistoryCommand>> rate_history_keys() {
+  return rate_history_table;
+}
+
 std::string log_legend() {
   return legend_text(log_keys(), " · ");
 }
@@ -170,6 +183,10 @@ std::string assistant_legend() {
 
 std::string prompt_legend() {
   return legend_text(prompt_keys(), "; ");
+}
+
+std::string rate_history_legend() {
+  return legend_text(rate_history_keys(), " · ");
 }
 
 }  // namespace qm

@@ -116,6 +116,9 @@ enum class AssistantCommand : unsigned char {
   raw_state,
 };
 
+// The rate history panel: a cursor over the samples, closed by Esc or the key that opened it.
+enum class RateHistoryCommand : unsigned char { older, newer, close };
+
 std::span<const ModeKey<ReaderCommand>> reader_keys();
 std::span<const ModeKey<EntryCommand>> filter_entry_keys();
 std::span<const ModeKey<LogCommand>> log_keys();
@@ -124,6 +127,7 @@ std::span<const ModeKey<PaletteCommand>> palette_keys();
 std::span<const ModeKey<EntryCommand>> form_keys();
 std::span<const ModeKey<AssistantCommand>> assistant_keys();
 std::span<const ModeKey<EntryCommand>> prompt_keys();
+std::span<const ModeKey<RateHistoryCommand>> rate_history_keys();
 
 // The legends drawn inside the panels, made from the tables.
 std::string log_legend();
@@ -131,5 +135,6 @@ std::string palette_legend();
 std::string form_legend();
 std::string assistant_legend();
 std::string prompt_legend();
+std::string rate_history_legend();
 
 }  // namespace qm

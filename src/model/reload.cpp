@@ -197,6 +197,7 @@ void apply_reload(AppState& state, std::expected<DocumentPtr, Error> loaded) {
   // while the rows are rebuilt, point into it.
   const SessionModel previous = std::exchange(state.model, std::move(*model));
   rebuild_rows(state);
+  state.rate_history.record(state.document(), state.now);
   resolve_pending_selection(state);
   const bool placeholder = keep_selection(state, noted);
   restore_connection(state, noted, placeholder);

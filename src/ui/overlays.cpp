@@ -9,14 +9,15 @@
 #include "ui/overlay_box.hpp"
 #include "ui/palette_overlay.hpp"
 #include "ui/pane_block.hpp"
+#include "ui/rate_history_overlay.hpp"
 
 namespace qm {
 
 namespace {
 
 bool any_overlay_open(const AppState& state) {
-  return state.help_open || state.log.open || state.messages.open || state.form.has_value() ||
-         state.assistant.open || state.palette.has_value();
+  return state.help_open || state.log.open || state.messages.open || state.rate_panel.has_value() ||
+         state.form.has_value() || state.assistant.open || state.palette.has_value();
 }
 
 }  // namespace
@@ -42,6 +43,9 @@ void draw_overlays(tui::Buffer& buffer, const AppState& state) {
   }
   if (state.messages.open) {
     draw_message_log(buffer, area, state.messages);
+  }
+  if (state.rate_panel) {
+    draw_rate_history(buffer, area, state);
   }
   if (state.form) {
     draw_experiment_form(buffer, form_box(area), *state.form, state.status);

@@ -9,8 +9,8 @@
 namespace qm {
 
 // Draws the open panels over the finished frame, in this order so a later one lies on top: help,
-// launch log, experiment form, assistant, command palette. While any is open, everything below
-// the header row is dimmed first.
+// launch log, message log, rate history, experiment form, assistant, command palette. While any
+// is open, everything below the header row is dimmed first.
 void draw_overlays(tui::Buffer& buffer, const AppState& state);
 
 // How the help text of `view` fills the help box drawn in the terminal's `area`.

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <vector>
 
 #include "input/navigation.hpp"
@@ -270,6 +272,45 @@ TEST(Reload, PendingSelectionWaitsForItsRow) {
   EXPECT_FALSE(state.pending_selection);
   EXPECT_EQ(state.selected, 1u);
   EXPECT_EQ(state.selected_id, "node:/late");
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST(Reload, EachLoadedDocumentAddsARateSampleAndAFailedOneNone) {
+  auto with_scan_rate = [](double rate) {
+    nlohmann::json document = document_with(nlohmann::json::array({topic("/scan")}), {});
+    document["current"]["rates"]["topics"]["/scan"] = {{"status", "measured"},
+                                                       {"mean_rate_hz", rate}};
+    return document;
+  };
+  testing::SessionOnDisk session(with_scan_rate(10));
+  AppState& state = session.state;
+  const std::chrono::steady_clock::time_point start{std::chrono::seconds(50)};
+  // Each step: what the file becomes and the clock as the reload sees it.
+  const struct {
+    std::optional<double> rate;  // none: a document that does not parse
+    int second;
+  } steps[] = {{9.0, 1}, {std::nullopt, 2}, {3.0, 3}};
+  long modified = 1001;
+  for (const auto& step : steps) {
+    if (step.rate) {
+      session.rewrite(with_scan_rate(*step.rate), modified++);
+    } else {
+      session.rewrite_text("{ not json", modified++);
+    }
+    state.now = start + std::chrono::seconds(step.second);
+    ASSERT_TRUE(session.watch.check(state));
+  }
+  const RateRing* ring = state.rate_history.ring("/scan");
+  ASSERT_NE(ring, nullptr);
+  ASSERT_EQ(ring->size(), 2u);
+  EXPECT_EQ(ring->at(0).rate_hz, 9.0f);
+  EXPECT_EQ(ring->newest().rate_hz, 3.0f);
+  EXPECT_EQ(ring->newest().time_ms - ring->at(0).time_ms, 2000u);
 }
 
 }  // namespace

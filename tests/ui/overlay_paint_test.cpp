@@ -4,6 +4,7 @@
 
 #include "model/palette_candidates.hpp"
 #include "overlay_documents.hpp"
+#include "rate_history_documents.hpp"
 #include "support/terminal_bytes.hpp"
 #include "ui/overlay_box.hpp"
 #include "ui/palette.hpp"
@@ -62,6 +63,10 @@ const Panels panel_cases[] = {
                      "", "09:14:07");
      },
      [](tui::Rect area, const AppState&) { return help_box(area); }},
+    // The cursor is on the drop below the declared minimum.
+    {"rate_history", ui_test::scan_rates_document,
+     [](AppState& s) { ui_test::open_scan_history(s, 27); },
+     [](tui::Rect area, const AppState&) { return log_box(area); }},
     // The palette lies over the help.
     {"palette_help", ui_test::frame_document,
      [](AppState& s) {
