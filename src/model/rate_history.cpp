@@ -29,14 +29,30 @@ uint32_t offset_ms(std::chrono::steady_clock::time_point epoch,
 
 }  // namespace
 
-void RateRing::push(RateSample sample) {
-  if (count_ < capacity) {
-    samples_[(start_ + count_) % capacity] = sample;
-    ++count_;
+void RateRing::keep_newest(std::size_t depth) {
+  std::rotate(samples_.begin(), samples_.begin() + start_, samples_.end());
+  start_ = 0;
+  if (samples_.size() > depth) {
+    samples_.erase(samples_.begin(), samples_.end() - static_cast<std::ptrdiff_t>(depth));
+    samples_.shrink_to_fit();
+  }
+}
+
+void RateRing::push(RateSample sample, std::size_t depth) {
+  depth = std::max<std::size_t>(depth, 1);
+  if (samples_.size() > depth || (samples_.size() < depth && start_ != 0)) {
+    keep_newest(depth);
+  }
+  if (samples_.size() < depth) {
+    // Grows by doubling, but never past the depth.
+    if (samples_.size() == samples_.capacity()) {
+      samples_.reserve(std::min(depth, std::max<std::size_t>(4, 2 * samples_.capacity())));
+    }
+    samples_.push_back(sample);
     return;
   }
   samples_[start_] = sample;
-  start_ = static_cast<uint16_t>((start_ + 1) % capacity);
+  start_ = static_cast<uint16_t>((start_ + 1) % samples_.size());
 }
 
 RateRing& RateHistory::ring_for(std::string_view topic, std::size_t position) {
@@ -66,6 +82,11 @@ void RateHistory::record(const Json& document, std::chrono::steady_clock::time_p
   if (last_order_.size() < topics->size()) {
     last_order_.resize(topics->size(), no_ring);
   }
+  // Rings made in this pass are counted before the depth is set, so the budget holds for all.
+  for (std::size_t i = 0; i < topics->size(); ++i) {
+    ring_for((*topics)[i].key, i);
+  }
+  const std::size_t depth = ring_depth();
   for (std::size_t i = 0; i < topics->size(); ++i) {
     const JsonMember& entry = (*topics)[i];
     RateRing& ring = ring_for(entry.key, i);
@@ -73,8 +94,14 @@ void RateHistory::record(const Json& document, std::chrono::steady_clock::time_p
       continue;
     }
     ring.recorded_in_ = reloads_;
-    ring.push(RateSample{time_ms, rate_of(entry.value)});
+    ring.push(RateSample{time_ms, rate_of(entry.value)}, depth);
   }
+}
+
+std::size_t RateHistory::ring_depth() const {
+  const std::size_t per_ring =
+      limits::rate_history_bytes / (std::max<std::size_t>(rings_.size(), 1) * sizeof(RateSample));
+  return std::clamp<std::size_t>(per_ring, 2, RateRing::capacity);
 }
 
 const RateRing* RateHistory::ring(std::string_view topic) const {
@@ -86,7 +113,7 @@ std::size_t RateHistory::memory_bytes() const {
   std::size_t bytes =
       rings_.capacity() * sizeof(Named) + last_order_.capacity() * sizeof(std::size_t);
   for (const auto& [name, index] : index_) {
-    bytes += sizeof(RateRing) + name.capacity() +
+    bytes += sizeof(RateRing) + rings_[index].ring->memory_bytes() + name.capacity() +
              sizeof(std::pair<const std::string, std::size_t>) + 2 * sizeof(void*);
   }
   return bytes + index_.bucket_count() * sizeof(void*);

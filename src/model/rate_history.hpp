@@ -24,24 +24,30 @@ struct RateSample {
   bool gap() const { return rate_hz != rate_hz; }
 };
 
-// The newest `limits::rate_history_samples` samples of one topic, oldest first by index.
+// The newest samples of one topic, oldest first by index: at most `depth` of them, the depth the
+// history grants each ring. The samples are allocated as they arrive, never beyond the depth.
 class RateRing {
  public:
   static constexpr std::size_t capacity = limits::rate_history_samples;
 
-  void push(RateSample sample);
-  std::size_t size() const { return count_; }
-  bool empty() const { return count_ == 0; }
+  void push(RateSample sample, std::size_t depth = capacity);
+  std::size_t size() const { return samples_.size(); }
+  bool empty() const { return samples_.empty(); }
   // The sample `index` places after the oldest kept; index < size().
-  const RateSample& at(std::size_t index) const { return samples_[(start_ + index) % capacity]; }
-  const RateSample& newest() const { return at(count_ - 1); }
+  const RateSample& at(std::size_t index) const {
+    return samples_[(start_ + index) % samples_.size()];
+  }
+  const RateSample& newest() const { return at(size() - 1); }
+  std::size_t memory_bytes() const { return samples_.capacity() * sizeof(RateSample); }
 
  private:
   friend class RateHistory;
 
-  std::array<RateSample, capacity> samples_;
+  // Keeps the newest `depth` samples, oldest first from index 0.
+  void keep_newest(std::size_t depth);
+
+  std::vector<RateSample> samples_;
   uint16_t start_ = 0;
-  uint16_t count_ = 0;
   // The reload that last added a sample, so a topic named twice in one document counts once.
   uint32_t recorded_in_ = 0;
 };
@@ -58,6 +64,9 @@ class RateHistory {
   // The time a sample's offset counts from.
   std::chrono::steady_clock::time_point epoch() const { return epoch_; }
   std::size_t topic_count() const { return rings_.size(); }
+  // The samples each ring keeps: all of `RateRing::capacity` unless so many topics share the
+  // memory budget that each must keep fewer.
+  std::size_t ring_depth() const;
   // The bytes the rings and their index hold, for the memory figures.
   std::size_t memory_bytes() const;
 

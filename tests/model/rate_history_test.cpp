@@ -55,9 +55,49 @@ TEST(RateRing, KeepsTheNewestSamplesOldestFirst) {
 
 TEST(RateRing, MemoryIsBoundedPerSample) {
   EXPECT_LE(sizeof(RateSample), 16u);
-  // The ring is its samples and a few counters, allocated once.
-  EXPECT_LE(sizeof(RateRing), RateRing::capacity * sizeof(RateSample) + 16);
   EXPECT_EQ(RateRing::capacity, 300u);
+  RateRing ring;
+  for (uint32_t i = 0; i < 3 * RateRing::capacity; ++i) {
+    ring.push(RateSample{i, 1.0F});
+    ASSERT_LE(ring.memory_bytes(), RateRing::capacity * sizeof(RateSample)) << i;
+  }
+}
+
+TEST(RateRing, AShallowerDepthKeepsTheNewestSamples) {
+  RateRing ring;
+  for (uint32_t i = 0; i < 10; ++i) {
+    ring.push(RateSample{i, 1.0F});
+  }
+  ring.push(RateSample{10, 1.0F}, 4);
+  ASSERT_EQ(ring.size(), 4u);
+  EXPECT_EQ(ring.at(0).time_ms, 7u);
+  EXPECT_EQ(ring.newest().time_ms, 10u);
+  EXPECT_LE(ring.memory_bytes(), 4 * sizeof(RateSample));
+}
+
+// So many topics that full rings would pass the budget: every ring keeps fewer samples, and all
+// samples together stay within it.
+TEST(RateHistory, ManyTopicsShareTheMemoryBudget) {
+  const std::size_t topics = limits::rate_history_bytes / (100 * sizeof(RateSample));
+  std::string text = R"({"current":{"rates":{"topics":{)";
+  for (std::size_t i = 0; i < topics; ++i) {
+    text +=
+        (i == 0 ? "" : ",") + std::string(R"("/t)") + std::to_string(i) + R"(":{"mean_rate_hz":1})";
+  }
+  text += "}}}}";
+  const DocumentPtr document = parse_document(text).value();
+  RateHistory history;
+  std::chrono::steady_clock::time_point now{};
+  for (std::size_t reload = 0; reload < RateRing::capacity; ++reload) {
+    history.record(document->root, now += std::chrono::seconds(1));
+  }
+  EXPECT_EQ(history.ring_depth(), 100u);
+  EXPECT_EQ(history.ring("/t0")->size(), 100u);
+  std::size_t sample_bytes = 0;
+  for (std::size_t i = 0; i < topics; ++i) {
+    sample_bytes += history.ring("/t" + std::to_string(i))->memory_bytes();
+  }
+  EXPECT_LE(sample_bytes, limits::rate_history_bytes);
 }
 
 TEST(RateHistory, RecordsAnEntryWithoutAUsableRateAsAGap) {
