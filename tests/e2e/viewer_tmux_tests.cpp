@@ -91,6 +91,11 @@ TEST(ViewerInTmux, WalksTheDemoWithKeysMouseAndResizes) {
   EXPECT_TRUE(tmux.wait_for_text("TF · 1/"));
   tmux.send_keys("]");
   EXPECT_TRUE(tmux.wait_for_text("Changes · 1/"));
+  // A changed topic lists the field that differs above its two entries.
+  tmux.send_keys("j j j");
+  EXPECT_TRUE(tmux.wait_for_text("Changes · 4/"));
+  EXPECT_TRUE(tmux.wait_for_text("CHANGED FIELDS")) << tmux.screen();
+  EXPECT_TRUE(tmux.wait_for_text("~ details.qos_summary.publisher_reliability[0]: reliable"));
 
   // A left click on the rail's Playback line (row 12, 0-based) switches there.
   tmux.send_text("\x1b[<0;5;13M\x1b[<0;5;13m");
