@@ -78,7 +78,7 @@ void BM_RecordRates(benchmark::State& state) {
   const qm::DocumentPtr document = loader.load(path).value();
   qm::RateHistory history;
   steady_clock::time_point now{};
-  for (std::size_t i = 0; i < qm::RateRing::capacity; ++i) {
+  for (std::size_t i = 0; i < qm::limits::rate_history_samples; ++i) {
     history.record(document->root, now += seconds(1));
   }
   for (auto _ : state) {
@@ -101,7 +101,7 @@ void BM_DrawRateHistoryPanel(benchmark::State& state) {
           .value(),
       false, true);
   steady_clock::time_point now{};
-  for (std::size_t i = 0; i < qm::RateRing::capacity; ++i) {
+  for (std::size_t i = 0; i < qm::limits::rate_history_samples; ++i) {
     const double rate = i % 37 == 0 ? 3.0 : 10.0 + std::sin(static_cast<double>(i) / 7);
     const std::string text = R"({"current":{"rates":{"topics":{"/scan":{"mean_rate_hz":)" +
                              (i % 53 == 0 ? std::string("null") : std::to_string(rate)) + "}}}}}";

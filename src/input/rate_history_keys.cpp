@@ -10,8 +10,7 @@ namespace qm {
 namespace {
 
 std::size_t kept_samples(const AppState& state) {
-  const RateRing* ring = state.rate_history.ring(state.rate_panel->topic);
-  return ring == nullptr ? 0 : ring->size();
+  return state.rate_history.samples(state.rate_panel->topic).size();
 }
 
 }  // namespace

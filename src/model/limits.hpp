@@ -44,8 +44,8 @@ inline constexpr uint16_t print_width_max = 1000;
 // Rate samples kept per topic, one per reload: five minutes of a backend that rewrites once a
 // second.
 inline constexpr std::size_t rate_history_samples = 300;
-// All rings' samples together stay within 2 % of the largest session file (32 MiB): with many
-// topics each ring keeps fewer samples, never fewer than two.
+// The whole rate history, samples and index, stays within 2 % of the largest session file
+// (32 MiB): with many topics each keeps fewer samples, never fewer than two.
 inline constexpr std::size_t rate_history_bytes = 33'554'432 / 50;
 
 // A live document not rewritten for this long shows its age: its backend may have stopped.

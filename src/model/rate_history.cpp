@@ -1,14 +1,17 @@
 #include "model/rate_history.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace qm {
 
 namespace {
 
-constexpr std::size_t no_ring = std::numeric_limits<std::size_t>::max();
+// A reload that did not name the topic: not a sample at all, unlike a gap.
+constexpr float absent = -std::numeric_limits<float>::infinity();
 
 // The entry's mean rate as a float, or NaN when it has none that a float holds.
 float rate_of(const Json& measurement) {
@@ -27,46 +30,79 @@ uint32_t offset_ms(std::chrono::steady_clock::time_point epoch,
       std::clamp<int64_t>(elapsed, 0, std::numeric_limits<uint32_t>::max()));
 }
 
+uint64_t name_hash(std::string_view name) {
+  return std::hash<std::string_view>{}(name);
+}
+
 }  // namespace
 
-void RateRing::keep_newest(std::size_t depth) {
-  std::rotate(samples_.begin(), samples_.begin() + start_, samples_.end());
-  start_ = 0;
-  if (samples_.size() > depth) {
-    samples_.erase(samples_.begin(), samples_.end() - static_cast<std::ptrdiff_t>(depth));
-    samples_.shrink_to_fit();
+uint32_t RateHistory::find(uint64_t hash) const {
+  if (slots_.empty()) {
+    return no_topic;
   }
-}
-
-void RateRing::push(RateSample sample, std::size_t depth) {
-  depth = std::max<std::size_t>(depth, 1);
-  if (samples_.size() > depth || (samples_.size() < depth && start_ != 0)) {
-    keep_newest(depth);
-  }
-  if (samples_.size() < depth) {
-    // Grows by doubling, but never past the depth.
-    if (samples_.size() == samples_.capacity()) {
-      samples_.reserve(std::min(depth, std::max<std::size_t>(4, 2 * samples_.capacity())));
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const uint32_t topic = slots_[slot];
+    if (topic == no_topic || hashes_[topic] == hash) {
+      return topic;
     }
-    samples_.push_back(sample);
-    return;
   }
-  samples_[start_] = sample;
-  start_ = static_cast<uint16_t>((start_ + 1) % samples_.size());
 }
 
-RateRing& RateHistory::ring_for(std::string_view topic, std::size_t position) {
-  std::size_t& remembered = last_order_[position];
-  if (remembered != no_ring && *rings_[remembered].name == topic) {
-    return *rings_[remembered].ring;
+void RateHistory::rebuild_slots(std::size_t slot_count) {
+  slots_.assign(slot_count, no_topic);
+  const std::size_t mask = slot_count - 1;
+  for (uint32_t topic = 0; topic < hashes_.size(); ++topic) {
+    std::size_t slot = hashes_[topic] & mask;
+    while (slots_[slot] != no_topic) {
+      slot = (slot + 1) & mask;
+    }
+    slots_[slot] = topic;
   }
-  auto found = index_.find(topic);
-  if (found == index_.end()) {
-    found = index_.emplace(std::string(topic), rings_.size()).first;
-    rings_.push_back(Named{&found->first, std::make_unique<RateRing>()});
+}
+
+uint32_t RateHistory::find_or_add(uint64_t hash) {
+  if (const uint32_t known = find(hash); known != no_topic) {
+    return known;
   }
-  remembered = found->second;
-  return *rings_[remembered].ring;
+  const auto topic = static_cast<uint32_t>(hashes_.size());
+  hashes_.push_back(hash);
+  // At most three quarters full, so a probe stays short.
+  if (4 * hashes_.size() > 3 * slots_.size()) {
+    rebuild_slots(std::bit_ceil(std::max<std::size_t>(16, 4 * hashes_.size() / 3 + 1)));
+  } else {
+    std::size_t slot = hash & (slots_.size() - 1);
+    while (slots_[slot] != no_topic) {
+      slot = (slot + 1) & (slots_.size() - 1);
+    }
+    slots_[slot] = topic;
+  }
+  return topic;
+}
+
+void RateHistory::fit_depth() {
+  const std::size_t index_bytes =
+      hashes_.capacity() * sizeof(uint64_t) + slots_.capacity() * sizeof(uint32_t);
+  const std::size_t left =
+      limits::rate_history_bytes > index_bytes ? limits::rate_history_bytes - index_bytes : 0;
+  const std::size_t per_reload = hashes_.size() * sizeof(float) + sizeof(uint32_t);
+  const std::size_t depth =
+      std::clamp<std::size_t>(left / per_reload, 2, limits::rate_history_samples);
+  const std::size_t old_topics = times_.empty() ? 0 : rates_.size() / depth_;
+  std::vector<uint32_t> times(depth, 0);
+  std::vector<float> rates(hashes_.size() * depth, absent);
+  const uint64_t kept = std::min<uint64_t>({reloads_, depth_, depth});
+  for (uint64_t reload = reloads_ - kept; reload < reloads_ && !times_.empty(); ++reload) {
+    const std::size_t from = position(reload);
+    const std::size_t to = reload % depth;
+    times[to] = times_[from];
+    for (std::size_t topic = 0; topic < old_topics; ++topic) {
+      rates[topic * depth + to] = rates_[topic * depth_ + from];
+    }
+  }
+  depth_ = depth;
+  times_ = std::move(times);
+  rates_ = std::move(rates);
 }
 
 void RateHistory::record(const Json& document, std::chrono::steady_clock::time_point now) {
@@ -77,46 +113,47 @@ void RateHistory::record(const Json& document, std::chrono::steady_clock::time_p
   if (reloads_ == 0) {
     epoch_ = now;
   }
+  std::vector<uint32_t> topic_of_entry(topics->size());
+  const std::size_t known = hashes_.size();
+  for (std::size_t i = 0; i < topics->size(); ++i) {
+    topic_of_entry[i] = find_or_add(name_hash((*topics)[i].key));
+  }
+  if (hashes_.size() != known || times_.empty()) {
+    hashes_.shrink_to_fit();
+    fit_depth();
+  }
+  const std::size_t at = position(reloads_);
+  times_[at] = offset_ms(epoch_, now);
+  for (std::size_t topic = 0; topic < hashes_.size(); ++topic) {
+    rates_[topic * depth_ + at] = absent;
+  }
+  for (std::size_t i = 0; i < topics->size(); ++i) {
+    rates_[topic_of_entry[i] * depth_ + at] = rate_of((*topics)[i].value);
+  }
   ++reloads_;
-  const uint32_t time_ms = offset_ms(epoch_, now);
-  if (last_order_.size() < topics->size()) {
-    last_order_.resize(topics->size(), no_ring);
+}
+
+RateSeries RateHistory::samples(std::string_view topic) const {
+  const uint32_t found = find(name_hash(topic));
+  if (found == no_topic) {
+    return {};
   }
-  // Rings made in this pass are counted before the depth is set, so the budget holds for all.
-  for (std::size_t i = 0; i < topics->size(); ++i) {
-    ring_for((*topics)[i].key, i);
-  }
-  const std::size_t depth = ring_depth();
-  for (std::size_t i = 0; i < topics->size(); ++i) {
-    const JsonMember& entry = (*topics)[i];
-    RateRing& ring = ring_for(entry.key, i);
-    if (ring.recorded_in_ == reloads_) {
-      continue;
+  RateSeries series;
+  const uint64_t kept = std::min<uint64_t>(reloads_, depth_);
+  series.reserve(kept);
+  for (uint64_t reload = reloads_ - kept; reload < reloads_; ++reload) {
+    const float rate = rates_[found * depth_ + position(reload)];
+    if (rate != absent) {
+      series.push_back(RateSample{times_[position(reload)], rate});
     }
-    ring.recorded_in_ = reloads_;
-    ring.push(RateSample{time_ms, rate_of(entry.value)}, depth);
   }
-}
-
-std::size_t RateHistory::ring_depth() const {
-  const std::size_t per_ring =
-      limits::rate_history_bytes / (std::max<std::size_t>(rings_.size(), 1) * sizeof(RateSample));
-  return std::clamp<std::size_t>(per_ring, 2, RateRing::capacity);
-}
-
-const RateRing* RateHistory::ring(std::string_view topic) const {
-  const auto found = index_.find(topic);
-  return found == index_.end() ? nullptr : rings_[found->second].ring.get();
+  return series;
 }
 
 std::size_t RateHistory::memory_bytes() const {
-  std::size_t bytes =
-      rings_.capacity() * sizeof(Named) + last_order_.capacity() * sizeof(std::size_t);
-  for (const auto& [name, index] : index_) {
-    bytes += sizeof(RateRing) + rings_[index].ring->memory_bytes() + name.capacity() +
-             sizeof(std::pair<const std::string, std::size_t>) + 2 * sizeof(void*);
-  }
-  return bytes + index_.bucket_count() * sizeof(void*);
+  return sizeof(*this) + hashes_.capacity() * sizeof(uint64_t) +
+         slots_.capacity() * sizeof(uint32_t) + times_.capacity() * sizeof(uint32_t) +
+         rates_.capacity() * sizeof(float);
 }
 
 }  // namespace qm

@@ -45,10 +45,10 @@ bool outside(double rate, RateBounds bounds) {
 }
 
 // The kept rates, oldest first; gaps are NaN.
-std::vector<float> rates_of(const RateRing& ring) {
-  std::vector<float> rates(ring.size());
-  for (std::size_t i = 0; i < ring.size(); ++i) {
-    rates[i] = ring.at(i).rate_hz;
+std::vector<float> rates_of(const RateSeries& series) {
+  std::vector<float> rates(series.size());
+  for (std::size_t i = 0; i < series.size(); ++i) {
+    rates[i] = series[i].rate_hz;
   }
   return rates;
 }
@@ -150,33 +150,34 @@ std::string rates_line(const RateStats& stats) {
          figure(stats.mean);
 }
 
-std::string samples_line(const RateRing& ring, const RateStats& stats) {
+std::string samples_line(const RateSeries& series, const RateStats& stats) {
   std::string line = std::to_string(stats.samples) + " samples";
   if (stats.gaps > 0) {
     line += ", " + std::to_string(stats.gaps) + (stats.gaps == 1 ? " gap" : " gaps");
   }
-  return line + " · last " + span_text(ring.newest().time_ms - ring.at(0).time_ms);
+  return line + " · last " + span_text(series.back().time_ms - series.front().time_ms);
 }
 
-std::string cursor_line(const AppState& state, const RateRing& ring, std::size_t cursor) {
-  const RateSample& sample = ring.at(ring.size() - 1 - cursor);
+std::string cursor_line(const AppState& state, const RateSeries& series, std::size_t cursor) {
+  const RateSample& sample = series[series.size() - 1 - cursor];
   const auto taken = state.rate_history.epoch() + std::chrono::milliseconds(sample.time_ms);
   const auto ago = std::chrono::duration_cast<std::chrono::milliseconds>(state.now - taken);
   return "Cursor: " + span_text(static_cast<uint64_t>(std::max<int64_t>(ago.count(), 0))) +
          " ago · " + (sample.gap() ? std::string("gap, no rate measured") : hz(sample.rate_hz)) +
-         " · sample " + std::to_string(ring.size() - cursor) + " of " + std::to_string(ring.size());
+         " · sample " + std::to_string(series.size() - cursor) + " of " +
+         std::to_string(series.size());
 }
 
 // The sentence drawn instead of a chart, if one is.
-std::optional<std::string> no_chart_text(const AppState& state, const RateRing* ring) {
+std::optional<std::string> no_chart_text(const AppState& state, const RateSeries& series) {
   if (state.baseline_shown()) {
     return "Rate history belongs to the current capture; the baseline keeps no history. b "
            "switches back to the current capture.";
   }
-  if (ring == nullptr || ring->size() < 2) {
+  if (series.size() < 2) {
     return "Rate history builds up while the viewer runs: each refresh of the session document "
            "adds one sample. " +
-           std::to_string(ring == nullptr ? 0 : ring->size()) + " of 2 samples kept so far.";
+           std::to_string(series.size()) + " of 2 samples kept so far.";
   }
   return std::nullopt;
 }
@@ -187,8 +188,8 @@ void draw_rate_history(tui::Buffer& buffer, tui::Rect area, const AppState& stat
   const RatePanelState& panel = *state.rate_panel;
   const tui::Rect box = log_box(area);
   const std::string title = " " + display_safe(panel.topic) + " · rate history ";
-  const RateRing* ring = state.rate_history.ring(panel.topic);
-  if (const std::optional<std::string> sentence = no_chart_text(state, ring)) {
+  const RateSeries series = state.rate_history.samples(panel.topic);
+  if (const std::optional<std::string> sentence = no_chart_text(state, series)) {
     draw_text_panel(buffer, box, title, *sentence + "\n\n" + rate_history_legend(),
                     DetailLines::Styling::plain, 0);
     return;
@@ -198,10 +199,10 @@ void draw_rate_history(tui::Buffer& buffer, tui::Rect area, const AppState& stat
   }
   clear_box(buffer, box);
   const tui::Rect inner = draw_panel_frame(buffer, box, title);
-  const std::vector<float> rates = rates_of(*ring);
+  const std::vector<float> rates = rates_of(series);
   const RateBounds bounds = declared_bounds(state.document(), panel.topic);
   const std::optional<RateScale> scale = rate_scale(rates, bounds);
-  const std::size_t cursor = std::min(panel.cursor, ring->size() - 1);
+  const std::size_t cursor = std::min(panel.cursor, series.size() - 1);
   std::vector<std::string> labels;
   if (scale) {
     labels = {format_fixed(scale->high, 1), format_fixed(scale->low, 1)};
@@ -216,8 +217,8 @@ void draw_rate_history(tui::Buffer& buffer, tui::Rect area, const AppState& stat
     draw_chart(buffer, chart, rates, bounds, *scale, cursor);
   }
   const RateStats stats = rate_stats(rates);
-  const std::string lines[text_rows] = {rates_line(stats), samples_line(*ring, stats),
-                                        cursor_line(state, *ring, cursor), rate_history_legend()};
+  const std::string lines[text_rows] = {rates_line(stats), samples_line(series, stats),
+                                        cursor_line(state, series, cursor), rate_history_legend()};
   for (uint16_t i = 0; i < text_rows; ++i) {
     const auto y = static_cast<uint16_t>(chart.bars.bottom() + i);
     if (y >= inner.bottom()) {

@@ -305,12 +305,11 @@ TEST(Reload, EachLoadedDocumentAddsARateSampleAndAFailedOneNone) {
     state.now = start + std::chrono::seconds(step.second);
     ASSERT_TRUE(session.watch.check(state));
   }
-  const RateRing* ring = state.rate_history.ring("/scan");
-  ASSERT_NE(ring, nullptr);
-  ASSERT_EQ(ring->size(), 2u);
-  EXPECT_EQ(ring->at(0).rate_hz, 9.0f);
-  EXPECT_EQ(ring->newest().rate_hz, 3.0f);
-  EXPECT_EQ(ring->newest().time_ms - ring->at(0).time_ms, 2000u);
+  const RateSeries series = state.rate_history.samples("/scan");
+  ASSERT_EQ(series.size(), 2u);
+  EXPECT_EQ(series.front().rate_hz, 9.0f);
+  EXPECT_EQ(series.back().rate_hz, 3.0f);
+  EXPECT_EQ(series.back().time_ms - series.front().time_ms, 2000u);
 }
 
 }  // namespace

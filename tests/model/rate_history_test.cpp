@@ -18,86 +18,105 @@ using std::chrono::seconds;
 using std::chrono::steady_clock;
 
 // The kept rates, oldest first, gaps as none.
-std::vector<std::optional<double>> kept(const RateRing& ring) {
+std::vector<std::optional<double>> kept(const RateSeries& series) {
   std::vector<std::optional<double>> rates;
-  for (std::size_t i = 0; i < ring.size(); ++i) {
-    rates.push_back(ring.at(i).gap() ? std::nullopt : std::optional<double>(ring.at(i).rate_hz));
+  for (const RateSample& sample : series) {
+    rates.push_back(sample.gap() ? std::nullopt : std::optional<double>(sample.rate_hz));
   }
   return rates;
 }
 
-TEST(RateRing, KeepsTheNewestSamplesOldestFirst) {
-  const struct {
-    std::size_t pushed;
-    std::size_t size;
-    uint32_t oldest;
-  } cases[] = {
-      {1, 1, 0},
-      {RateRing::capacity - 1, RateRing::capacity - 1, 0},
-      {RateRing::capacity, RateRing::capacity, 0},
-      {RateRing::capacity + 1, RateRing::capacity, 1},  // the first wrap drops the oldest only
-      {3 * RateRing::capacity + 7, RateRing::capacity, 2 * RateRing::capacity + 7},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.pushed);
-    RateRing ring;
-    for (uint32_t i = 0; i < c.pushed; ++i) {
-      ring.push(RateSample{i, static_cast<float>(i)});
-    }
-    ASSERT_EQ(ring.size(), c.size);
-    EXPECT_EQ(ring.at(0).time_ms, c.oldest);
-    EXPECT_EQ(ring.newest().time_ms, c.pushed - 1);
-    for (std::size_t i = 1; i < ring.size(); ++i) {
-      EXPECT_EQ(ring.at(i).time_ms, ring.at(i - 1).time_ms + 1) << i;
-    }
-  }
-}
-
-TEST(RateRing, MemoryIsBoundedPerSample) {
-  EXPECT_LE(sizeof(RateSample), 16u);
-  EXPECT_EQ(RateRing::capacity, 300u);
-  RateRing ring;
-  for (uint32_t i = 0; i < 3 * RateRing::capacity; ++i) {
-    ring.push(RateSample{i, 1.0F});
-    ASSERT_LE(ring.memory_bytes(), RateRing::capacity * sizeof(RateSample)) << i;
-  }
-}
-
-TEST(RateRing, AShallowerDepthKeepsTheNewestSamples) {
-  RateRing ring;
-  for (uint32_t i = 0; i < 10; ++i) {
-    ring.push(RateSample{i, 1.0F});
-  }
-  ring.push(RateSample{10, 1.0F}, 4);
-  ASSERT_EQ(ring.size(), 4u);
-  EXPECT_EQ(ring.at(0).time_ms, 7u);
-  EXPECT_EQ(ring.newest().time_ms, 10u);
-  EXPECT_LE(ring.memory_bytes(), 4 * sizeof(RateSample));
-}
-
-// So many topics that full rings would pass the budget: every ring keeps fewer samples, and all
-// samples together stay within it.
-TEST(RateHistory, ManyTopicsShareTheMemoryBudget) {
-  const std::size_t topics = limits::rate_history_bytes / (100 * sizeof(RateSample));
+// A document measuring `count` topics "/t0", "/t1", ... (and "/scan" at `scan_rate` when given).
+DocumentPtr many_topics(std::size_t count, std::optional<double> scan_rate = std::nullopt) {
   std::string text = R"({"current":{"rates":{"topics":{)";
-  for (std::size_t i = 0; i < topics; ++i) {
+  if (scan_rate) {
+    text += R"("/scan":{"mean_rate_hz":)" + std::to_string(*scan_rate) + "},";
+  }
+  for (std::size_t i = 0; i < count; ++i) {
     text +=
         (i == 0 ? "" : ",") + std::string(R"("/t)") + std::to_string(i) + R"(":{"mean_rate_hz":1})";
   }
-  text += "}}}}";
-  const DocumentPtr document = parse_document(text).value();
+  return parse_document(text + "}}}}").value();
+}
+
+TEST(RateHistory, KeepsTheNewestSamplesOldestFirst) {
+  const std::size_t depth = limits::rate_history_samples;
+  const struct {
+    std::size_t reloads;
+    std::size_t size;
+    uint32_t oldest_second;
+  } cases[] = {
+      {1, 1, 0},
+      {depth - 1, depth - 1, 0},
+      {depth, depth, 0},
+      {depth + 1, depth, 1},  // the first wrap drops the oldest only
+      {3 * depth + 7, depth, 2 * depth + 7},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reloads);
+    std::vector<std::optional<double>> rates(c.reloads);
+    for (std::size_t i = 0; i < c.reloads; ++i) {
+      rates[i] = static_cast<double>(i % 1000);
+    }
+    RateHistory history;
+    testing::record_series(history, "/scan", rates);
+    const RateSeries series = history.samples("/scan");
+    ASSERT_EQ(series.size(), c.size);
+    EXPECT_EQ(series.front().time_ms, c.oldest_second * 1000);
+    EXPECT_EQ(series.back().time_ms, (c.reloads - 1) * 1000);
+    for (std::size_t i = 1; i < series.size(); ++i) {
+      EXPECT_EQ(series[i].time_ms, series[i - 1].time_ms + 1000) << i;
+      EXPECT_EQ(series[i].rate_hz, static_cast<float>((series[i].time_ms / 1000) % 1000)) << i;
+    }
+  }
+}
+
+// However many topics the documents measure, the whole history, index included, stays within
+// the budget once every ring is full; each topic keeps fewer samples, never fewer than two.
+TEST(RateHistory, ManyTopicsShareTheMemoryBudget) {
+  EXPECT_LE(sizeof(RateSample), 16u);
+  const struct {
+    std::size_t topics;
+    std::size_t depth;  // 0: fewer than all, at least two
+  } cases[] = {{1, limits::rate_history_samples},
+               {250, limits::rate_history_samples},
+               {2'000, 0},
+               {21'000, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.topics);
+    const DocumentPtr document = many_topics(c.topics);
+    RateHistory history;
+    std::chrono::steady_clock::time_point now{};
+    for (std::size_t reload = 0; reload <= limits::rate_history_samples; ++reload) {
+      history.record(document->root, now += std::chrono::seconds(1));
+    }
+    if (c.depth != 0) {
+      EXPECT_EQ(history.ring_depth(), c.depth);
+    } else {
+      EXPECT_LT(history.ring_depth(), limits::rate_history_samples);
+      EXPECT_GE(history.ring_depth(), 2u);
+    }
+    EXPECT_EQ(history.samples("/t0").size(), history.ring_depth());
+    EXPECT_LE(history.memory_bytes(), limits::rate_history_bytes);
+  }
+}
+
+// When new topics make every ring shallower, each topic keeps its newest samples.
+TEST(RateHistory, AShallowerDepthKeepsTheNewestSamples) {
   RateHistory history;
-  std::chrono::steady_clock::time_point now{};
-  for (std::size_t reload = 0; reload < RateRing::capacity; ++reload) {
-    history.record(document->root, now += std::chrono::seconds(1));
-  }
-  EXPECT_EQ(history.ring_depth(), 100u);
-  EXPECT_EQ(history.ring("/t0")->size(), 100u);
-  std::size_t sample_bytes = 0;
-  for (std::size_t i = 0; i < topics; ++i) {
-    sample_bytes += history.ring("/t" + std::to_string(i))->memory_bytes();
-  }
-  EXPECT_LE(sample_bytes, limits::rate_history_bytes);
+  const std::vector<std::optional<double>> rates = {1, 2, 3, std::nullopt, 5, 6, 7, 8, 9, 10};
+  testing::record_series(history, "/scan", rates);
+  history.record(many_topics(20'000, 11.0)->root,
+                 std::chrono::steady_clock::time_point{seconds(rates.size())});
+  const std::size_t depth = history.ring_depth();
+  ASSERT_LT(depth, rates.size());
+  const RateSeries series = history.samples("/scan");
+  ASSERT_EQ(series.size(), depth);
+  EXPECT_EQ(series.back().time_ms, rates.size() * 1000);
+  EXPECT_EQ(series.back().rate_hz, 11.0f);
+  EXPECT_EQ(series.front().time_ms, (rates.size() + 1 - depth) * 1000);
+  // A topic new to the history has only the reload that named it.
+  EXPECT_EQ(kept(history.samples("/t7")), (std::vector<std::optional<double>>{1.0}));
 }
 
 TEST(RateHistory, RecordsAnEntryWithoutAUsableRateAsAGap) {
@@ -125,10 +144,9 @@ TEST(RateHistory, RecordsAnEntryWithoutAUsableRateAsAGap) {
     ASSERT_TRUE(document);
     RateHistory history;
     history.record((*document)->root, steady_clock::time_point{});
-    const RateRing* ring = history.ring("/scan");
-    ASSERT_NE(ring, nullptr);
-    ASSERT_EQ(ring->size(), 1u);
-    EXPECT_EQ(kept(*ring).front(), c.rate);
+    const RateSeries series = history.samples("/scan");
+    ASSERT_EQ(series.size(), 1u);
+    EXPECT_EQ(kept(series).front(), c.rate);
   }
 }
 
@@ -147,15 +165,16 @@ TEST(RateHistory, KeepsTheRingOfATopicThatLeftTheDocument) {
     history.record(document->root, start + seconds(i));
   }
   ASSERT_EQ(history.topic_count(), 3u);
-  EXPECT_EQ(kept(*history.ring("/scan")), (std::vector<std::optional<double>>{10.0, std::nullopt}));
-  EXPECT_EQ(kept(*history.ring("/odom")),
+  EXPECT_EQ(kept(history.samples("/scan")),
+            (std::vector<std::optional<double>>{10.0, std::nullopt}));
+  EXPECT_EQ(kept(history.samples("/odom")),
             (std::vector<std::optional<double>>{50.0, 49.0, 51.0, 50.0}));
-  EXPECT_EQ(kept(*history.ring("/imu")), (std::vector<std::optional<double>>{200.0}));
-  EXPECT_EQ(history.ring("/tf"), nullptr);
+  EXPECT_EQ(kept(history.samples("/imu")), (std::vector<std::optional<double>>{200.0}));
+  EXPECT_TRUE(history.samples("/tf").empty());
   // Times count from the first recording.
   EXPECT_EQ(history.epoch(), start);
-  EXPECT_EQ(history.ring("/imu")->newest().time_ms, 3000u);
-  EXPECT_EQ(history.ring("/scan")->newest().time_ms, 1000u);
+  EXPECT_EQ(history.samples("/imu").back().time_ms, 3000u);
+  EXPECT_EQ(history.samples("/scan").back().time_ms, 1000u);
 }
 
 TEST(RateHistory, ATopicNamedTwiceInOneDocumentGetsOneSample) {
@@ -165,7 +184,7 @@ TEST(RateHistory, ATopicNamedTwiceInOneDocumentGetsOneSample) {
   RateHistory history;
   history.record((*document)->root, steady_clock::time_point{});
   history.record((*document)->root, steady_clock::time_point{seconds(1)});
-  EXPECT_EQ(history.ring("/scan")->size(), 2u);
+  EXPECT_EQ(history.samples("/scan").size(), 2u);
 }
 
 TEST(RateHistory, ADocumentWithoutRatesRecordsNothing) {
