@@ -1,5 +1,5 @@
 // Recording every topic's rate on a reload of the generated 32 MiB document beside the reload
-// itself, the memory the rings take once full, and drawing the rate history panel.
+// itself, the memory the history takes once full, and drawing the rate history panel.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -71,7 +71,7 @@ void BM_Reload(benchmark::State& state) {
 }
 BENCHMARK(BM_Reload)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Recording alone, on rings already full, as after five minutes of a live backend.
+// Recording alone, on a history already full, as after five minutes of a live backend.
 void BM_RecordRates(benchmark::State& state) {
   const std::string path = large_session_file();
   qm::SessionLoader loader;
@@ -86,8 +86,8 @@ void BM_RecordRates(benchmark::State& state) {
   }
   const auto bytes = static_cast<double>(std::filesystem::file_size(path));
   state.counters["topics"] = static_cast<double>(history.topic_count());
-  state.counters["ring_MiB"] = static_cast<double>(history.memory_bytes()) / (1 << 20);
-  state.counters["ring_share_of_document"] = static_cast<double>(history.memory_bytes()) / bytes;
+  state.counters["history_MiB"] = static_cast<double>(history.memory_bytes()) / (1 << 20);
+  state.counters["history_share_of_document"] = static_cast<double>(history.memory_bytes()) / bytes;
 }
 BENCHMARK(BM_RecordRates)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
