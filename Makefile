@@ -7,7 +7,7 @@ SOAK_CSV ?= $(BUILD)/soak.csv
 # ctest runs this many tests at once; the end-to-end tests hold a resource lock.
 TEST_JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build demo-build test demo check-screen bench-build bench sanitize fuzz package soak clean
+.PHONY: deps configure build demo-build test demo check-screen bench-build bench sanitize fuzz package soak timing clean
 
 deps:
 	scripts/install-deps
@@ -48,6 +48,12 @@ soak: configure
 	cmake --build $(BUILD) --target quillmesh-terminal quillmesh-soak
 	$(BUILD)/quillmesh-soak --viewer $(BUILD)/quillmesh-terminal --minutes $(SOAK_MINUTES) \
 	  --csv $(SOAK_CSV)
+
+# The viewer at a pseudo-terminal on a generated 31 MiB document: a rename to the redrawn
+# header, a filter keystroke and one-row moves (key to first byte), peak memory after ten reloads.
+timing: configure
+	cmake --build $(BUILD) --target quillmesh-terminal quillmesh-timing
+	$(BUILD)/quillmesh-timing --viewer $(BUILD)/quillmesh-terminal
 
 # The Debian package of the programs, in $(BUILD).
 package: build

@@ -113,8 +113,11 @@ EventOutcome handle_event(AppState& state, const tui::Event& event) {
 }
 
 bool SessionWatch::check(AppState& state) {
+  // Several notices since the last look make one reload.
+  const bool rewritten = notice.drain() == FileNotice::rewritten;
   const std::optional<ModificationTime> now = modification_time(path);
-  const bool changed = now ? (!reference || *now != *reference) : reference.has_value();
+  const bool changed =
+      rewritten || (now ? (!reference || *now != *reference) : reference.has_value());
   if (!changed) {
     return false;
   }
@@ -161,7 +164,8 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
       }
       redraw = false;
     }
-    auto event = terminal.wait_event(state.log.end_follow ? page_poll_interval : poll_interval);
+    auto event = terminal.wait_event(state.log.end_follow ? page_poll_interval : poll_interval,
+                                     watch.wake_descriptor());
     if (!event) {
       return std::unexpected(event.error());
     }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/folder_notice.hpp"
 #include "app/request_writer.hpp"
 #include "app/session_file.hpp"
 #include "base/error.hpp"
@@ -24,9 +25,10 @@ class LoopTerminal {
  public:
   virtual ~LoopTerminal() = default;
   virtual std::expected<void, Error> draw(const AppState& state) = 0;
-  // The next event, or none when `timeout` passed without one.
+  // The next event, or none when `timeout` passed without one or `wake_descriptor` (-1 for
+  // none) became readable first.
   virtual std::expected<std::optional<tui::Event>, Error> wait_event(
-      std::chrono::milliseconds timeout) = 0;
+      std::chrono::milliseconds timeout, int wake_descriptor) = 0;
   // Sets the terminal up again after the process was stopped and continued; the next frame is
   // drawn whole.
   virtual std::expected<void, Error> resume() = 0;
@@ -56,11 +58,17 @@ EventOutcome handle_event(AppState& state, const tui::Event& event);
 void deliver_outbox(AppState& state, RequestWriter* requests, LoopTerminal& terminal);
 
 // Watches the session file: a modification time different from the reference, or one that cannot
-// be read while the reference is known, is a change.
+// be read while the reference is known, is a change; so is a notice that the file was rewritten
+// or replaced. The notices only end the loop's wait early: without them the wait's timeout
+// polls.
 struct SessionWatch {
   std::string path;
   std::optional<ModificationTime> reference;
   SessionLoader loader;
+  FolderNotice notice;
+
+  // What ends the loop's wait when the file's folder changes; -1 when nothing does.
+  int wake_descriptor() const { return notice.descriptor(); }
 
   // Reloads the document into the state when the file changed, noting the state's clock as its
   // load time when it loaded, and lets End in the launch log go on; true when the file changed.
@@ -71,11 +79,12 @@ struct SessionWatch {
 // The viewer's clock; tests pass their own.
 using LoopClock = std::function<std::chrono::steady_clock::time_point()>;
 
-// Records the terminal's size, then draws, waits up to 200 ms for an event (40 ms while End in
-// the launch log awaits a page), handles it, delivers the outbox, checks the session file and
-// delivers what the reload queued, until the user quits or drawing, waiting or resuming
-// fails. A ContinuedEvent resumes the terminal and redraws; so does a change of the document's
-// age as the header shows it. The document in the state counts as loaded when the loop starts.
+// Records the terminal's size, then draws, waits up to 200 ms for an event or a notice of the
+// session file (40 ms while End in the launch log awaits a page), handles it, delivers the outbox,
+// checks the session file and delivers what the reload queued, until the user quits or drawing,
+// waiting or resuming fails. A ContinuedEvent resumes the terminal and redraws; so does a change of
+// the document's age as the header shows it. The document in the state counts as loaded when the
+// loop starts.
 std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, SessionWatch& watch,
                                     RequestWriter* requests,
                                     const LoopClock& clock = std::chrono::steady_clock::now);

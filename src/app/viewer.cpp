@@ -32,13 +32,13 @@ class SessionTerminal final : public LoopTerminal {
     return {};
   }
 
-  std::expected<std::optional<tui::Event>, Error> wait_event(
-      std::chrono::milliseconds timeout) override {
-    auto ready = session_.events.poll(timeout);
-    if (!ready) {
-      return std::unexpected(Error::os(ready.error()));
+  std::expected<std::optional<tui::Event>, Error> wait_event(std::chrono::milliseconds timeout,
+                                                             int wake_descriptor) override {
+    auto woken = session_.events.wait(timeout, wake_descriptor);
+    if (!woken) {
+      return std::unexpected(Error::os(woken.error()));
     }
-    if (!*ready) {
+    if (*woken != tui::EventSource::Wakeup::event) {
       return std::optional<tui::Event>();
     }
     auto event = session_.events.read();
@@ -82,7 +82,9 @@ std::expected<int, Error> run_viewer(ViewerStart start) {
   if (!session) {
     return std::unexpected(std::move(session.error()));
   }
-  SessionWatch watch{std::move(start.session_path), start.modified, std::move(start.loader)};
+  SessionWatch watch{std::move(start.session_path), start.modified, std::move(start.loader), {}};
+  // Where the file system gives no notices, the loop's timeout polls the file.
+  watch.notice = FolderNotice::watch(watch.path);
   std::expected<void, Error> outcome;
   {
     SessionTerminal terminal(*session);

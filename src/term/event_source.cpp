@@ -166,30 +166,45 @@ std::expected<void, std::error_code> EventSource::take_wakeups() {
 }
 
 std::expected<bool, std::error_code> EventSource::poll(std::chrono::milliseconds timeout) {
+  const auto woken = wait(timeout, -1);
+  if (!woken) {
+    return std::unexpected(woken.error());
+  }
+  return *woken == Wakeup::event;
+}
+
+std::expected<EventSource::Wakeup, std::error_code> EventSource::wait(
+    std::chrono::milliseconds timeout, int other_fd) {
   if (!ready_.empty()) {
     // A continue found now still goes ahead of the events waiting.
     if (auto taken = take_wakeups(); !taken) {
       return std::unexpected(taken.error());
     }
-    return true;
+    return Wakeup::event;
   }
   const Clock::time_point deadline = Clock::now() + timeout;
   bool polled = false;
+  bool other_ready = false;
   while (true) {
     const Clock::time_point now = Clock::now();
     if (auto event = decoder_.next(now)) {
       ready_.push_back(std::move(*event));
-      return true;
+      return Wakeup::event;
+    }
+    if (other_ready) {
+      return Wakeup::other;
     }
     if (polled && now >= deadline) {
-      return false;
+      return Wakeup::timeout;
     }
     Clock::duration wait = std::max(deadline - now, Clock::duration::zero());
     if (const auto resolved = decoder_.time_until_resolved(now)) {
       wait = std::min(wait, *resolved);
     }
     const auto milliseconds = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
-    std::array<pollfd, 2> watched{pollfd{fd_, POLLIN, 0}, pollfd{wake_read_, POLLIN, 0}};
+    // poll() skips a negative descriptor.
+    std::array<pollfd, 3> watched{pollfd{fd_, POLLIN, 0}, pollfd{wake_read_, POLLIN, 0},
+                                  pollfd{other_fd, POLLIN, 0}};
     const int ready_count = ::poll(watched.data(), watched.size(),
                                    static_cast<int>(std::min<long long>(milliseconds, INT_MAX)));
     polled = true;
@@ -213,8 +228,10 @@ std::expected<bool, std::error_code> EventSource::poll(std::chrono::milliseconds
       return std::unexpected(std::make_error_code(std::errc::bad_file_descriptor));
     }
     if (!ready_.empty()) {
-      return true;
+      return Wakeup::event;
     }
+    // Bytes just read from the terminal are decoded first.
+    other_ready = (watched[2].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) != 0;
   }
 }
 

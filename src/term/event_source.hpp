@@ -29,9 +29,15 @@ class EventSource {
   EventSource& operator=(const EventSource&) = delete;
   ~EventSource();
 
+  // What ended a wait.
+  enum class Wakeup { event, other, timeout };
+
   // Waits up to `timeout` for an event; true when one is ready for `read`. Fails when polling
   // or reading the terminal fails, or the terminal has hung up.
   std::expected<bool, std::error_code> poll(std::chrono::milliseconds timeout);
+  // As `poll`, and also ends the wait when `other_fd` (a descriptor the caller owns and reads;
+  // -1 for none) is readable or broken. An event ready goes first.
+  std::expected<Wakeup, std::error_code> wait(std::chrono::milliseconds timeout, int other_fd);
   // The next event: one that `poll` found, or else the next to arrive, however long that takes.
   std::expected<Event, std::error_code> read();
 

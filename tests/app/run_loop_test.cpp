@@ -27,7 +27,8 @@ class ScriptedTerminal : public LoopTerminal {
     drawn_statuses.push_back(state.status);
     return {};
   }
-  std::expected<std::optional<tui::Event>, Error> wait_event(std::chrono::milliseconds) override {
+  std::expected<std::optional<tui::Event>, Error> wait_event(std::chrono::milliseconds,
+                                                             int) override {
     ++waits;
     if (script_.empty()) {
       return std::optional<tui::Event>(testing::key(U'q'));

@@ -27,7 +27,8 @@ class IdleTerminal : public LoopTerminal {
     drawn_ages.push_back(stale_age_text(state).value_or(""));
     return {};
   }
-  std::expected<std::optional<tui::Event>, Error> wait_event(std::chrono::milliseconds) override {
+  std::expected<std::optional<tui::Event>, Error> wait_event(std::chrono::milliseconds,
+                                                             int) override {
     ++waited_;
     before_wait_(waited_);
     if (waited_ > waits_) {

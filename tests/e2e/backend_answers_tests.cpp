@@ -61,6 +61,9 @@ class FakeBackend {
         changed = answer(document, json::parse(line)) || changed;
       }
       if (changed) {
+        // As long as a real backend takes, so the request's own message is seen before the
+        // answer: the viewer reloads as soon as the file is renamed.
+        std::this_thread::sleep_for(300ms);
         testing::replace_file(session_, document.dump());
       }
     }

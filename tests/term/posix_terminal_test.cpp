@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -235,6 +236,35 @@ TEST(EventSource, ReadsKeysResolvesEscapeAndReportsResizesAndHangUps) {
   struct sigaction after {};
   ::sigaction(SIGWINCH, nullptr, &after);
   EXPECT_EQ(after.sa_handler, before.sa_handler);
+}
+
+TEST(EventSource, AnotherDescriptorEndsTheWaitAfterAnyEventReady) {
+  PseudoTerminal pty;
+  ::termios raw = pty.settings();
+  ::cfmakeraw(&raw);
+  ASSERT_EQ(::tcsetattr(pty.slave(), TCSANOW, &raw), 0);
+  auto source = EventSource::open(pty.slave());
+  ASSERT_TRUE(source);
+  Pipe other;
+  using Wakeup = EventSource::Wakeup;
+
+  EXPECT_EQ(source->wait(0ms, other.reader()), Wakeup::timeout);
+  ASSERT_EQ(::write(other.writer(), "x", 1), 1);
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(source->wait(2s, other.reader()), Wakeup::other);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, 1s);
+  // Nothing read from it: the caller drains it, so it still ends the next wait.
+  EXPECT_EQ(source->wait(2s, other.reader()), Wakeup::other);
+  EXPECT_EQ(source->wait(0ms, -1), Wakeup::timeout) << "no other descriptor, nothing to wake";
+
+  pty.write("q");
+  pollfd typed{pty.slave(), POLLIN, 0};
+  ASSERT_EQ(::poll(&typed, 1, 2000), 1);
+  EXPECT_EQ(source->wait(2s, other.reader()), Wakeup::event) << "the key goes first";
+  EXPECT_EQ(source->read(), Event(key(U'q')));
+  char byte = 0;
+  ASSERT_EQ(::read(other.reader(), &byte, 1), 1);
+  EXPECT_EQ(source->wait(0ms, other.reader()), Wakeup::timeout);
 }
 
 TEST(EventSource, AContinueGoesAheadOfWaitingEventsAndBringsTheSizeThen) {

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "clocked_document.hpp"
 #include "session_generator.hpp"
 #include "soak_input.hpp"
 #include "soak_judgement.hpp"
@@ -24,12 +25,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
+using qm::soak::ClockedDocument;
 using qm::soak::Sample;
+using qm::soak::shown_rename;
 
-constexpr std::size_t document_bytes = 31 * 1024 * 1024;
-constexpr std::string_view updated_key = R"("updated_at":")";
-// The clock's place in the header, "updated HH:MM:SS".
-constexpr std::string_view clock_label = "updated ";
 constexpr auto rename_period = 1s;
 // A rename is missed when the header shows neither it nor a later one when the next-but-one
 // rename is due.
@@ -66,54 +65,6 @@ std::optional<Options> parse_options(int argc, char** argv) {
   return options;
 }
 
-// The clock text of rename `index`: seconds after midnight, so each one in a day differs.
-std::string clock_of(std::size_t index) {
-  return fmt::format("{:02}:{:02}:{:02}", index / 3600 % 24, index / 60 % 60, index % 60);
-}
-
-// The highest rename whose clock the header shows, if any.
-std::optional<std::size_t> shown_rename(const std::string& top_row) {
-  const std::size_t at = top_row.find(clock_label);
-  if (at == std::string::npos || top_row.size() < at + clock_label.size() + 8) {
-    return std::nullopt;
-  }
-  const std::string_view clock = std::string_view(top_row).substr(at + clock_label.size(), 8);
-  const auto digits = [&](std::size_t offset) -> std::optional<std::size_t> {
-    if (clock[offset] < '0' || clock[offset] > '9' || clock[offset + 1] < '0' ||
-        clock[offset + 1] > '9') {
-      return std::nullopt;
-    }
-    return static_cast<std::size_t>((clock[offset] - '0') * 10 + (clock[offset + 1] - '0'));
-  };
-  const auto hours = digits(0);
-  const auto minutes = digits(3);
-  const auto seconds = digits(6);
-  if (!hours || !minutes || !seconds) {
-    return std::nullopt;
-  }
-  return *hours * 3600 + *minutes * 60 + *seconds;
-}
-
-// A generated document whose update time sits at a known place, rewritten for each rename.
-struct Document {
-  std::string text;
-  std::size_t clock_at = 0;
-
-  explicit Document(std::uint64_t seed)
-      : text(qm::bench::generate_session_document(document_bytes, seed)) {
-    clock_at = text.find(updated_key) + updated_key.size() + 11;
-  }
-  void write(const std::filesystem::path& path, std::size_t index) {
-    text.replace(clock_at, 8, clock_of(index));
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!out.flush()) {
-      std::fprintf(stderr, "soak: cannot write %s\n", path.c_str());
-      std::exit(2);
-    }
-  }
-};
-
 double since_ms(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::milli>(to - from).count();
 }
@@ -128,7 +79,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::fprintf(stderr, "soak: generating two documents of 31 MiB\n");
-  std::vector<Document> documents;
+  std::vector<ClockedDocument> documents;
   documents.emplace_back(options->seed);
   documents.emplace_back(options->seed + 1);
 

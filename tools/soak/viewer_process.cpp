@@ -63,6 +63,7 @@ bool ViewerProcess::read(std::chrono::milliseconds timeout) {
     if (got > 0) {
       const std::string_view bytes(buffer, static_cast<std::size_t>(got));
       screen_.feed(bytes);
+      received_ += bytes.size();
       tail_.append(bytes);
       if (tail_.size() > 2 * tail_bytes) {
         tail_.erase(0, tail_.size() - tail_bytes);
@@ -107,15 +108,28 @@ std::optional<int> ViewerProcess::wait_exit(std::chrono::seconds limit) {
   return std::nullopt;
 }
 
-long ViewerProcess::resident_kib() const {
-  std::ifstream status(fmt::format("/proc/{}/status", pid_));
+namespace {
+
+// A "Name:  N kB" line of the process's status, in KiB; 0 when missing.
+long status_kib(pid_t pid, std::string_view field) {
+  std::ifstream status(fmt::format("/proc/{}/status", pid));
   std::string line;
   while (std::getline(status, line)) {
-    if (line.starts_with("VmRSS:")) {
-      return std::strtol(line.c_str() + 6, nullptr, 10);
+    if (line.starts_with(field) && line.size() > field.size() && line[field.size()] == ':') {
+      return std::strtol(line.c_str() + field.size() + 1, nullptr, 10);
     }
   }
   return 0;
+}
+
+}  // namespace
+
+long ViewerProcess::resident_kib() const {
+  return status_kib(pid_, "VmRSS");
+}
+
+long ViewerProcess::peak_resident_kib() const {
+  return status_kib(pid_, "VmHWM");
 }
 
 long ViewerProcess::open_descriptors() const {

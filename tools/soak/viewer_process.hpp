@@ -24,6 +24,8 @@ class ViewerProcess {
   const HeaderScreen& screen() const { return screen_; }
   // The last few KiB the viewer wrote.
   const std::string& tail() const { return tail_; }
+  // How many bytes the viewer wrote so far.
+  std::size_t received() const { return received_; }
 
   // Reads what arrives within `timeout`; false once the terminal's other side is gone.
   bool read(std::chrono::milliseconds timeout);
@@ -36,6 +38,8 @@ class ViewerProcess {
 
   // The viewer's resident memory in KiB and its open descriptors now.
   long resident_kib() const;
+  // The viewer's peak resident memory so far in KiB.
+  long peak_resident_kib() const;
   long open_descriptors() const;
 
  private:
@@ -44,6 +48,7 @@ class ViewerProcess {
   bool running_ = true;
   HeaderScreen screen_;
   std::string tail_;
+  std::size_t received_ = 0;
 };
 
 }  // namespace qm::soak
