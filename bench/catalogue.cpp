@@ -201,6 +201,7 @@ void row_moves(benchmark::State& state, qm::View view, bool kept) {
     draw();
   }
   state.counters["rows"] = static_cast<double>(app.rows.size());
+  state.counters["pages_built"] = static_cast<double>(memo.builds());
   state.counters["bytes_per_frame"] = benchmark::Counter(
       static_cast<double>(screen.bytes) / static_cast<double>(state.iterations() + 1));
 }
