@@ -147,7 +147,7 @@ const std::string& large_session_file() {
 }
 
 // The generated document with a few findings besides, so that Health lists problems under its
-// summary row.
+// summary row, and its rates under `topics`, where the summary lists them.
 qm::DocumentPtr fleet_document() {
   static const qm::DocumentPtr document = [] {
     std::string text = qm::bench::generate_session_document(33'000'000);
@@ -159,6 +159,11 @@ qm::DocumentPtr fleet_document() {
     }
     problems += "]},";
     text.insert(1, problems);
+    // The rates as the backend writes them for the summary to list: under `topics`.
+    const std::size_t rates = text.find(R"("rates":{)");
+    const std::size_t tf = text.find(R"(},"tf":{)", rates);
+    text.insert(tf, "}");
+    text.insert(rates + 9, R"("window_s":5,"topics":{)");
     return qm::parse_document(text).value();
   }();
   return document;
