@@ -62,6 +62,12 @@ KeptPage& DetailMemo::page(const AppState& state) {
       return kept;
     }
   }
+  // Pages of a document that is gone are never shown again; their texts go with it.
+  for (KeptPage& kept : pages_) {
+    if (kept.used_ != 0 && kept.key_.document.expired()) {
+      kept = KeptPage();
+    }
+  }
   // The page used longest ago makes room.
   KeptPage& oldest =
       *std::min_element(pages_.begin(), pages_.end(),

@@ -110,6 +110,17 @@ TEST(DetailMemo, TheLeastRecentlyUsedPageMakesRoom) {
   EXPECT_EQ(memo.builds(), limits::detail_pages_kept + 2);
 }
 
+TEST(DetailMemo, AReloadOfTheSameTextBuildsThePageAgain) {
+  AppState state = state_for(frame_document(), View::health);
+  DetailMemo memo;
+  memo.page(state);
+  const std::weak_ptr<const Document> first = state.model.document;
+  reload_with(state, frame_document());
+  ASSERT_TRUE(first.expired());
+  EXPECT_EQ(memo.page(state).page().text, detail_page(state).text);
+  EXPECT_EQ(memo.builds(), 2U);
+}
+
 TEST(DetailMemo, TheExtentFollowsTheWidthAndWrapping) {
   const AppState state = state_for(frame_document(), View::health);
   DetailMemo memo;
