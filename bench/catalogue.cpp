@@ -1,5 +1,5 @@
-// Building the session model and the rows of every view, a filter keystroke and a whole reload,
-// each up to the frame drawn after it.
+// Building the session model and the rows of every view, a filter keystroke, one-row moves and a
+// whole reload, each up to the frame drawn after it.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -17,9 +17,11 @@
 #include "input/navigation.hpp"
 #include "model/initial_state.hpp"
 #include "model/reload.hpp"
+#include "model/row_selection.hpp"
 #include "model/view_rows.hpp"
 #include "session_generator.hpp"
 #include "tui/terminal.hpp"
+#include "ui/detail_memo.hpp"
 #include "ui/frame.hpp"
 
 namespace {
@@ -143,6 +145,91 @@ const std::string& large_session_file() {
   }
   return generated_session_path;
 }
+
+// The generated document with a few findings besides, so that Health lists problems under its
+// summary row, and its rates under `topics`, where the summary lists them.
+qm::DocumentPtr fleet_document() {
+  static const qm::DocumentPtr document = [] {
+    std::string text = qm::bench::generate_session_document(33'000'000);
+    std::string problems = R"("problems":{"status":"partial","findings":[)";
+    for (int i = 0; i < 12; ++i) {
+      problems += (i > 0 ? "," : "");
+      problems += R"({"id":"problem:qos:)" + std::to_string(i) + R"(","severity":")" +
+                  (i % 3 == 0 ? "error" : "warning") + R"(","title":"QoS incompatible"})";
+    }
+    problems += "]},";
+    text.insert(1, problems);
+    // The rates as the backend writes them for the summary to list: under `topics`.
+    const std::size_t rates = text.find(R"("rates":{)");
+    const std::size_t tf = text.find(R"(},"tf":{)", rates);
+    text.insert(tf, "}");
+    text.insert(rates + 9, R"("window_s":5,"topics":{)");
+    return qm::parse_document(text).value();
+  }();
+  return document;
+}
+
+tui::KeyEvent arrow_key(tui::KeyCode code) {
+  tui::KeyEvent key;
+  key.code = code;
+  return key;
+}
+
+// One row down and back up in turn, from the key to the bytes of the redrawn frame, on the
+// fleet document at 200×60: in Health between the summary row and the first problem, in Topics
+// between two topics in the middle of the list. `kept` draws through the viewer's memo of
+// detail pages; without it every frame builds its page, as before the memo.
+void row_moves(benchmark::State& state, qm::View view, bool kept) {
+  qm::AppState app = qm::build_initial_state(fleet_document(), false, true);
+  qm::reset_to_view(app, view);
+  if (view != qm::View::health) {
+    app.selected = app.rows.size() / 2;
+    qm::sync_selection(app);
+  }
+  CountingTerminal screen;
+  qm::DetailMemo memo;
+  const auto draw = [&] {
+    const auto drawn = screen.terminal->draw([&](tui::Frame& frame) {
+      if (kept) {
+        qm::draw_frame(frame, app, memo);
+      } else {
+        qm::draw_frame(frame, app);
+      }
+    });
+    benchmark::DoNotOptimize(drawn);
+  };
+  draw();
+  bool down = true;
+  for (auto _ : state) {
+    qm::handle_key(app, arrow_key(down ? tui::KeyCode::down : tui::KeyCode::up));
+    down = !down;
+    draw();
+  }
+  state.counters["rows"] = static_cast<double>(app.rows.size());
+  state.counters["pages_built"] = static_cast<double>(memo.builds());
+  state.counters["bytes_per_frame"] = benchmark::Counter(
+      static_cast<double>(screen.bytes) / static_cast<double>(state.iterations() + 1));
+}
+
+void BM_HealthRowMoveToFrame(benchmark::State& state) {
+  row_moves(state, qm::View::health, true);
+}
+BENCHMARK(BM_HealthRowMoveToFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_HealthRowMoveToFramePageBuiltEachFrame(benchmark::State& state) {
+  row_moves(state, qm::View::health, false);
+}
+BENCHMARK(BM_HealthRowMoveToFramePageBuiltEachFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_TopicsRowMoveToFrame(benchmark::State& state) {
+  row_moves(state, qm::View::topics, true);
+}
+BENCHMARK(BM_TopicsRowMoveToFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_TopicsRowMoveToFramePageBuiltEachFrame(benchmark::State& state) {
+  row_moves(state, qm::View::topics, false);
+}
+BENCHMARK(BM_TopicsRowMoveToFramePageBuiltEachFrame)->Unit(benchmark::kMicrosecond);
 
 // The work of a reload in the viewer after the poll noticed the change: load a 32 MiB document
 // with the viewer's kept loader, replace the model and rows keeping the selection, and draw the

@@ -9,6 +9,7 @@
 #include "model/app_state.hpp"
 #include "model/view_rows.hpp"
 #include "tui/terminal.hpp"
+#include "ui/detail_memo.hpp"
 #include "ui/frame.hpp"
 #include "views/health_summary.hpp"
 
@@ -254,12 +255,20 @@ Fixture& fixture(std::size_t rates) {
   return rates > 0 ? with_rates : without_rates;
 }
 
-// Whole frames, each drawn and sent in full.
-void whole_frames(benchmark::State& state, Fixture& f) {
+// Whole frames, each drawn and sent in full, through the viewer's memo of detail pages (`kept`)
+// or building the page for each frame.
+void whole_frames(benchmark::State& state, Fixture& f, bool kept = true) {
   f.bytes = 0;
+  qm::DetailMemo memo;
   for (auto _ : state) {
     f.terminal->invalidate();
-    const auto drawn = f.terminal->draw([&](tui::Frame& frame) { qm::draw_frame(frame, f.state); });
+    const auto drawn = f.terminal->draw([&](tui::Frame& frame) {
+      if (kept) {
+        qm::draw_frame(frame, f.state, memo);
+      } else {
+        qm::draw_frame(frame, f.state);
+      }
+    });
     benchmark::DoNotOptimize(drawn);
   }
   state.counters["bytes_per_frame"] =
@@ -268,6 +277,11 @@ void whole_frames(benchmark::State& state, Fixture& f) {
 
 void BM_HealthFrame(benchmark::State& state) {
   whole_frames(state, fixture(rate_count));
+}
+
+// The same, building the page for every frame.
+void BM_HealthFramePageBuiltEachFrame(benchmark::State& state) {
+  whole_frames(state, fixture(rate_count), false);
 }
 
 // The same document without rates, for the share of the frame the rate list takes.
@@ -309,6 +323,7 @@ void BM_HealthSummaryText(benchmark::State& state) {
 
 BENCHMARK(BM_HealthSummaryText)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HealthFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HealthFramePageBuiltEachFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HealthFrameEmptyRates)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TopicFrameThousandConnections)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TopicFrameNoConnections)->Unit(benchmark::kMicrosecond);

@@ -25,7 +25,8 @@ class SessionTerminal final : public LoopTerminal {
     // A frame goes out whole: a signal that restores the terminal waits for its end, so the
     // restore never lands inside the frame's sequences and no rest of a frame follows it.
     const tui::HeldSignalsBlocked blocked;
-    auto drawn = session_.terminal.draw([&](tui::Frame& frame) { draw_frame(frame, state); });
+    auto drawn =
+        session_.terminal.draw([&](tui::Frame& frame) { draw_frame(frame, state, pages_); });
     if (!drawn) {
       return std::unexpected(Error::os(drawn.error()));
     }
@@ -63,6 +64,8 @@ class SessionTerminal final : public LoopTerminal {
 
  private:
   TerminalSession& session_;
+  // The detail pages drawn lately, so a frame whose page is unchanged does not build it again.
+  DetailMemo pages_;
 };
 
 }  // namespace

@@ -36,6 +36,10 @@ inline constexpr uint16_t detail_page_step = 12;
 inline constexpr uint16_t assistant_scroll_step = 8;
 inline constexpr uint16_t wheel_step = 3;
 
+// Detail pages kept built: enough that moving between a few rows (a summary and a problem, and
+// back) finds each page already made.
+inline constexpr std::size_t detail_pages_kept = 6;
+
 // The columns of a printed view: the default, and the narrowest and widest a user may ask for.
 inline constexpr uint16_t print_width = 100;
 inline constexpr uint16_t print_width_min = 20;

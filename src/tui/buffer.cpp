@@ -42,7 +42,7 @@ void Buffer::put_cluster(uint16_t x, uint16_t y, std::string_view cluster, int w
     at(column, y).blank();
   }
   Cell& cell = at(x, y);
-  cell.symbol.assign(cluster);
+  cell.set_symbol(cluster);
   cell.apply(style);
   for (int i = 1; i < width; ++i) {
     Cell& continuation = at(static_cast<uint16_t>(x + i), y);
@@ -126,9 +126,13 @@ uint16_t Buffer::set_line(uint16_t x, uint16_t y, const Line& line, uint16_t max
 
 void Buffer::set_style(Rect area, const Style& style) {
   const Rect clipped = area.intersection(area_);
+  if (clipped.empty()) {
+    return;
+  }
   for (uint16_t y = clipped.y; y < clipped.bottom(); ++y) {
-    for (uint16_t x = clipped.x; x < clipped.right(); ++x) {
-      at(x, y).apply(style);
+    Cell* const first = &at(clipped.x, y);
+    for (Cell* cell = first; cell != first + clipped.width; ++cell) {
+      cell->apply(style);
     }
   }
 }

@@ -22,9 +22,23 @@ struct Cell {
   bool operator==(const Cell&) const = default;
 
   bool is_continuation() const { return symbol.empty(); }
-  void reset() { *this = Cell{}; }
+  // Keeps the symbol's storage: every frame resets every cell.
+  void reset() {
+    set_symbol(" ");
+    fg = Color{};
+    bg = Color{};
+    modifiers = Modifiers{};
+  }
   // Makes the cell a blank, keeping its colours.
-  void blank() { symbol.assign(1, ' '); }
+  void blank() { set_symbol(" "); }
+  // One byte in place of one byte, the common case, is stored without going through assign.
+  void set_symbol(std::string_view cluster) {
+    if (cluster.size() == 1 && symbol.size() == 1) {
+      symbol[0] = cluster[0];
+    } else {
+      symbol.assign(cluster);
+    }
+  }
   void apply(const Style& style) {
     if (style.fg)
       fg = *style.fg;

@@ -24,6 +24,27 @@ std::vector<std::string> border_notes(const AppState& state, const ScrollExtent&
   return notes;
 }
 
+template <typename Measure>
+void draw_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state, const DetailPage& page,
+               Measure measure) {
+  if (pane.width == 0 || pane.height == 0) {
+    return;
+  }
+  const bool focused = state.detail_focus || !view_has_list(state.view);
+  const tui::Block block = pane_block(page.title, focused);
+  block.render(pane, buffer);
+
+  const tui::Rect inner = block.inner(pane);
+  if (inner.empty()) {
+    return;
+  }
+  const ScrollExtent extent = measure(inner);
+  // A stored offset beyond the text (after a reload shortened it, or a resize) shows its end.
+  const uint16_t scroll = extent.clamp(state.detail_scroll);
+  draw_border_notes(buffer, pane, border_notes(state, extent), focused);
+  draw_detail_text(buffer, inner, state, page.text, scroll);
+}
+
 }  // namespace
 
 DetailLines::Styling detail_styling(const AppState& state) {
@@ -36,22 +57,14 @@ DetailLines::Styling detail_styling(const AppState& state) {
 
 void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state,
                       const DetailPage& page) {
-  if (pane.width == 0 || pane.height == 0) {
-    return;
-  }
-  const bool focused = state.detail_focus || !view_has_list(state.view);
-  const tui::Block block = pane_block(page.title, focused);
-  block.render(pane, buffer);
+  draw_pane(buffer, pane, state, page, [&](tui::Rect inner) {
+    return text_extent(page.text, inner, detail_wrapping(state.view));
+  });
+}
 
-  const tui::Rect inner = block.inner(pane);
-  if (inner.empty()) {
-    return;
-  }
-  const ScrollExtent extent = text_extent(page.text, inner, detail_wrapping(state.view));
-  // A stored offset beyond the text (after a reload shortened it, or a resize) shows its end.
-  const uint16_t scroll = extent.clamp(state.detail_scroll);
-  draw_border_notes(buffer, pane, border_notes(state, extent), focused);
-  draw_detail_text(buffer, inner, state, page.text, scroll);
+void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state, KeptPage& kept) {
+  draw_pane(buffer, pane, state, kept.page(),
+            [&](tui::Rect inner) { return kept.extent(inner, detail_wrapping(state.view)); });
 }
 
 void draw_detail_text(tui::Buffer& buffer, tui::Rect area, const AppState& state,

@@ -7,6 +7,7 @@
 #include "tui/buffer.hpp"
 #include "tui/geometry.hpp"
 #include "ui/detail_lines.hpp"
+#include "ui/detail_memo.hpp"
 #include "views/detail_page.hpp"
 
 namespace qm {
@@ -22,6 +23,9 @@ DetailLines::Styling detail_styling(const AppState& state);
 // in view. Only the lines in view are styled.
 void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state,
                       const DetailPage& page);
+
+// The same with a kept page, whose extent is measured once per width.
+void draw_detail_pane(tui::Buffer& buffer, tui::Rect pane, const AppState& state, KeptPage& kept);
 
 // Draws the lines of a detail text into `area` as the pane draws them inside its borders:
 // styled by shape (plain for raw evidence), wrapped at the area's width (cut and panned in the

@@ -18,7 +18,8 @@ namespace qm {
 
 namespace {
 
-void compose(tui::Buffer& buffer, const AppState& state, const DetailPage& page) {
+template <typename DrawDetail>
+void compose(tui::Buffer& buffer, const AppState& state, DrawDetail draw_detail) {
   const tui::Rect area = buffer.area();
   buffer.set_style(area, tui::fg(palette::text_base).with_bg(palette::bg_base));
   const FrameLayout layout = compute_frame_layout(area, state.view, state.detail_focus);
@@ -33,7 +34,7 @@ void compose(tui::Buffer& buffer, const AppState& state, const DetailPage& page)
   if (layout.list) {
     draw_list_pane(buffer, *layout.list, state, !layout.rail.has_value());
   }
-  draw_detail_pane(buffer, layout.detail, state, page);
+  draw_detail(layout.detail);
   buffer.set_line(layout.status.x, layout.status.y, status_line(state, layout.status.width),
                   layout.status.width);
   buffer.set_style(layout.footer, tui::bg(palette::bg_bar));
@@ -50,13 +51,22 @@ void compose(tui::Buffer& buffer, const AppState& state, const DetailPage& page)
 }  // namespace
 
 void draw_frame(tui::Frame& frame, const AppState& state) {
-  compose(frame.buffer(), state, detail_page(state));
+  tui::Buffer& buffer = frame.buffer();
+  const DetailPage page = detail_page(state);
+  compose(buffer, state, [&](tui::Rect pane) { draw_detail_pane(buffer, pane, state, page); });
+}
+
+void draw_frame(tui::Frame& frame, const AppState& state, DetailMemo& memo) {
+  tui::Buffer& buffer = frame.buffer();
+  KeptPage& kept = memo.page(state);
+  compose(buffer, state, [&](tui::Rect pane) { draw_detail_pane(buffer, pane, state, kept); });
 }
 
 void draw_frame(tui::Frame& frame, const AppState& state, std::string_view detail) {
+  tui::Buffer& buffer = frame.buffer();
   DetailPage page = detail_page(state);
   page.text = detail;
-  compose(frame.buffer(), state, page);
+  compose(buffer, state, [&](tui::Rect pane) { draw_detail_pane(buffer, pane, state, page); });
 }
 
 }  // namespace qm
