@@ -359,10 +359,11 @@ class IndexWalk {
     }
     const std::size_t first = item_top_;
     for (;;) {
-      if (!value(depth, items_[item_top_])) {
+      // The slot is taken before the value is read: nested containers stack above it.
+      const std::size_t slot = item_top_++;
+      if (!value(depth, items_[slot])) {
         return false;
       }
-      ++item_top_;
       const char next = text_[index_[position_++]];
       if (next == ']') {
         break;
@@ -392,7 +393,7 @@ class IndexWalk {
     const std::size_t first = member_top_;
     for (;;) {
       const char* key = text_ + index_[position_];
-      JsonMember& member = members_[member_top_];
+      JsonMember& member = members_[member_top_++];
       if (*key != '"' || !string(key, member.key) || text_[index_[position_ + 1]] != ':') {
         return false;
       }
@@ -400,7 +401,6 @@ class IndexWalk {
       if (!value(depth, member.value)) {
         return false;
       }
-      ++member_top_;
       const char next = text_[index_[position_++]];
       if (next == '}') {
         break;
