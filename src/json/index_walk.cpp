@@ -371,8 +371,9 @@ class IndexWalk {
       if (next != ',') {
         return false;
       }
+      // Within the loop, so that one huge container gives its index back as it goes.
+      release_walked();
     }
-    release_walked();
     const std::size_t size = item_top_ - first;
     Json* items = arena_.allocate_values(size);
     move_out(items_ + first, size, items);
@@ -408,8 +409,9 @@ class IndexWalk {
       if (next != ',') {
         return false;
       }
+      // Within the loop, so that one huge container gives its index back as it goes.
+      release_walked();
     }
-    release_walked();
     const std::size_t size = member_top_ - first;
     JsonMember* members = arena_.allocate_members(size);
     move_out(members_ + first, size, members);
