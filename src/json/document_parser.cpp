@@ -12,15 +12,15 @@
 #include <vector>
 
 #include "base/unicode.hpp"
+#include "json/index_walk.hpp"
 
 namespace qm {
 
 namespace {
 
-constexpr std::size_t padding = simdjson::SIMDJSON_PADDING;
+static_assert(ReadBuffer::padding >= simdjson::SIMDJSON_PADDING);
 constexpr std::string_view recursion_message = "recursion limit exceeded";
 constexpr std::size_t page = 4096;
-constexpr std::size_t huge_page = std::size_t{2} << 20;
 // Buffers at least this large are advised as huge pages.
 constexpr std::size_t huge_page_worthy = std::size_t{4} << 20;
 
@@ -48,144 +48,11 @@ void advise_huge_pages(const void* start, std::size_t size) {
   }
 }
 
-// --- Building the tree from the fast parser's result -------------------------------------------
-
 // Gives pages back to the kernel. The mapping stays, so the next document that needs them gets
 // fresh zeroed pages.
 void release_pages(const void* start, std::size_t size) {
   advise_whole_pages(start, size, MADV_DONTNEED);
 }
-
-// Walks the parser's tape (one 64-bit word per value, a type letter in the top byte; containers
-// know the index after their end and their size, strings point into the string buffer) and
-// builds the tree in one pass. What it has walked is never read again, so it gives the tape's
-// pages back as it goes: a document of tiny values never holds the whole tape and the whole
-// tree at once.
-class TapeWalk {
- public:
-  TapeWalk(const simdjson::dom::document& parsed, JsonArena& arena)
-      : tape_(parsed.tape.get()), strings_(parsed.string_buf.get()), arena_(arena) {}
-
-  Json root() {
-    position_ = 1;
-    return value();
-  }
-
- private:
-  static constexpr std::uint64_t payload_mask = 0x00FF'FFFF'FFFF'FFFFu;
-  static constexpr std::uint32_t saturated_count = 0xFF'FFFFu;
-  static constexpr std::size_t release_step = std::size_t{4} << 20;
-
-  char type_at(std::size_t index) const { return static_cast<char>(tape_[index] >> 56); }
-  std::uint64_t payload_at(std::size_t index) const { return tape_[index] & payload_mask; }
-
-  // The index after the value at `index`.
-  std::size_t after(std::size_t index) const {
-    switch (type_at(index)) {
-      case '[':
-      case '{':
-        return static_cast<std::uint32_t>(payload_at(index));
-      case 'l':
-      case 'u':
-      case 'd':
-        return index + 2;
-      default:
-        return index + 1;
-    }
-  }
-
-  // How many values a container holds (members of an object count once).
-  std::size_t count_at(std::size_t index) const {
-    const auto count = static_cast<std::uint32_t>(payload_at(index) >> 32) & saturated_count;
-    if (count < saturated_count) {
-      return count;
-    }
-    const bool object = type_at(index) == '{';
-    const std::size_t end = after(index) - 1;
-    std::size_t counted = 0;
-    for (std::size_t child = index + 1; child < end; ++counted) {
-      child = after(object ? child + 1 : child);
-    }
-    return counted;
-  }
-
-  std::string_view text_at(std::size_t index) const {
-    const std::uint8_t* start = strings_ + payload_at(index);
-    std::uint32_t length = 0;
-    std::memcpy(&length, start, sizeof length);
-    return {reinterpret_cast<const char*>(start + sizeof length), length};
-  }
-
-  void release_walked() {
-    const std::size_t walked = position_ * sizeof(std::uint64_t);
-    if (walked - released_ >= release_step) {
-      release_pages(reinterpret_cast<const std::byte*>(tape_) + released_, walked - released_);
-      released_ = walked / page * page;
-    }
-  }
-
-  Json value() {
-    const std::size_t index = position_;
-    switch (type_at(index)) {
-      case '[': {
-        // Read before the children are walked, which may release this word.
-        const std::size_t end = after(index);
-        const std::size_t size = count_at(index);
-        Json* items = arena_.allocate_values(size);
-        ++position_;
-        for (std::size_t i = 0; i < size; ++i) {
-          items[i] = value();
-        }
-        position_ = end;
-        release_walked();
-        return JsonArena::array_of({items, size});
-      }
-      case '{': {
-        const std::size_t end = after(index);
-        const std::size_t size = count_at(index);
-        JsonMember* members = arena_.allocate_members(size);
-        ++position_;
-        for (std::size_t i = 0; i < size; ++i) {
-          members[i].key = arena_.copy_text(text_at(position_++));
-          members[i].value = value();
-        }
-        position_ = end;
-        release_walked();
-        return JsonArena::object_of({members, sort_members({members, size})});
-      }
-      case '"':
-        ++position_;
-        return arena_.string(text_at(index));
-      case 'l':
-        position_ += 2;
-        return Json::from_integer(static_cast<std::int64_t>(tape_[index + 1]));
-      case 'u':
-        position_ += 2;
-        return Json::from_unsigned(tape_[index + 1]);
-      case 'd': {
-        double number = 0;
-        std::memcpy(&number, &tape_[index + 1], sizeof number);
-        position_ += 2;
-        return Json::from_double(number);
-      }
-      case 't':
-        ++position_;
-        return Json::from_bool(true);
-      case 'f':
-        ++position_;
-        return Json::from_bool(false);
-      default:
-        ++position_;
-        return Json();
-    }
-  }
-
-  const std::uint64_t* tape_;
-  const std::uint8_t* strings_;
-  JsonArena& arena_;
-  std::size_t position_ = 0;
-  std::size_t released_ = 0;
-};
 
 // Builds the tree from the careful parser's events, for the rare document the fast parser cannot
 // hold (an integer beyond 64 bits). Containers collect their children on one shared stack.
@@ -418,69 +285,71 @@ std::expected<DocumentPtr, Error> parse_refused_document(std::string_view text) 
 
 }  // namespace
 
-// --- Read buffer ---------------------------------------------------------------------------------
-
-ReadBuffer::~ReadBuffer() {
-  if (data_ != nullptr) {
-    ::munmap(data_, mapped_);
-  }
-}
-
-void ReadBuffer::reserve(std::size_t capacity) {
-  if (capacity <= capacity_ && data_ != nullptr) {
-    return;
-  }
-  const std::size_t mapped =
-      round_up(capacity + padding, capacity >= huge_page_worthy ? huge_page : page);
-  void* start = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (start == MAP_FAILED) {
-    throw std::bad_alloc();
-  }
-  advise_huge_pages(start, mapped);
-  if (data_ != nullptr) {
-    std::memcpy(start, data_, size_);
-    ::munmap(data_, mapped_);
-  }
-  data_ = static_cast<char*>(start);
-  mapped_ = mapped;
-  capacity_ = mapped - padding;
-}
-
-void ReadBuffer::set_size(std::size_t size) {
-  size_ = size;
-  std::memset(data_ + size_, 0, padding);
-}
-
 // --- Loader --------------------------------------------------------------------------------------
 
 struct DocumentParser::Parts {
   simdjson::dom::parser parser;
   ReadBuffer buffer;
+  ChildStack children;
 
-  // Grows the parser for `size` bytes with some room, so that a document growing a little on
-  // every rewrite does not make the parser allocate again each time.
+  // Grows the parser's index for `size` bytes with some room, so that a document growing a
+  // little on every rewrite does not make it allocate again each time.
   bool fit_parser(std::size_t size) {
-    if (parser.capacity() >= size && parser.doc.capacity() >= size && parser.capacity() > 0) {
+    if (parser.capacity() >= size && parser.capacity() > 0) {
       return true;
     }
     const std::size_t capacity = std::max<std::size_t>(64, size + size / 4);
-    if (parser.allocate(capacity, json_depth_limit) != simdjson::SUCCESS ||
-        parser.doc.allocate(capacity) != simdjson::SUCCESS) {
+    if (parser.allocate(capacity, json_depth_limit) != simdjson::SUCCESS) {
       return false;
     }
-    advise_huge_pages(parser.doc.tape.get(), round_up(capacity + 3, 64) * sizeof(std::uint64_t));
-    advise_huge_pages(parser.doc.string_buf.get(), 5 * capacity / 3);
     advise_huge_pages(parser.implementation->structural_indexes.get(),
                       (capacity + 2) * sizeof(std::uint32_t));
     return true;
   }
 
-  void release_after_parse(std::size_t size) {
-    release_pages(buffer.data(), size);
-    release_pages(parser.implementation->structural_indexes.get(),
-                  parser.implementation->n_structural_indexes * sizeof(std::uint32_t));
-  }
+  std::expected<DocumentPtr, Error> parse();
 };
+
+// Finds the structural characters with the fast parser's first stage, then builds the tree
+// straight from them: no intermediate tape is written, and strings without escapes stay in the
+// text, which the document takes over.
+std::expected<DocumentPtr, Error> DocumentParser::Parts::parse() {
+  const std::string_view text = buffer.text();
+  // A raw NUL byte is never valid JSON, and the walk takes one for the end of the text.
+  if (text.empty() || std::memchr(text.data(), '\0', text.size()) != nullptr) {
+    return parse_refused_document(text);
+  }
+  if (!fit_parser(text.size())) {
+    return out_of_memory();
+  }
+  auto& stage = *parser.implementation;
+  const simdjson::error_code found =
+      stage.stage1(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
+                   simdjson::stage1_mode::regular);
+  if (found == simdjson::MEMALLOC) {
+    return out_of_memory();
+  }
+  if (found != simdjson::SUCCESS) {
+    return parse_refused_document(text);
+  }
+  const std::size_t count = stage.n_structural_indexes;
+  std::uint32_t* index = stage.structural_indexes.get();
+  // The walk reads up to two positions past the last, which must point at the zeroed padding.
+  index[count] = index[count + 1] = static_cast<std::uint32_t>(text.size());
+  children.reserve(most_items(count), most_members(count));
+  auto document = std::make_shared<Document>();
+  document->arena = JsonArena(container_bytes(count));
+  const std::optional<Json> root =
+      build_from_structurals(text.data(), index, count, document->arena, children);
+  release_pages(index, count * sizeof(std::uint32_t));
+  children.trim();
+  if (!root) {
+    return parse_refused_document(text);
+  }
+  document->root = *root;
+  document->text = std::move(buffer);
+  return document;
+}
 
 DocumentParser::DocumentParser() : parts_(std::make_unique<Parts>()) {}
 DocumentParser::DocumentParser(DocumentParser&&) noexcept = default;
@@ -492,31 +361,7 @@ ReadBuffer& DocumentParser::buffer() {
 }
 
 std::expected<DocumentPtr, Error> DocumentParser::parse_buffer() try {
-  const std::string_view text = parts_->buffer.text();
-  // A raw NUL byte is never valid JSON, yet the fast parser lets one pass after a number.
-  if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
-    return parse_refused_document(text);
-  }
-  if (!parts_->fit_parser(text.size())) {
-    return out_of_memory();
-  }
-  const simdjson::simdjson_result<simdjson::dom::element> parsed =
-      parts_->parser.parse(text.data(), text.size(), false);
-  if (parsed.error() == simdjson::MEMALLOC) {
-    return out_of_memory();
-  }
-  if (parsed.error() != simdjson::SUCCESS) {
-    return parse_refused_document(text);
-  }
-  // The text and the parser's index of it are not needed any more: give their memory back before
-  // the tree takes its own.
-  parts_->release_after_parse(text.size());
-  // Most of a document is strings and small values; its arena starts at about the size of the
-  // text, and grows only for documents made of many tiny values.
-  auto document =
-      std::make_shared<Document>(Document{JsonArena(text.size() + text.size() / 2), Json()});
-  document->root = TapeWalk(parts_->parser.doc, document->arena).root();
-  return document;
+  return parts_->parse();
 } catch (const std::bad_alloc&) {
   return out_of_memory();
 }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "json/read_buffer.hpp"
+
 namespace qm {
 
 struct JsonMember;
@@ -145,10 +147,12 @@ std::size_t sort_members(std::span<JsonMember> members);
 // A deep copy of `value` into `arena`.
 Json copy_json(const Json& value, JsonArena& arena);
 
-// A document: its root value and the arena that holds every part of it.
+// A document: its root value, the arena that holds its containers and the text its strings
+// without escapes point into.
 struct Document {
   JsonArena arena;
   Json root;
+  ReadBuffer text;
 };
 using DocumentPtr = std::shared_ptr<const Document>;
 
