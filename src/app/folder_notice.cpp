@@ -19,7 +19,9 @@ namespace {
 // a link made under the name is found by the poll.
 constexpr std::uint32_t watched_changes = IN_MOVED_TO | IN_CLOSE_WRITE | IN_DELETE | IN_MOVED_FROM |
                                           IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
-constexpr std::uint32_t rewrites = IN_MOVED_TO | IN_CLOSE_WRITE;
+// A rename over the file gives it a new inode, which the modification-time check sees, so only a
+// write in place, which may have been caught halfway, forces a reload.
+constexpr std::uint32_t rewrites = IN_CLOSE_WRITE;
 // The folder itself went away or moved: the name may now mean another file.
 constexpr std::uint32_t folder_changes = IN_DELETE_SELF | IN_MOVE_SELF;
 

@@ -10,7 +10,7 @@ enum class FileNotice {
   none,
   // Its name changed hands or its metadata changed: worth a look at its modification time.
   touched,
-  // A writer closed it, or another file was renamed over it: its content is whole and new.
+  // A writer closed it: its content is whole and may be new even at the same modification time.
   rewritten,
 };
 

@@ -57,10 +57,10 @@ EventOutcome handle_event(AppState& state, const tui::Event& event);
 // clipboard text on the terminal's clipboard. The outbox is empty after it.
 void deliver_outbox(AppState& state, RequestWriter* requests, LoopTerminal& terminal);
 
-// Watches the session file: a modification time different from the reference, or one that cannot
-// be read while the reference is known, is a change; so is a notice that the file was rewritten
-// or replaced. The notices only end the loop's wait early: without them the wait's timeout
-// polls.
+// Watches the session file: a modification time or file different from the reference, or one
+// that cannot be read while the reference is known, is a change; so is a notice that a writer
+// closed the file. Otherwise the notices only end the loop's wait early, so a notice read after
+// its change was already loaded loads nothing twice; without them the wait's timeout polls.
 struct SessionWatch {
   std::string path;
   std::optional<ModificationTime> reference;

@@ -141,7 +141,9 @@ std::optional<ModificationTime> modification_time(const std::string& path) {
     return std::nullopt;
   }
   return ModificationTime{static_cast<std::int64_t>(metadata.st_mtim.tv_sec),
-                          static_cast<std::int64_t>(metadata.st_mtim.tv_nsec)};
+                          static_cast<std::int64_t>(metadata.st_mtim.tv_nsec),
+                          static_cast<std::uint64_t>(metadata.st_ino),
+                          static_cast<std::int64_t>(metadata.st_size)};
 }
 
 }  // namespace qm

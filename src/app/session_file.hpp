@@ -53,9 +53,13 @@ std::expected<DocumentPtr, Error> load_session(const std::string& path);
 std::expected<void, Error> check_schema(const Json& document);
 
 // A file's last modification time, to the nanosecond.
+// What tells one version of the session file from the next: its modification time, and which
+// file the name holds, so another file renamed over it is a change even at the same time.
 struct ModificationTime {
   std::int64_t seconds = 0;
   std::int64_t nanoseconds = 0;
+  std::uint64_t inode = 0;
+  std::int64_t size = 0;
 
   auto operator<=>(const ModificationTime&) const = default;
 };

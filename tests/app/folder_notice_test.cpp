@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                      std::filesystem::rename(dir.file("session.json.new"),
                                              dir.file("session.json"));
                    },
-                   FileNotice::rewritten},
+                   FileNotice::touched},
         NoticeCase{"WrittenInPlace",
                    [](const TempDir& dir) { write_file(dir.file("session.json"), "[]"); },
                    FileNotice::rewritten},
@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                        std::filesystem::rename(dir.file("next"), dir.file("session.json"));
                      }
                    },
-                   FileNotice::rewritten},
+                   FileNotice::touched},
         NoticeCase{"Deleted",
                    [](const TempDir& dir) { std::filesystem::remove(dir.file("session.json")); },
                    FileNotice::touched},
