@@ -115,6 +115,10 @@ TEST(LiveDemo, EveryRequestIsAnsweredOnScreenAndQuitEndsBoth) {
   tmux.send_keys("A");
   ASSERT_TRUE(tmux.wait_for_text("Prompt · no send before approval"));
   EXPECT_TRUE(answered(tmux, "y Escape", "once; the disclosure was sent"));
+  // A key typed right after Escape would arrive as Alt and the key: wait for the panel to close.
+  ASSERT_TRUE(tmux.wait_for([](const std::string& s) {
+    return s.find("Prompt · no send before approval") == std::string::npos;
+  })) << tmux.screen();
 
   tmux.send_keys("L");
   EXPECT_TRUE(tmux.wait_for_text("     1  ")) << tmux.screen();
