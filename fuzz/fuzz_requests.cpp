@@ -94,7 +94,7 @@ void send_as_viewer(std::string_view text, qm::demo::Backend& backend,
   const auto parsed = qm::parse_document(members.dump());
   qm::RequestPayload payload;
   for (const qm::JsonMember& member : (*parsed)->root.object()) {
-    payload.value(member.key, member.value);
+    payload.value(member.key(), member.value);
   }
   if (!qm::send_request(state, *action, payload)) {
     return;

@@ -83,7 +83,11 @@ std::expected<DocumentPtr, Error> SessionLoader::parse(std::string_view text) {
   return parser_.parse(text);
 }
 
-std::expected<DocumentPtr, Error> SessionLoader::load(const std::string& path) try {
+namespace {
+
+// Reads the session file at `path` into `buffer`, refusing anything but a regular file under the
+// size limit.
+std::expected<void, Error> read_session_file(const std::string& path, ReadBuffer& buffer) {
   struct stat metadata {};
   if (::stat(path.c_str(), &metadata) != 0) {
     return std::unexpected(Error::os(errno));
@@ -105,13 +109,21 @@ std::expected<DocumentPtr, Error> SessionLoader::load(const std::string& path) t
   if (!S_ISREG(opened_metadata.st_mode)) {
     return size_failure();
   }
-  if (auto read = read_document_bytes(
-          descriptor.get(), static_cast<std::size_t>(std::max<off_t>(opened_metadata.st_size, 0)),
-          parser_.buffer());
-      !read) {
+  return read_document_bytes(descriptor.get(),
+                             static_cast<std::size_t>(std::max<off_t>(opened_metadata.st_size, 0)),
+                             buffer);
+}
+
+}  // namespace
+
+std::expected<DocumentPtr, Error> SessionLoader::load(const std::string& path) try {
+  if (auto read = read_session_file(path, parser_.buffer()); !read) {
     return std::unexpected(std::move(read.error()));
   }
-  auto document = parser_.parse_buffer();
+  // Read again only for a text the fast path gives up on; a text changed meanwhile is loaded
+  // as it now stands.
+  auto document =
+      parser_.parse_buffer([&path](ReadBuffer& buffer) { return read_session_file(path, buffer); });
   if (!document) {
     return document;
   }

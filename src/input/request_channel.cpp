@@ -55,10 +55,9 @@ bool send_request(AppState& state, RequestAction action, const RequestPayload& p
     return false;
   }
   // 3. The request object, queued for the run loop to write.
-  std::vector<JsonMember> automatic;
+  RequestPayload automatic;
   if (!category.empty()) {
-    automatic.push_back({"entity_id", JsonArena::string_view_of(state.selected_id)});
-    automatic.push_back({"side", JsonArena::string_view_of(request_side(state))});
+    automatic.text("entity_id", state.selected_id).text("side", request_side(state));
   }
   state.outbox.requests.push_back(Request::make(action, automatic, payload));
   return true;

@@ -80,7 +80,7 @@ class EventTreeBuilder {
     return true;
   }
   bool key(nlohmann::json::string_t& key) {
-    keys_.push_back(arena_.copy_text(key));
+    keys_.push_back(arena_.key(key));
     return true;
   }
   bool end_object() {
@@ -127,7 +127,7 @@ class EventTreeBuilder {
 
   JsonArena& arena_;
   std::vector<Json> values_;
-  std::vector<std::string_view> keys_;
+  std::vector<const JsonKey*> keys_;
   std::vector<Open> open_;
 };
 
@@ -307,13 +307,14 @@ struct DocumentParser::Parts {
     return true;
   }
 
-  std::expected<DocumentPtr, Error> parse();
+  std::expected<DocumentPtr, Error> parse(const DocumentParser::ReadAgain& read_again);
 };
 
 // Finds the structural characters with the fast parser's first stage, then builds the tree
-// straight from them: no intermediate tape is written, and strings without escapes stay in the
-// text, which the document takes over.
-std::expected<DocumentPtr, Error> DocumentParser::Parts::parse() {
+// straight from them: no intermediate tape is written. The tree holds copies of the strings, so
+// the text's pages go back to the kernel once it is built (or refused).
+std::expected<DocumentPtr, Error> DocumentParser::Parts::parse(
+    const DocumentParser::ReadAgain& read_again) {
   const std::string_view text = buffer.text();
   // A raw NUL byte is never valid JSON, and the walk takes one for the end of the text.
   if (text.empty() || std::memchr(text.data(), '\0', text.size()) != nullptr) {
@@ -338,16 +339,21 @@ std::expected<DocumentPtr, Error> DocumentParser::Parts::parse() {
   index[count] = index[count + 1] = static_cast<std::uint32_t>(text.size());
   children.reserve(most_items(count), most_members(count));
   auto document = std::make_shared<Document>();
-  document->arena = JsonArena(container_bytes(count));
+  // Room for every container and every string; only what the tree touches becomes resident.
+  document->arena = JsonArena(container_bytes(count) + text.size());
   const std::optional<Json> root =
-      build_from_structurals(text.data(), index, count, document->arena, children);
+      build_from_structurals(buffer.data(), index, count, document->arena, children);
   release_pages(index, count * sizeof(std::uint32_t));
   children.trim();
   if (!root) {
-    return parse_refused_document(text);
+    // The walk has given back pages of the text: the careful path needs all of it again.
+    buffer.clear();
+    if (auto read = read_again(buffer); !read) {
+      return std::unexpected(std::move(read.error()));
+    }
+    return parse_refused_document(buffer.text());
   }
   document->root = *root;
-  document->text = std::move(buffer);
   return document;
 }
 
@@ -360,17 +366,25 @@ ReadBuffer& DocumentParser::buffer() {
   return parts_->buffer;
 }
 
-std::expected<DocumentPtr, Error> DocumentParser::parse_buffer() try {
-  return parts_->parse();
-} catch (const std::bad_alloc&) {
-  return out_of_memory();
+std::expected<DocumentPtr, Error> DocumentParser::parse_buffer(const ReadAgain& read_again) {
+  std::expected<DocumentPtr, Error> document = out_of_memory();
+  try {
+    document = parts_->parse(read_again);
+  } catch (const std::bad_alloc&) {
+  }
+  parts_->buffer.clear();
+  return document;
 }
 
 std::expected<DocumentPtr, Error> DocumentParser::parse(std::string_view text) try {
-  parts_->buffer.reserve(text.size());
-  std::memcpy(parts_->buffer.data(), text.data(), text.size());
-  parts_->buffer.set_size(text.size());
-  return parse_buffer();
+  const auto copy = [text](ReadBuffer& buffer) -> std::expected<void, Error> {
+    buffer.reserve(text.size());
+    std::memcpy(buffer.data(), text.data(), text.size());
+    buffer.set_size(text.size());
+    return {};
+  };
+  copy(parts_->buffer);
+  return parse_buffer(copy);
 } catch (const std::bad_alloc&) {
   return out_of_memory();
 }

@@ -2,20 +2,22 @@
 
 #include <cstddef>
 #include <expected>
+#include <functional>
 #include <memory>
 #include <string_view>
 
 #include "base/error.hpp"
 #include "json/json.hpp"
+#include "json/read_buffer.hpp"
 
 namespace qm {
 
 // Arrays and objects may nest this deep; one level more is refused as a syntax error.
 inline constexpr std::size_t json_depth_limit = 128;
 
-// Turns JSON text into documents. It keeps its parser's index and child stack from one document
-// to the next, so parsing again reuses their memory instead of asking the system again. Each
-// document takes over the buffer its text was read into; the next one is read into a new one.
+// Turns JSON text into documents. It keeps its read buffer, its parser's index and its child
+// stack from one document to the next, so parsing again reuses their room instead of asking the
+// system again; their pages go back to the kernel between documents.
 class DocumentParser {
  public:
   DocumentParser();
@@ -27,10 +29,13 @@ class DocumentParser {
   // `json_depth_limit` fail with a JSON syntax error carrying line and column; memory running
   // out fails with ENOMEM.
   std::expected<DocumentPtr, Error> parse(std::string_view text);
-  // The buffer that `parse_buffer` reads: fill it, then parse it without a copy. A document
-  // parsed from it takes it over, leaving an empty buffer here.
+  // Fills a buffer with the same text once more.
+  using ReadAgain = std::function<std::expected<void, Error>(ReadBuffer&)>;
+  // The buffer that `parse_buffer` reads: fill it, then parse it without a copy. The parse gives
+  // the buffer's pages back as it goes and leaves it empty. For the rare text the fast path gives
+  // up on halfway, `read_again` fills the buffer anew for the careful path.
   ReadBuffer& buffer();
-  std::expected<DocumentPtr, Error> parse_buffer();
+  std::expected<DocumentPtr, Error> parse_buffer(const ReadAgain& read_again);
 
  private:
   struct Parts;

@@ -2,10 +2,13 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <new>
+#include <string>
 #include <string_view>
 
 #include "json/document_parser.hpp"
@@ -24,8 +27,11 @@ constexpr std::size_t kept_stack_bytes = std::size_t{2} << 20;
 // Containers whose children take more than this are copied out in steps of it, each step's
 // stack pages given back, so the largest container is never held twice.
 constexpr std::size_t copy_step = std::size_t{1} << 20;
-// The walked part of the index is given back in steps of this.
-constexpr std::size_t index_release_step = std::size_t{4} << 20;
+// The walked parts of the index and the text are given back in steps of this.
+constexpr std::size_t release_step = std::size_t{2} << 20;
+constexpr std::size_t huge_page = std::size_t{2} << 20;
+// Strings this long are looked up before they are copied: few in number, they repeat the most.
+constexpr std::size_t long_string = 32;
 
 std::size_t round_up(std::size_t value, std::size_t multiple) {
   return (value + multiple - 1) / multiple * multiple;
@@ -178,14 +184,72 @@ char* unescape(const char* p, const char* end, char* out) {
   return out;
 }
 
+// Keys repeat from object to object, and long strings (message definitions, log lines) from one
+// part of a document to another. Each such text is copied once, after its length, and found again
+// in a table indexed by a hash of its length and a few of its bytes; a text that loses its slot
+// to another is merely copied again.
+template <std::size_t slots>
+class TextTable {
+  static_assert(std::has_single_bit(slots));
+
+ public:
+  explicit TextTable(JsonArena& arena) : arena_(arena) {}
+
+  const JsonKey* find_or_add(std::string_view key) {
+    const std::uint64_t hashed = hash(key);
+    Slot& slot = slots_[hashed >> (64 - std::countr_zero(slots))];
+    // Hashes compared first: a slot that holds another text costs no look at its bytes.
+    if (slot.hash != hashed || slot.text == nullptr || slot.text->text() != key) {
+      slot = Slot{arena_.key(key), hashed};
+    }
+    return slot.text;
+  }
+
+ private:
+  static std::uint64_t word_at(std::string_view key, std::size_t offset) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, key.data() + offset, std::min<std::size_t>(key.size() - offset, 8));
+    return word;
+  }
+
+  // Multiplying carries each bit only upwards: the product's high bits are folded back down.
+  static std::uint64_t mix(std::uint64_t value) {
+    value *= 0x9E3779B97F4A7C15u;
+    return value ^ (value >> 32);
+  }
+
+  // A hash whose high bits choose the slot.
+  static std::uint64_t hash(std::string_view key) {
+    const std::size_t size = key.size();
+    std::uint64_t mixed = mix(word_at(key, 0) ^ size);
+    if (size > 8) {
+      mixed = mix(mixed ^ word_at(key, size - 8));
+    }
+    if (size > 16) {
+      mixed = mix(mixed ^ word_at(key, size / 2 - 4));
+    }
+    return mixed * 0xFF51AFD7ED558CCDu;
+  }
+
+  struct Slot {
+    const JsonKey* text = nullptr;
+    std::uint64_t hash = 0;
+  };
+
+  JsonArena& arena_;
+  std::array<Slot, slots> slots_{};
+};
+
 class IndexWalk {
  public:
-  IndexWalk(const char* text, std::uint32_t* index, std::size_t count, JsonArena& arena,
+  IndexWalk(char* text, std::uint32_t* index, std::size_t count, JsonArena& arena,
             ChildStack& children)
       : text_(text),
         index_(index),
         count_(count),
         arena_(arena),
+        keys_(arena),
+        long_strings_(arena),
         items_(children.items()),
         members_(children.members()) {}
 
@@ -201,11 +265,22 @@ class IndexWalk {
   // The character at the current structural position; the NUL padding past the last one.
   char current() const { return text_[index_[position_]]; }
 
+  // Gives back the pages of the index and of the text that the walk has left behind: the tree
+  // holds copies of everything it needs from them.
   void release_walked() {
-    const std::size_t walked = position_ * sizeof(std::uint32_t);
-    if (walked >= released_ + index_release_step) {
-      release_pages(reinterpret_cast<const std::byte*>(index_) + released_, walked - released_);
-      released_ = walked / page * page;
+    release_before(index_, released_index_, position_ * sizeof(std::uint32_t));
+    release_before(text_, released_text_, index_[position_]);
+  }
+
+  // Gives back the whole huge pages of `memory` between `released` and `reached` bytes, at least
+  // a step at a time: splitting a huge page costs more than the memory it frees.
+  static void release_before(const void* memory, std::size_t& released, std::size_t reached) {
+    const auto start = reinterpret_cast<std::uintptr_t>(memory);
+    const std::uintptr_t first = round_up(start + released, huge_page);
+    const std::uintptr_t last = (start + reached) / huge_page * huge_page;
+    if (last >= first + release_step) {
+      ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+      released = last - start;
     }
   }
 
@@ -222,7 +297,9 @@ class IndexWalk {
         if (!string(start, text)) {
           return false;
         }
-        out = JsonArena::string_view_of(text);
+        out = text.size() >= long_string
+                  ? JsonArena::string_view_of(long_strings_.find_or_add(text)->text())
+                  : arena_.string(text);
         return true;
       }
       case 't':
@@ -244,8 +321,8 @@ class IndexWalk {
            ends_token[static_cast<unsigned char>(start[word.size()])];
   }
 
-  // The string whose opening quote is at `quote`: a view into the text, or its unescaped copy in
-  // the arena.
+  // The text of the string whose opening quote is at `quote`: a view into the text, or into the
+  // walk's own buffer when it holds escapes; valid until the next string is read.
   bool string(const char* quote, std::string_view& out) {
     const char* body = quote + 1;
     const char* p = next_quote_or_backslash(body);
@@ -253,15 +330,20 @@ class IndexWalk {
       out = {body, static_cast<std::size_t>(p - body)};
       return true;
     }
+    return unescaped_string(body, p, out);
+  }
+
+  // The rest of `string` for a string with escapes, the first of them at `p`.
+  [[gnu::noinline]] bool unescaped_string(const char* body, const char* p, std::string_view& out) {
     while (*p != '"') {
       p = next_quote_or_backslash(*p == '\\' ? p + 2 : p);
     }
-    char* copy = static_cast<char*>(arena_.allocate(static_cast<std::size_t>(p - body), 1));
-    const char* end = unescape(body, p, copy);
+    unescaped_.resize(static_cast<std::size_t>(p - body));
+    const char* end = unescape(body, p, unescaped_.data());
     if (end == nullptr) {
       return false;
     }
-    out = {copy, static_cast<std::size_t>(end - copy)};
+    out = {unescaped_.data(), static_cast<std::size_t>(end - unescaped_.data())};
     return true;
   }
 
@@ -393,11 +475,13 @@ class IndexWalk {
     }
     const std::size_t first = member_top_;
     for (;;) {
-      const char* key = text_ + index_[position_];
+      const char* quote = text_ + index_[position_];
       JsonMember& member = members_[member_top_++];
-      if (*key != '"' || !string(key, member.key) || text_[index_[position_ + 1]] != ':') {
+      std::string_view key;
+      if (*quote != '"' || !string(quote, key) || text_[index_[position_ + 1]] != ':') {
         return false;
       }
+      member.name = keys_.find_or_add(key);
       position_ += 2;
       if (!value(depth, member.value)) {
         return false;
@@ -439,12 +523,16 @@ class IndexWalk {
   std::uint32_t* index_;
   std::size_t count_;
   JsonArena& arena_;
+  TextTable<4096> keys_;
+  TextTable<8192> long_strings_;
+  std::string unescaped_;
   Json* items_;
   JsonMember* members_;
   std::size_t position_ = 0;
   std::size_t item_top_ = 0;
   std::size_t member_top_ = 0;
-  std::size_t released_ = 0;
+  std::size_t released_index_ = 0;
+  std::size_t released_text_ = 0;
 };
 
 }  // namespace
@@ -504,13 +592,12 @@ std::size_t most_members(std::size_t count) {
 }
 
 std::size_t container_bytes(std::size_t count) {
-  // Items take 16 bytes per two structural characters, members 32 per four.
+  // Items take 16 bytes per two structural characters, members 24 per four.
   return count * 8 + 64;
 }
 
-std::optional<Json> build_from_structurals(const char* text, std::uint32_t* index,
-                                           std::size_t count, JsonArena& arena,
-                                           ChildStack& children) {
+std::optional<Json> build_from_structurals(char* text, std::uint32_t* index, std::size_t count,
+                                           JsonArena& arena, ChildStack& children) {
   return IndexWalk(text, index, count, arena, children).root();
 }
 

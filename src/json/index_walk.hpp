@@ -37,13 +37,13 @@ class ChildStack {
 // Builds the tree of `text` into `arena` from the positions of its structural characters (each
 // bracket, brace, colon and comma, and the first byte of each string and other value) in
 // `index`, which holds `count` of them followed by two equal to `text`'s size. The text must be
-// valid UTF-8 with its strings closed, and readable for 64 zero bytes past its end. Strings
-// without escapes are views into `text`. Walked parts of `index` are given back to the kernel.
+// valid UTF-8 with its strings closed, and readable for 64 zero bytes past its end. The tree
+// holds copies of all it needs, and the walked parts of `index` and `text` are given back to the
+// kernel as it goes, so neither reads as before once the walk has begun.
 // Returns none for any text it does not take for a document, or one whose numbers it cannot
 // hold exactly.
-std::optional<Json> build_from_structurals(const char* text, std::uint32_t* index,
-                                           std::size_t count, JsonArena& arena,
-                                           ChildStack& children);
+std::optional<Json> build_from_structurals(char* text, std::uint32_t* index, std::size_t count,
+                                           JsonArena& arena, ChildStack& children);
 
 // The most children the containers of a text with `count` structural characters can hold.
 std::size_t most_items(std::size_t count);

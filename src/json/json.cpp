@@ -10,6 +10,9 @@
 
 namespace qm {
 
+// A document holds a member for nearly every value it has.
+static_assert(sizeof(JsonMember) == 24);
+
 namespace {
 
 constexpr std::size_t smallest_block = 4096;
@@ -22,7 +25,11 @@ std::size_t round_up(std::size_t value, std::size_t multiple) {
 }
 
 bool member_key_less(const JsonMember& a, const JsonMember& b) {
-  return a.key < b.key;
+  return a.name != b.name && a.key() < b.key();
+}
+
+bool same_key(const JsonMember& a, const JsonMember& b) {
+  return a.name == b.name || a.key() == b.key();
 }
 
 }  // namespace
@@ -79,7 +86,7 @@ const Json* Json::find(std::string_view key) const {
   // Most objects are small, and comparing lengths first rules out nearly every key at once.
   if (members.size() <= 16) {
     for (const JsonMember& member : members) {
-      if (member.key == key) {
+      if (member.key() == key) {
         return &member.value;
       }
     }
@@ -87,8 +94,8 @@ const Json* Json::find(std::string_view key) const {
   }
   const auto found = std::lower_bound(
       members.begin(), members.end(), key,
-      [](const JsonMember& member, std::string_view wanted) { return member.key < wanted; });
-  return found != members.end() && found->key == key ? &found->value : nullptr;
+      [](const JsonMember& member, std::string_view wanted) { return member.key() < wanted; });
+  return found != members.end() && found->key() == key ? &found->value : nullptr;
 }
 
 bool operator==(const Json& a, const Json& b) {
@@ -122,7 +129,7 @@ bool operator==(const Json& a, const Json& b) {
     case Type::object:
       return std::equal(a.object().begin(), a.object().end(), b.object().begin(), b.object().end(),
                         [](const JsonMember& x, const JsonMember& y) {
-                          return x.key == y.key && x.value == y.value;
+                          return same_key(x, y) && x.value == y.value;
                         });
   }
   return false;
@@ -194,18 +201,9 @@ void JsonArena::add_block(std::size_t minimum) {
   next_block_size_ = std::max(smallest_block, size / 2 * 3);
 }
 
-void* JsonArena::allocate(std::size_t bytes, std::size_t alignment) {
-  const auto aligned = [&] {
-    const auto address = reinterpret_cast<std::uintptr_t>(next_);
-    return reinterpret_cast<std::byte*>(round_up(address, alignment));
-  };
-  std::byte* start = aligned();
-  if (next_ == nullptr || start > end_ || static_cast<std::size_t>(end_ - start) < bytes) {
-    add_block(bytes + alignment);
-    start = aligned();
-  }
-  next_ = start + bytes;
-  return start;
+void* JsonArena::allocate_in_new_block(std::size_t bytes, std::size_t alignment) {
+  add_block(bytes + alignment);
+  return allocate(bytes, alignment);
 }
 
 Json* JsonArena::allocate_values(std::size_t count) {
@@ -216,13 +214,13 @@ JsonMember* JsonArena::allocate_members(std::size_t count) {
   return static_cast<JsonMember*>(allocate(count * sizeof(JsonMember), alignof(JsonMember)));
 }
 
-std::string_view JsonArena::copy_text(std::string_view text) {
-  if (text.empty()) {
-    return {};
+const JsonKey* JsonArena::key(std::string_view text) {
+  void* memory = allocate(sizeof(JsonKey) + text.size(), alignof(JsonKey));
+  auto* key = new (memory) JsonKey{static_cast<std::uint32_t>(text.size())};
+  if (!text.empty()) {
+    std::memcpy(key + 1, text.data(), text.size());
   }
-  auto* copy = static_cast<char*>(allocate(text.size(), 1));
-  std::memcpy(copy, text.data(), text.size());
-  return {copy, text.size()};
+  return key;
 }
 
 std::size_t JsonArena::reserved_bytes() const {
@@ -231,18 +229,6 @@ std::size_t JsonArena::reserved_bytes() const {
     total += block.size;
   }
   return total;
-}
-
-Json JsonArena::string(std::string_view text) {
-  return string_view_of(copy_text(text));
-}
-
-Json JsonArena::string_view_of(std::string_view text_in_arena) {
-  Json json;
-  json.type_ = Json::Type::string;
-  json.size_ = static_cast<std::uint32_t>(text_in_arena.size());
-  json.payload_.text = text_in_arena.data();
-  return json;
 }
 
 Json JsonArena::array_of(std::span<const Json> items_in_arena) {
@@ -268,7 +254,7 @@ std::size_t sort_members(std::span<JsonMember> members) {
   // Within a run of equal keys the last one, the latest in the file, wins.
   std::size_t kept = 0;
   for (std::size_t i = 0; i < members.size(); ++i) {
-    if (i + 1 < members.size() && members[i + 1].key == members[i].key) {
+    if (i + 1 < members.size() && same_key(members[i + 1], members[i])) {
       continue;
     }
     members[kept++] = members[i];
@@ -292,7 +278,7 @@ Json copy_json(const Json& value, JsonArena& arena) {
       const std::span<const JsonMember> members = value.object();
       JsonMember* copy = arena.allocate_members(members.size());
       for (std::size_t i = 0; i < members.size(); ++i) {
-        copy[i] = JsonMember{arena.copy_text(members[i].key), copy_json(members[i].value, arena)};
+        copy[i] = JsonMember{arena.key(members[i].key()), copy_json(members[i].value, arena)};
       }
       return JsonArena::object_of({copy, members.size()});
     }
@@ -304,7 +290,7 @@ Json copy_json(const Json& value, JsonArena& arena) {
 // --- Builder -------------------------------------------------------------------------------------
 
 JsonBuilder& JsonBuilder::add(std::string_view key, Json value) {
-  members_.push_back(JsonMember{arena_.copy_text(key), value});
+  members_.push_back(JsonMember{arena_.key(key), value});
   return *this;
 }
 

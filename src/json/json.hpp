@@ -2,16 +2,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
 
-#include "json/read_buffer.hpp"
-
 namespace qm {
 
 struct JsonMember;
+struct JsonKey;
 
 // One immutable JSON value. Containers and strings point into the arena of the document that
 // holds them, so a value is a small handle, cheap to copy and valid as long as that document.
@@ -86,9 +86,21 @@ class Json {
   Payload payload_{.unsigned_integer = 0};
 };
 
+// A member's key as an arena holds it: its length, then its bytes. Objects share one copy of a
+// key that repeats, and a member takes one pointer for it.
+struct JsonKey {
+  std::uint32_t size = 0;
+
+  std::string_view text() const { return {reinterpret_cast<const char*>(this + 1), size}; }
+};
+
+inline constexpr JsonKey empty_json_key{};
+
 struct JsonMember {
-  std::string_view key;
+  const JsonKey* name = &empty_json_key;
   Json value;
+
+  std::string_view key() const { return name->text(); }
 };
 
 inline std::span<const JsonMember> Json::object() const {
@@ -108,19 +120,43 @@ class JsonArena {
   JsonArena& operator=(const JsonArena&) = delete;
   ~JsonArena();
 
-  // Throws std::bad_alloc when the system has no memory left.
-  void* allocate(std::size_t bytes, std::size_t alignment);
+  // `alignment` is a power of two. Throws std::bad_alloc when the system has no memory left.
+  void* allocate(std::size_t bytes, std::size_t alignment) {
+    const auto address = reinterpret_cast<std::uintptr_t>(next_);
+    const std::uintptr_t start = (address + alignment - 1) & ~(alignment - 1);
+    if (next_ == nullptr || start > reinterpret_cast<std::uintptr_t>(end_) ||
+        reinterpret_cast<std::uintptr_t>(end_) - start < bytes) {
+      return allocate_in_new_block(bytes, alignment);
+    }
+    next_ = reinterpret_cast<std::byte*>(start + bytes);
+    return reinterpret_cast<void*>(start);
+  }
   Json* allocate_values(std::size_t count);
   JsonMember* allocate_members(std::size_t count);
   // A copy of `text` in the arena.
-  std::string_view copy_text(std::string_view text);
+  std::string_view copy_text(std::string_view text) {
+    if (text.empty()) {
+      return {};
+    }
+    auto* copy = static_cast<char*>(allocate(text.size(), 1));
+    std::memcpy(copy, text.data(), text.size());
+    return {copy, text.size()};
+  }
+  // A copy of `text` as a member's key.
+  const JsonKey* key(std::string_view text);
   // The bytes reserved from the system.
   std::size_t reserved_bytes() const;
 
   // Value constructors for the containers and strings the arena holds.
-  Json string(std::string_view text);
+  Json string(std::string_view text) { return string_view_of(copy_text(text)); }
   // A string value over `text`, which must live as long as the value.
-  static Json string_view_of(std::string_view text);
+  static Json string_view_of(std::string_view text) {
+    Json json;
+    json.type_ = Json::Type::string;
+    json.size_ = static_cast<std::uint32_t>(text.size());
+    json.payload_.text = text.data();
+    return json;
+  }
   static Json array_of(std::span<const Json> items_in_arena);
   // `members` must already be sorted by key with no key twice.
   static Json object_of(std::span<const JsonMember> members_in_arena);
@@ -132,6 +168,7 @@ class JsonArena {
     bool mapped = false;
   };
   void add_block(std::size_t minimum);
+  void* allocate_in_new_block(std::size_t bytes, std::size_t alignment);
   void release();
 
   std::vector<Block> blocks_;
@@ -147,12 +184,10 @@ std::size_t sort_members(std::span<JsonMember> members);
 // A deep copy of `value` into `arena`.
 Json copy_json(const Json& value, JsonArena& arena);
 
-// A document: its root value, the arena that holds its containers and the text its strings
-// without escapes point into.
+// A document: its root value and the arena that holds its containers, keys and strings.
 struct Document {
   JsonArena arena;
   Json root;
-  ReadBuffer text;
 };
 using DocumentPtr = std::shared_ptr<const Document>;
 

@@ -9,12 +9,12 @@ Json with_member(const Json& object, std::string_view key, std::optional<Json> r
   }
   bool found = false;
   for (const JsonMember& item : object.object()) {
-    if (item.key != key) {
+    if (item.key() != key) {
       storage.push_back(item);
     } else {
       found = true;
       if (replacement) {
-        storage.push_back({item.key, *replacement});
+        storage.push_back({item.name, *replacement});
       }
     }
   }

@@ -86,7 +86,9 @@ class JsonWriter {
   void write_object(const Json& value) {
     out_ += '{';
     bool first = true;
-    for (const auto& [key, member] : value.object()) {
+    for (const JsonMember& item : value.object()) {
+      const std::string_view key = item.key();
+      const Json& member = item.value;
       if (full()) {
         return;
       }

@@ -80,13 +80,12 @@ void ReadBuffer::set_size(std::size_t size) {
   std::memset(data_ + size_, 0, padding);
 }
 
-void ReadBuffer::release(std::size_t offset, std::size_t size) {
-  const auto start = reinterpret_cast<std::uintptr_t>(data_) + offset;
-  const std::uintptr_t first = round_up(start, page);
-  const std::uintptr_t last = (start + size) / page * page;
-  if (data_ != nullptr && last > first) {
-    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+void ReadBuffer::clear() {
+  if (data_ != nullptr) {
+    // Pages given back read as zeros, so the padding after an empty text stays zeroed.
+    ::madvise(data_, mapped_, MADV_DONTNEED);
   }
+  size_ = 0;
 }
 
 }  // namespace qm

@@ -6,8 +6,7 @@
 namespace qm {
 
 // A buffer for the bytes of a document, with zeroed room after them that the parser reads past
-// the end in wide blocks. Big buffers come from the kernel, advised as huge pages. The memory
-// never moves while the buffer lives, so views into it stay valid when the buffer is moved.
+// the end in wide blocks. Big buffers come from the kernel, advised as huge pages.
 class ReadBuffer {
  public:
   // The zeroed bytes kept after the text.
@@ -27,8 +26,8 @@ class ReadBuffer {
   void reserve(std::size_t capacity);
   std::size_t capacity() const { return capacity_; }
   void set_size(std::size_t size);
-  // Gives the pages of [offset, offset + size) back to the kernel; they read as zeros after.
-  void release(std::size_t offset, std::size_t size);
+  // Empties the buffer and gives its pages back to the kernel, keeping the room it made.
+  void clear();
 
  private:
   void unmap();

@@ -101,35 +101,34 @@ std::string_view action_category(RequestAction action) {
 RequestPayload::RequestPayload() : storage_(std::make_shared<Document>()) {}
 
 RequestPayload& RequestPayload::text(std::string_view key, std::string_view value) {
-  members_.push_back(JsonMember{storage_->arena.copy_text(key), storage_->arena.string(value)});
+  members_.push_back(JsonMember{storage_->arena.key(key), storage_->arena.string(value)});
   return *this;
 }
 
 RequestPayload& RequestPayload::number(std::string_view key, std::uint64_t value) {
-  members_.push_back(JsonMember{storage_->arena.copy_text(key), Json::from_unsigned(value)});
+  members_.push_back(JsonMember{storage_->arena.key(key), Json::from_unsigned(value)});
   return *this;
 }
 
 RequestPayload& RequestPayload::number(std::string_view key, double value) {
-  members_.push_back(JsonMember{storage_->arena.copy_text(key), Json::from_double(value)});
+  members_.push_back(JsonMember{storage_->arena.key(key), Json::from_double(value)});
   return *this;
 }
 
 RequestPayload& RequestPayload::value(std::string_view key, const Json& value) {
-  members_.push_back(JsonMember{storage_->arena.copy_text(key), copy_json(value, storage_->arena)});
+  members_.push_back(JsonMember{storage_->arena.key(key), copy_json(value, storage_->arena)});
   return *this;
 }
 
-Request Request::make(RequestAction action, const std::vector<JsonMember>& automatic,
+Request Request::make(RequestAction action, const RequestPayload& automatic,
                       const RequestPayload& payload) {
   auto body = std::make_shared<Document>();
   JsonBuilder builder(body->arena);
   builder.add("action", action_name(action));
-  for (const JsonMember& member : automatic) {
-    builder.add(member.key, copy_json(member.value, body->arena));
-  }
-  for (const JsonMember& member : payload.members_) {
-    builder.add(member.key, copy_json(member.value, body->arena));
+  for (const RequestPayload* part : {&automatic, &payload}) {
+    for (const JsonMember& member : part->members_) {
+      builder.add(member.key(), copy_json(member.value, body->arena));
+    }
   }
   body->root = builder.object();
   return Request{action, std::move(body), std::nullopt};

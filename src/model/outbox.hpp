@@ -89,7 +89,7 @@ struct Request {
 
   // The request object of `action`: its `action`, the automatic members (a later one wins over
   // an earlier one) and then the payload's, which replace automatic ones of the same key.
-  static Request make(RequestAction action, const std::vector<JsonMember>& automatic,
+  static Request make(RequestAction action, const RequestPayload& automatic,
                       const RequestPayload& payload);
 };
 

@@ -116,7 +116,7 @@ void RateHistory::record(const Json& document, std::chrono::steady_clock::time_p
   std::vector<uint32_t> topic_of_entry(topics->size());
   const std::size_t known = hashes_.size();
   for (std::size_t i = 0; i < topics->size(); ++i) {
-    topic_of_entry[i] = find_or_add(name_hash((*topics)[i].key));
+    topic_of_entry[i] = find_or_add(name_hash((*topics)[i].key()));
   }
   if (hashes_.size() != known || times_.empty()) {
     hashes_.shrink_to_fit();

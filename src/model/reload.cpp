@@ -55,7 +55,7 @@ Row placeholder_row(const Row& noted) {
   JsonBuilder builder(value.arena);
   if (const auto members = object_of(*noted.value)) {
     for (const JsonMember& field : *members) {
-      builder.add(field.key, field.value);
+      builder.add(field.key(), field.value);
     }
   }
   builder.add("observation_unavailable", Json::from_bool(true));

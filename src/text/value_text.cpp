@@ -55,7 +55,9 @@ void append_outline(std::string& out, const Json& value, std::size_t depth) {
     return;
   }
   if (value.is_object()) {
-    for (const auto& [key, member] : value.object()) {
+    for (const JsonMember& item : value.object()) {
+      const std::string_view key = item.key();
+      const Json& member = item.value;
       append_indent(out, depth);
       out += words_of(key);
       if (member.is_object() || (member.is_array() && holds_container(member))) {

@@ -164,16 +164,16 @@ class FieldDiff {
     std::size_t a = 0;
     while (b < before.size() || a < after.size()) {
       path_.push_back({});
-      if (a == after.size() || (b < before.size() && before[b].key < after[a].key)) {
-        path_.back().key = before[b].key;
+      if (a == after.size() || (b < before.size() && before[b].key() < after[a].key())) {
+        path_.back().key = before[b].key();
         one_side(kRemovedMark, before[b].value);
         ++b;
-      } else if (b == before.size() || after[a].key < before[b].key) {
-        path_.back().key = after[a].key;
+      } else if (b == before.size() || after[a].key() < before[b].key()) {
+        path_.back().key = after[a].key();
         one_side(kAddedMark, after[a].value);
         ++a;
       } else {
-        path_.back().key = after[a].key;
+        path_.back().key = after[a].key();
         compare(before[b].value, after[a].value);
         ++b;
         ++a;

@@ -125,7 +125,7 @@ std::size_t live_rates_bytes(const Json& capture) {
   std::size_t bytes = 0;
   for (const auto& topic : topics.value_or(std::span<const JsonMember>{})) {
     // The name, the rate column and a short expected range.
-    bytes += topic.key.size() + kLineExtraBytes;
+    bytes += topic.key().size() + kLineExtraBytes;
   }
   return bytes;
 }
@@ -146,8 +146,9 @@ void append_live_rates(std::string& out, const Json& capture) {
   out += "\nLIVE RATES  ";
   out += window;
   out += " s samples received at this observer\n";
-  for (const auto& [name, entry] : *topics) {
-    const RateEntry fields = read_rate_entry(entry);
+  for (const JsonMember& topic : *topics) {
+    const std::string_view name = topic.key();
+    const RateEntry fields = read_rate_entry(topic.value);
     out += "  ";
     append_rate_column(out, fields, window);
     append_safe(out, name);

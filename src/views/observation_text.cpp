@@ -30,13 +30,13 @@ RateEntry read_rate_entry(const Json& entry) {
     return fields;
   }
   for (const JsonMember& item : entry.object()) {
-    if (item.key == "mean_rate_hz") {
+    if (item.key() == "mean_rate_hz") {
       fields.mean_rate_hz = &item.value;
-    } else if (item.key == "status") {
+    } else if (item.key() == "status") {
       fields.status = &item.value;
-    } else if (item.key == "count") {
+    } else if (item.key() == "count") {
       fields.count = &item.value;
-    } else if (item.key == "expected") {
+    } else if (item.key() == "expected") {
       fields.expected = &item.value;
     }
   }

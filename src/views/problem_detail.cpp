@@ -49,7 +49,9 @@ void append_qos_profiles(std::string& out, const Json& detail) {
   out += "   ";
   out += truncate_middle(value_display_text(member(detail, "subscriber")), 24);
   out += '\n';
-  for (const auto& [policy, value] : *publisher) {
+  for (const JsonMember& item : *publisher) {
+    const std::string_view policy = item.key();
+    const Json& value = item.value;
     std::string_view mark = " ";
     if (lists_string(member(detail, "policies"), policy)) {
       mark = "✕";
