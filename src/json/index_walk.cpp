@@ -199,7 +199,7 @@ class TextTable {
     const std::uint64_t hashed = hash(key);
     Slot& slot = slots_[hashed >> (64 - std::countr_zero(slots))];
     // Hashes compared first: a slot that holds another text costs no look at its bytes.
-    if (slot.hash != hashed || slot.text == nullptr || slot.text->text() != key) {
+    if (slot.hash != hashed || slot.text == nullptr || !same_text(slot.text->text(), key)) {
       slot = Slot{arena_.key(key), hashed};
     }
     return slot.text;

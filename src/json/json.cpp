@@ -29,7 +29,7 @@ bool member_key_less(const JsonMember& a, const JsonMember& b) {
 }
 
 bool same_key(const JsonMember& a, const JsonMember& b) {
-  return a.name == b.name || a.key() == b.key();
+  return a.name == b.name || same_text(a.key(), b.key());
 }
 
 }  // namespace
@@ -86,7 +86,7 @@ const Json* Json::find(std::string_view key) const {
   // Most objects are small, and comparing lengths first rules out nearly every key at once.
   if (members.size() <= 16) {
     for (const JsonMember& member : members) {
-      if (member.key() == key) {
+      if (same_text(member.key(), key)) {
         return &member.value;
       }
     }
@@ -95,7 +95,7 @@ const Json* Json::find(std::string_view key) const {
   const auto found = std::lower_bound(
       members.begin(), members.end(), key,
       [](const JsonMember& member, std::string_view wanted) { return member.key() < wanted; });
-  return found != members.end() && found->key() == key ? &found->value : nullptr;
+  return found != members.end() && same_text(found->key(), key) ? &found->value : nullptr;
 }
 
 bool operator==(const Json& a, const Json& b) {
