@@ -3,7 +3,6 @@
 // resident memory of each, of the viewer holding the document, and of documents made of tiny
 // values.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -93,8 +92,6 @@ int measure_in_child(std::string_view what, const std::string& path) {
     for (int i = 0; i < 10; ++i) {
       qm::apply_reload(state, loader.load(path));
       draw();
-      // As the run loop does once a reload's frame is out.
-      ::malloc_trim(0);
     }
     std::printf("reloads %ld\n", status_kibibytes("VmHWM"));
     std::printf("resident %ld\n", status_kibibytes("VmRSS"));

@@ -1,7 +1,6 @@
 #include "app/run_loop.hpp"
 
 #include <fmt/format.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <ctime>
@@ -158,19 +157,12 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
   state.rate_history.record(state.document(), state.now);
   log_messages(state);
   bool redraw = true;
-  bool reloaded = false;
   while (true) {
     if (redraw) {
       if (auto drawn = terminal.draw(state); !drawn) {
         return std::unexpected(drawn.error());
       }
       redraw = false;
-    }
-    if (reloaded) {
-      // A reload frees the previous model in many pieces that the allocator would keep for
-      // itself; they go back to the system once the new frame is out.
-      ::malloc_trim(0);
-      reloaded = false;
     }
     auto event = terminal.wait_event(state.log.end_follow ? page_poll_interval : poll_interval,
                                      watch.wake_descriptor());
@@ -197,9 +189,7 @@ std::expected<void, Error> run_loop(LoopTerminal& terminal, AppState& state, Ses
       }
       redraw = outcome.redraw;
     }
-    if (watch.check(state)) {
-      redraw = reloaded = true;
-    } else if (stale_age_text(state) != age_before) {
+    if (watch.check(state) || stale_age_text(state) != age_before) {
       redraw = true;
     }
     if (!state.outbox.requests.empty()) {

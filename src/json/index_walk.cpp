@@ -23,15 +23,13 @@ namespace {
 
 constexpr std::size_t page = 4096;
 // Stack pages kept touched from one document to the next.
-constexpr std::size_t kept_stack_bytes = std::size_t{2} << 20;
+constexpr std::size_t kept_stack_bytes = std::size_t{256} << 10;
 // Containers whose children take more than this are copied out in steps of it, each step's
 // stack pages given back, so the largest container is never held twice.
 constexpr std::size_t copy_step = std::size_t{1} << 20;
 // The walked parts of the index and the text are given back in steps of this.
 constexpr std::size_t release_step = std::size_t{2} << 20;
 constexpr std::size_t huge_page = std::size_t{2} << 20;
-// Strings this long are looked up before they are copied: few in number, they repeat the most.
-constexpr std::size_t long_string = 32;
 
 std::size_t round_up(std::size_t value, std::size_t multiple) {
   return (value + multiple - 1) / multiple * multiple;
@@ -184,10 +182,10 @@ char* unescape(const char* p, const char* end, char* out) {
   return out;
 }
 
-// Keys repeat from object to object, and long strings (message definitions, log lines) from one
-// part of a document to another. Each such text is copied once, after its length, and found again
-// in a table indexed by a hash of its length and a few of its bytes; a text that loses its slot
-// to another is merely copied again.
+// Keys repeat from object to object, and strings (names, ids, message definitions, log lines)
+// from one part of a document to another, most within a few hundred values. Each text is copied
+// once, after its length, and found again in a table indexed by a hash of its length and a few
+// of its bytes; a text that loses its slot to another is merely copied again.
 template <std::size_t slots>
 class TextTable {
   static_assert(std::has_single_bit(slots));
@@ -249,7 +247,7 @@ class IndexWalk {
         count_(count),
         arena_(arena),
         keys_(arena),
-        long_strings_(arena),
+        strings_(arena),
         items_(children.items()),
         members_(children.members()) {}
 
@@ -297,9 +295,7 @@ class IndexWalk {
         if (!string(start, text)) {
           return false;
         }
-        out = text.size() >= long_string
-                  ? JsonArena::string_view_of(long_strings_.find_or_add(text)->text())
-                  : arena_.string(text);
+        out = JsonArena::string_view_of(strings_.find_or_add(text)->text());
         return true;
       }
       case 't':
@@ -524,7 +520,7 @@ class IndexWalk {
   std::size_t count_;
   JsonArena& arena_;
   TextTable<4096> keys_;
-  TextTable<8192> long_strings_;
+  TextTable<8192> strings_;
   std::string unescaped_;
   Json* items_;
   JsonMember* members_;
