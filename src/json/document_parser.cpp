@@ -377,13 +377,14 @@ std::expected<DocumentPtr, Error> DocumentParser::parse_buffer(const ReadAgain& 
 }
 
 std::expected<DocumentPtr, Error> DocumentParser::parse(std::string_view text) try {
+  // Filling the buffer fails only by throwing std::bad_alloc.
   const auto copy = [text](ReadBuffer& buffer) -> std::expected<void, Error> {
     buffer.reserve(text.size());
     std::memcpy(buffer.data(), text.data(), text.size());
     buffer.set_size(text.size());
     return {};
   };
-  copy(parts_->buffer);
+  static_cast<void>(copy(parts_->buffer));
   return parse_buffer(copy);
 } catch (const std::bad_alloc&) {
   return out_of_memory();

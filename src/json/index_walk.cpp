@@ -27,8 +27,7 @@ constexpr std::size_t kept_stack_bytes = std::size_t{256} << 10;
 // Containers whose children take more than this are copied out in steps of it, each step's
 // stack pages given back, so the largest container is never held twice.
 constexpr std::size_t copy_step = std::size_t{1} << 20;
-// The walked parts of the index and the text are given back in steps of this.
-constexpr std::size_t release_step = std::size_t{2} << 20;
+// The walked parts of the index and the text are given back in whole huge pages.
 constexpr std::size_t huge_page = std::size_t{2} << 20;
 
 std::size_t round_up(std::size_t value, std::size_t multiple) {
@@ -193,20 +192,20 @@ class TextTable {
  public:
   explicit TextTable(JsonArena& arena) : arena_(arena) {}
 
-  const JsonKey* find_or_add(std::string_view key) {
-    const std::uint64_t hashed = hash(key);
+  const JsonKey* find_or_add(std::string_view text) {
+    const std::uint64_t hashed = hash(text);
     Slot& slot = slots_[hashed >> (64 - std::countr_zero(slots))];
     // Hashes compared first: a slot that holds another text costs no look at its bytes.
-    if (slot.hash != hashed || slot.text == nullptr || !same_text(slot.text->text(), key)) {
-      slot = Slot{arena_.key(key), hashed};
+    if (slot.hash != hashed || slot.text == nullptr || !same_text(slot.text->text(), text)) {
+      slot = Slot{arena_.key(text), hashed};
     }
     return slot.text;
   }
 
  private:
-  static std::uint64_t word_at(std::string_view key, std::size_t offset) {
+  static std::uint64_t word_at(std::string_view text, std::size_t offset) {
     std::uint64_t word = 0;
-    std::memcpy(&word, key.data() + offset, std::min<std::size_t>(key.size() - offset, 8));
+    std::memcpy(&word, text.data() + offset, std::min<std::size_t>(text.size() - offset, 8));
     return word;
   }
 
@@ -217,14 +216,14 @@ class TextTable {
   }
 
   // A hash whose high bits choose the slot.
-  static std::uint64_t hash(std::string_view key) {
-    const std::size_t size = key.size();
-    std::uint64_t mixed = mix(word_at(key, 0) ^ size);
+  static std::uint64_t hash(std::string_view text) {
+    const std::size_t size = text.size();
+    std::uint64_t mixed = mix(word_at(text, 0) ^ size);
     if (size > 8) {
-      mixed = mix(mixed ^ word_at(key, size - 8));
+      mixed = mix(mixed ^ word_at(text, size - 8));
     }
     if (size > 16) {
-      mixed = mix(mixed ^ word_at(key, size / 2 - 4));
+      mixed = mix(mixed ^ word_at(text, size / 2 - 4));
     }
     return mixed * 0xFF51AFD7ED558CCDu;
   }
@@ -270,13 +269,13 @@ class IndexWalk {
     release_before(text_, released_text_, index_[position_]);
   }
 
-  // Gives back the whole huge pages of `memory` between `released` and `reached` bytes, at least
-  // a step at a time: splitting a huge page costs more than the memory it frees.
+  // Gives back the whole huge pages of `memory` between `released` and `reached` bytes: splitting
+  // a huge page costs more than the memory it frees.
   static void release_before(const void* memory, std::size_t& released, std::size_t reached) {
     const auto start = reinterpret_cast<std::uintptr_t>(memory);
     const std::uintptr_t first = round_up(start + released, huge_page);
     const std::uintptr_t last = (start + reached) / huge_page * huge_page;
-    if (last >= first + release_step) {
+    if (last > first) {
       ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
       released = last - start;
     }

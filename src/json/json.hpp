@@ -86,8 +86,9 @@ class Json {
   Payload payload_{.unsigned_integer = 0};
 };
 
-// A member's key as an arena holds it: its length, then its bytes. Objects share one copy of a
-// key that repeats, and a member takes one pointer for it.
+// A text as an arena keeps it to share it: its length, then its bytes. A member points at one for
+// its key, so objects share one copy of a key that repeats; a parsed document's strings are such
+// shared copies too.
 struct JsonKey {
   std::uint32_t size = 0;
 
@@ -164,7 +165,7 @@ class JsonArena {
     std::memcpy(copy, text.data(), text.size());
     return {copy, text.size()};
   }
-  // A copy of `text` as a member's key.
+  // A copy of `text` to share, as a member's key or a string's text.
   const JsonKey* key(std::string_view text);
   // The bytes reserved from the system.
   std::size_t reserved_bytes() const;
