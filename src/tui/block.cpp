@@ -4,6 +4,7 @@ namespace tui {
 
 namespace {
 
+// One column each, so they are put without measuring.
 constexpr std::string_view top_left = "╭";
 constexpr std::string_view top_right = "╮";
 constexpr std::string_view bottom_left = "╰";
@@ -31,25 +32,25 @@ void Block::render(Rect area, Buffer& buffer) const {
   const auto bottom = static_cast<uint16_t>(area.bottom() - 1);
 
   for (uint16_t x = left + 1; x < right; ++x) {
-    buffer.set_string(x, top, horizontal, border_style);
+    buffer.set_narrow_symbol(x, top, horizontal, border_style);
     if (bottom > top) {
-      buffer.set_string(x, bottom, horizontal, border_style);
+      buffer.set_narrow_symbol(x, bottom, horizontal, border_style);
     }
   }
   for (uint16_t y = top + 1; y < bottom; ++y) {
-    buffer.set_string(left, y, vertical, border_style);
+    buffer.set_narrow_symbol(left, y, vertical, border_style);
     if (right > left) {
-      buffer.set_string(right, y, vertical, border_style);
+      buffer.set_narrow_symbol(right, y, vertical, border_style);
     }
   }
-  buffer.set_string(left, top, top_left, border_style);
+  buffer.set_narrow_symbol(left, top, top_left, border_style);
   if (right > left) {
-    buffer.set_string(right, top, top_right, border_style);
+    buffer.set_narrow_symbol(right, top, top_right, border_style);
   }
   if (bottom > top) {
-    buffer.set_string(left, bottom, bottom_left, border_style);
+    buffer.set_narrow_symbol(left, bottom, bottom_left, border_style);
     if (right > left) {
-      buffer.set_string(right, bottom, bottom_right, border_style);
+      buffer.set_narrow_symbol(right, bottom, bottom_right, border_style);
     }
   }
 

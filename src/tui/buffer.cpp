@@ -51,8 +51,22 @@ void Buffer::put_cluster(uint16_t x, uint16_t y, std::string_view cluster, int w
   }
 }
 
-uint16_t Buffer::set_string(uint16_t x, uint16_t y, std::string_view text, const Style& style,
+void Buffer::put_byte(uint16_t x, uint16_t y, char byte, const Style& style) {
+  const std::size_t at_x = index(x, y);
+  Cell& cell = cells_[at_x];
+  if (cell.is_continuation() || (x + 1 < area_.right() && cells_[at_x + 1].is_continuation())) {
+    put_cluster(x, y, std::string_view(&byte, 1), 1, style);
+    return;
+  }
+  cell.symbol.set_byte(byte);
+  cell.apply(style);
+}
+
+uint16_t Buffer::set_string(uint16_t x, uint16_t y, std::string_view text, const Style& given,
                             uint16_t max_width) {
+  // A copy: cells are written byte by byte, which the compiler must otherwise assume may change
+  // a style read through a reference.
+  const Style style = given;
   if (y < area_.y || y >= area_.bottom() || x >= area_.right()) {
     return x;
   }
@@ -69,7 +83,7 @@ uint16_t Buffer::set_string(uint16_t x, uint16_t y, std::string_view text, const
         break;
       }
       if (column >= area_.x) {
-        put_cluster(static_cast<uint16_t>(column), y, text.substr(offset, 1), 1, style);
+        put_byte(static_cast<uint16_t>(column), y, text[offset], style);
       }
       ++offset;
       ++column;
@@ -91,7 +105,7 @@ uint16_t Buffer::set_string(uint16_t x, uint16_t y, std::string_view text, const
         }
         Cell& previous = at(owner, y);
         if (!previous.is_continuation()) {
-          previous.symbol += cluster;
+          previous.symbol.append(cluster);
         }
       }
       continue;
@@ -129,10 +143,11 @@ void Buffer::set_style(Rect area, const Style& style) {
   if (clipped.empty()) {
     return;
   }
+  const Style local = style;  // a copy, as in set_string
   for (uint16_t y = clipped.y; y < clipped.bottom(); ++y) {
     Cell* const first = &at(clipped.x, y);
     for (Cell* cell = first; cell != first + clipped.width; ++cell) {
-      cell->apply(style);
+      cell->apply(local);
     }
   }
 }

@@ -8,13 +8,14 @@
 #include "tui/geometry.hpp"
 #include "tui/line.hpp"
 #include "tui/style.hpp"
+#include "tui/symbol.hpp"
 
 namespace tui {
 
 // One terminal cell: a grapheme cluster and its colours. The cell right of a wide character is a
 // continuation cell with an empty symbol.
 struct Cell {
-  std::string symbol = " ";
+  Symbol symbol;
   Color fg;
   Color bg;
   Modifiers modifiers;
@@ -22,19 +23,17 @@ struct Cell {
   bool operator==(const Cell&) const = default;
 
   bool is_continuation() const { return symbol.empty(); }
-  // Keeps the symbol's storage: every frame resets every cell.
   void reset() {
-    set_symbol(" ");
+    symbol.set_byte(' ');
     fg = Color{};
     bg = Color{};
     modifiers = Modifiers{};
   }
   // Makes the cell a blank, keeping its colours.
-  void blank() { set_symbol(" "); }
-  // One byte in place of one byte, the common case, is stored without going through assign.
+  void blank() { symbol.set_byte(' '); }
   void set_symbol(std::string_view cluster) {
-    if (cluster.size() == 1 && symbol.size() == 1) {
-      symbol[0] = cluster[0];
+    if (cluster.size() == 1) {
+      symbol.set_byte(cluster[0]);
     } else {
       symbol.assign(cluster);
     }
@@ -47,6 +46,9 @@ struct Cell {
     modifiers = modifiers.without(style.remove).with(style.add);
   }
 };
+
+// Small enough that a 200×60 frame and the one before it stay in the cache together.
+static_assert(sizeof(Cell) == 24);
 
 // A grid of cells covering `area`. Coordinates are absolute; every write clips to the area.
 class Buffer {
@@ -71,6 +73,13 @@ class Buffer {
   // part of a wide character blanks the rest of it. Returns the column after the last written cell.
   uint16_t set_string(uint16_t x, uint16_t y, std::string_view text, const Style& style,
                       uint16_t max_width = 0xFFFF);
+  // Puts `cluster`, which the caller knows to be one printable column (a border glyph), at
+  // (x, y) if that lies inside the buffer.
+  void set_narrow_symbol(uint16_t x, uint16_t y, std::string_view cluster, const Style& style) {
+    if (contains(x, y)) {
+      put_cluster(x, y, cluster, 1, style);
+    }
+  }
   // The spans of `line`, one after another; returns the column after the last written cell.
   uint16_t set_line(uint16_t x, uint16_t y, const Line& line, uint16_t max_width = 0xFFFF);
   // Patches the style of every cell of `area` that lies inside the buffer.
@@ -89,6 +98,8 @@ class Buffer {
   }
   // Puts one cluster of `width` columns at (x, y), mending wide characters it overwrites.
   void put_cluster(uint16_t x, uint16_t y, std::string_view cluster, int width, const Style& style);
+  // The same for one printable ASCII byte, the common case.
+  void put_byte(uint16_t x, uint16_t y, char byte, const Style& style);
 
   Rect area_;
   std::vector<Cell> cells_;

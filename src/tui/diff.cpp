@@ -1,6 +1,7 @@
 #include "tui/diff.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 #include "base/unicode.hpp"
 
@@ -21,13 +22,13 @@ uint16_t covered_width(const std::vector<Cell>& cells, std::size_t index, std::s
   return static_cast<uint16_t>(width);
 }
 
-// Cell equality with the cheap fields first and a fast path for one-byte symbols, the common case.
+// A cell is plain bytes but for a symbol kept on the heap: equal bytes are equal cells, and
+// different bytes are different cells unless both symbols lie on the heap.
 bool same_cell(const Cell& a, const Cell& b) {
-  if (a.fg != b.fg || a.bg != b.bg || a.modifiers != b.modifiers ||
-      a.symbol.size() != b.symbol.size()) {
-    return false;
+  if (std::memcmp(&a, &b, sizeof(Cell)) == 0) {
+    return true;
   }
-  return a.symbol.size() == 1 ? a.symbol[0] == b.symbol[0] : a.symbol == b.symbol;
+  return a.symbol.is_on_heap() && b.symbol.is_on_heap() && a == b;
 }
 
 }  // namespace
@@ -41,6 +42,11 @@ void diff_buffers(const Buffer& previous, const Buffer& next, std::vector<CellCh
   for (uint16_t row = 0; row < area.height; ++row) {
     const std::size_t row_start = std::size_t{row} * area.width;
     const std::size_t row_end = row_start + area.width;
+    // Most rows of a frame are as they were: equal bytes are an equal row.
+    if (comparable && std::memcmp(&before[row_start], &after[row_start],
+                                  std::size_t{area.width} * sizeof(Cell)) == 0) {
+      continue;
+    }
     // Columns up to here are painted by a wide character already looked at.
     std::size_t covered_until = row_start;
     for (std::size_t index = row_start; index < row_end; ++index) {

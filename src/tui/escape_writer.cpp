@@ -72,7 +72,7 @@ void write_attribute_change(std::string& out, const Attributes& from, const Attr
   out += 'm';
 }
 
-bool has_control_character(const std::string& symbol) {
+bool has_control_character(std::string_view symbol) {
   for (const char c : symbol) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) {
@@ -127,7 +127,7 @@ void write_row_text(std::string& out, const Buffer& buffer, uint16_t y, RowLook 
     if (cell.symbol.empty() || has_control_character(cell.symbol)) {
       out.append(width, ' ');
     } else {
-      out += cell.symbol;
+      out += cell.symbol.view();
     }
     x = static_cast<uint16_t>(x + width);
   }
@@ -171,7 +171,7 @@ void write_changes(std::string& out, std::span<const CellChange> changes,
       cursor = Position{static_cast<uint16_t>(change.x + change.width), change.y};
       cursor_known = true;
     } else {
-      out += cell.symbol;
+      out += cell.symbol.view();
       cursor = Position{static_cast<uint16_t>(change.x + change.width), change.y};
       cursor_known = change.width <= 2;
     }

@@ -117,7 +117,7 @@ inline uint16_t column_of(const tui::Buffer& buffer, uint16_t y, std::string_vie
   std::string row;
   std::vector<uint16_t> columns;
   for (uint16_t x = 0; x < buffer.area().width; ++x) {
-    const std::string& symbol = buffer.at(x, y).symbol;
+    const std::string_view symbol = buffer.at(x, y).symbol;
     columns.insert(columns.end(), symbol.size(), x);
     row += symbol;
   }
