@@ -140,22 +140,32 @@ uint8_t rgb_to_indexed(tui::Color colour) {
 }
 
 void lower_frame_colours(tui::Buffer& frame) {
-  // Neighbouring cells mostly share their colours, so the last conversion of each is reused.
-  tui::Color fg_from;
-  tui::Color fg_to;
-  tui::Color bg_from;
-  tui::Color bg_to;
+  // A frame uses a few dozen colours, and neighbouring cells mostly share theirs: each colour is
+  // converted once into a small table indexed by a hash of it, and a cell whose colour is its
+  // left neighbour's takes that one's result.
+  struct Conversion {
+    tui::Color from;
+    tui::Color to;
+  };
+  std::array<Conversion, 64> known{};
+  const auto lowered_once = [&known](tui::Color colour) {
+    Conversion& slot = known[(colour.r * 7u + colour.g * 13u + colour.b * 29u) % known.size()];
+    if (slot.from != colour) {
+      slot = Conversion{colour, lowered(colour)};
+    }
+    return slot.to;
+  };
+  Conversion fg_last{};
+  Conversion bg_last{};
   for (tui::Cell& cell : frame.cells()) {
-    if (cell.fg != fg_from) {
-      fg_from = cell.fg;
-      fg_to = lowered(cell.fg);
+    if (cell.fg != fg_last.from) {
+      fg_last = Conversion{cell.fg, lowered_once(cell.fg)};
     }
-    if (cell.bg != bg_from) {
-      bg_from = cell.bg;
-      bg_to = lowered(cell.bg);
+    if (cell.bg != bg_last.from) {
+      bg_last = Conversion{cell.bg, lowered_once(cell.bg)};
     }
-    cell.fg = fg_to;
-    cell.bg = bg_to;
+    cell.fg = fg_last.to;
+    cell.bg = bg_last.to;
   }
 }
 
