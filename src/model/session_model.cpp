@@ -218,7 +218,7 @@ void add_entities(SessionModel& model, std::span<const Json> entities, RowTexts&
   model.id_index.reserve(entities.size());
   for (const Json& entity : entities) {
     const std::string_view id = texts.shown(member(entity, "id"));
-    model.id_index.insert_or_assign(id, model.entities.size());
+    model.id_index.insert_or_assign(id, static_cast<std::uint32_t>(model.entities.size()));
     model.entities.push_back(&entity);
     const Json& kind = member(entity, "kind");
     if (is_string_equal(kind, "topic")) {
@@ -235,19 +235,16 @@ void add_entities(SessionModel& model, std::span<const Json> entities, RowTexts&
 // edges share one array.
 ConnectionIndex index_connections(std::span<const Json> edges, RowTexts& texts) {
   ConnectionIndex index;
-  index.nodes.reserve(edges.size());
-  index.topics.reserve(edges.size());
   std::vector<std::uint32_t> counts;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> groups_of_edge;
   groups_of_edge.reserve(edges.size());
-  const auto group = [&](std::unordered_map<std::string_view, std::uint32_t>& groups,
-                         std::string_view name) {
+  const auto group = [&](TextMap& groups, std::string_view name) {
     const auto [found, added] = groups.try_emplace(name, static_cast<std::uint32_t>(counts.size()));
     if (added) {
       counts.push_back(0);
     }
-    ++counts[found->second];
-    return found->second;
+    ++counts[found];
+    return found;
   };
   for (const Json& edge : edges) {
     const std::uint32_t node = group(index.nodes, texts.shown(member(edge, "node")));
@@ -355,6 +352,12 @@ SessionModel build_side(DocumentPtr document, Side side) {
   add_change_rows(model, texts, list_of(model, ListKind::changes));
   add_result_rows(model, texts, list_of(model, ListKind::results));
   add_project_rows(model, texts, list_of(model, ListKind::project));
+  // The lists grew by doubling; two models of a large document are alive across a reload.
+  for (RowList& list : model.lists) {
+    list.rows.shrink_to_fit();
+    list.search_text.shrink_to_fit();
+    list.search_ends.shrink_to_fit();
+  }
   return model;
 }
 
@@ -375,18 +378,17 @@ SessionModel show_side(const SessionModel& model, Side side) {
 
 const Json* find_entity(const SessionModel& model, std::string_view id) {
   const auto found = model.id_index.find(id);
-  return found == model.id_index.end() ? nullptr : model.entities[found->second];
+  return found ? model.entities[*found] : nullptr;
 }
 
 std::span<const Json* const> ConnectionIndex::of(std::string_view id) const {
-  const auto group_of = [&](const std::unordered_map<std::string_view, std::uint32_t>& groups,
+  const auto group_of = [&](const TextMap& groups,
                             std::string_view name) -> std::span<const Json* const> {
     const auto found = groups.find(name);
-    if (found == groups.end()) {
+    if (!found) {
       return {};
     }
-    return std::span(edges).subspan(starts[found->second],
-                                    starts[found->second + 1] - starts[found->second]);
+    return std::span(edges).subspan(starts[*found], starts[*found + 1] - starts[*found]);
   };
   if (const auto node = name_of(id, RowKind::node)) {
     return group_of(nodes, *node);

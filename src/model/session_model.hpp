@@ -10,10 +10,10 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "json/json_access.hpp"
+#include "model/text_map.hpp"
 #include "model/view.hpp"
 
 namespace qm {
@@ -91,8 +91,8 @@ struct Connection {
 // The graph edges of every node and topic of the shown capture, grouped by endpoint.
 struct ConnectionIndex {
   // Endpoint names (row ids without their kind prefix) to their group.
-  std::unordered_map<std::string_view, std::uint32_t> nodes;
-  std::unordered_map<std::string_view, std::uint32_t> topics;
+  TextMap nodes;
+  TextMap topics;
   // The edges of group g are edges[starts[g]] up to edges[starts[g + 1]], in document order.
   std::vector<std::uint32_t> starts;
   std::vector<const Json*> edges;
@@ -112,7 +112,8 @@ struct SessionModel {
   // How many of the entities are topics and nodes, counted once for the frame's view badges.
   std::size_t topic_count = 0;
   std::size_t node_count = 0;
-  std::unordered_map<std::string_view, std::size_t> id_index;
+  // Ids to their position in `entities`; a repeated id finds its last entity.
+  TextMap id_index;
   ConnectionIndex connections;
   std::vector<Json> problems;
   std::array<RowList, list_kind_count> lists;
