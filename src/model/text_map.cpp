@@ -6,14 +6,6 @@
 
 namespace qm {
 
-namespace {
-
-std::size_t hash_of(std::string_view text) {
-  return std::hash<std::string_view>{}(text);
-}
-
-}  // namespace
-
 void TextMap::reserve(std::size_t count) {
   texts_.reserve(count);
   values_.reserve(count);
@@ -26,13 +18,13 @@ void TextMap::rehash(std::size_t slot_count) {
   }
   slots_.assign(slot_count, 0);
   for (std::uint32_t position = 0; position < texts_.size(); ++position) {
-    slot_of(texts_[position], hash_of(texts_[position])) = position + 1;
+    slots_[find_slot(texts_[position])] = position + 1;
   }
 }
 
-std::size_t TextMap::slot_of_const(std::string_view text, std::size_t hash) const {
+std::size_t TextMap::find_slot(std::string_view text) const {
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+  for (std::size_t slot = std::hash<std::string_view>{}(text)&mask;; slot = (slot + 1) & mask) {
     const std::uint32_t held = slots_[slot];
     if (held == 0 || texts_[held - 1] == text) {
       return slot;
@@ -40,16 +32,12 @@ std::size_t TextMap::slot_of_const(std::string_view text, std::size_t hash) cons
   }
 }
 
-std::uint32_t& TextMap::slot_of(std::string_view text, std::size_t hash) {
-  return slots_[slot_of_const(text, hash)];
-}
-
 std::pair<std::uint32_t, bool> TextMap::emplace_position(std::string_view text,
                                                          std::uint32_t value) {
   if ((texts_.size() + 1) * 2 > slots_.size()) {
     rehash(std::max<std::size_t>(slots_.size() * 2, 16));
   }
-  std::uint32_t& slot = slot_of(text, hash_of(text));
+  std::uint32_t& slot = slots_[find_slot(text)];
   if (slot != 0) {
     return {slot - 1, false};
   }
@@ -72,7 +60,7 @@ std::optional<std::uint32_t> TextMap::find(std::string_view text) const {
   if (slots_.empty()) {
     return std::nullopt;
   }
-  const std::uint32_t held = slots_[slot_of_const(text, hash_of(text))];
+  const std::uint32_t held = slots_[find_slot(text)];
   if (held == 0) {
     return std::nullopt;
   }

@@ -9,9 +9,9 @@
 namespace qm {
 
 // Texts to numbers, for the model's lookups by id and by name. The texts and their numbers lie in
-// two arrays in the order they were first added, and one array of slots finds them by hash: a
-// tenth of the allocations and under half the memory of a node-based map, which matters with two
-// models of a large document alive across a reload. The texts must outlive the map.
+// two arrays in the order they were first added, and one array of slots finds them by hash: three
+// allocations in place of one per text, and half the memory of a node-based map, which matters
+// with two models of a large document alive across a reload. The texts must outlive the map.
 class TextMap {
  public:
   void reserve(std::size_t count);
@@ -24,9 +24,8 @@ class TextMap {
   std::optional<std::uint32_t> find(std::string_view text) const;
 
  private:
-  // The slot holding `text`'s position + 1, or the empty slot where it would go.
-  std::uint32_t& slot_of(std::string_view text, std::size_t hash);
-  std::size_t slot_of_const(std::string_view text, std::size_t hash) const;
+  // The index of the slot holding `text`'s position + 1, or of the empty slot where it would go.
+  std::size_t find_slot(std::string_view text) const;
   // Spreads the texts over `slot_count` slots (a power of two) if that is more than now.
   void rehash(std::size_t slot_count);
   // The position of `text`, added with `value` when new, and whether it was added.

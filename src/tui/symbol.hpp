@@ -51,7 +51,7 @@ class Symbol {
   bool empty() const { return size_ == 0; }
   bool is_on_heap() const { return size_ == on_heap; }
 
-  // One byte in place of what was there, the common case, without a branch for the heap.
+  // One byte in place of what was there: the common case, kept short.
   void set_byte(char byte) {
     if (size_ != 1) {
       clear();
