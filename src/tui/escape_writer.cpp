@@ -152,6 +152,7 @@ void write_changes(std::string& out, std::span<const CellChange> changes,
                    const EscapeOptions& options) {
   const Attributes reset;
   Attributes current = reset;
+  const Cell* styled_as = nullptr;
   // Where the terminal's cursor is, if known.
   bool cursor_known = false;
   Position cursor;
@@ -161,10 +162,15 @@ void write_changes(std::string& out, std::span<const CellChange> changes,
       write_cursor_move(out, position);
     }
     const Cell& cell = *change.cell;
-    const Attributes wanted = attributes_of(cell, options);
-    if (wanted != current) {
-      write_attribute_change(out, current, wanted);
-      current = wanted;
+    // Changed cells mostly come in runs of one style: a cell styled as the last one needs no look.
+    if (styled_as == nullptr || cell.fg != styled_as->fg || cell.bg != styled_as->bg ||
+        cell.modifiers != styled_as->modifiers) {
+      const Attributes wanted = attributes_of(cell, options);
+      if (wanted != current) {
+        write_attribute_change(out, current, wanted);
+        current = wanted;
+      }
+      styled_as = &cell;
     }
     if (cell.symbol.empty() || has_control_character(cell.symbol)) {
       out.append(change.width, ' ');
