@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <cstring>
 
 #include "ui/palette.hpp"
 
@@ -141,16 +142,19 @@ uint8_t rgb_to_indexed(tui::Color colour) {
 
 void lower_frame_colours(tui::Buffer& frame) {
   // A frame uses a few dozen colours, and neighbouring cells mostly share theirs: each colour is
-  // converted once into a small table indexed by a hash of it, and a cell whose colour is its
-  // left neighbour's takes that one's result.
+  // converted once into a small table indexed by a hash of it, and a cell whose colours are its
+  // left neighbour's takes that one's result. Colours compare as their bytes, in two loads.
   struct Conversion {
     tui::Color from;
     tui::Color to;
   };
   std::array<Conversion, 64> known{};
-  const auto lowered_once = [&known](tui::Color colour) {
+  const auto same = [](const tui::Color& a, const tui::Color& b) {
+    return std::memcmp(&a, &b, sizeof(tui::Color)) == 0;
+  };
+  const auto lowered_once = [&](tui::Color colour) {
     Conversion& slot = known[(colour.r * 7u + colour.g * 13u + colour.b * 29u) % known.size()];
-    if (slot.from != colour) {
+    if (!same(slot.from, colour)) {
       slot = Conversion{colour, lowered(colour)};
     }
     return slot.to;
@@ -158,10 +162,8 @@ void lower_frame_colours(tui::Buffer& frame) {
   Conversion fg_last{};
   Conversion bg_last{};
   for (tui::Cell& cell : frame.cells()) {
-    if (cell.fg != fg_last.from) {
+    if (!same(cell.fg, fg_last.from) || !same(cell.bg, bg_last.from)) {
       fg_last = Conversion{cell.fg, lowered_once(cell.fg)};
-    }
-    if (cell.bg != bg_last.from) {
       bg_last = Conversion{cell.bg, lowered_once(cell.bg)};
     }
     cell.fg = fg_last.to;
